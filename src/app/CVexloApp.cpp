@@ -1,0 +1,92 @@
+#include "app/CVexloApp.h"
+
+#include <QFontDatabase>
+
+#include "app/AppContext.h"
+#include "app/CVexloDlg.h"
+#include "app/InstanceSignal.h"
+#include "engine/WindowsMouseSettings.h"
+
+namespace vexlo {
+namespace {
+
+constexpr std::string_view kInstanceLockName = "Vexlo_Mutex_QXA7702";
+
+// Without a way to enumerate the mouse's interfaces there is no split mouse to find.
+int SplitProbe() { return 0; }
+
+}  // namespace
+
+CVexloApp::CVexloApp(Platform& platform)
+    : platform_(platform),
+      messages_(language_),
+      profiles_(DeriveDataFolder(*platform.folders), language_, messages_),
+      macros_(DeriveDataFolder(*platform.folders)) {}
+
+int CVexloApp::Run(const CommandLine& commandLine) {
+  // Paths, and the language file that is fixed from here on.
+  FillProgramPaths(settings_, platform_.folders->ModulePath());
+  language_.Load(settings_.LanguageFile);
+  settings_.CommonFontName = language_.LookupText("COMMON_FONT_NAME");
+
+  // A failure shows later as files that cannot be written; the program runs on with defaults.
+  (void)PrepareDataFolder(settings_, DeriveDataFolder(*platform_.folders));
+
+  CaptureWindowsSettings(*platform_.mouseSettings, profiles_.Data().windows);
+
+  profiles_.SetCurrentPath(ReadSavedProfilePath(settings_));
+  ApplySavedMacroIndex();
+  if (profiles_.List().empty()) {
+    (void)profiles_.NewProfile();  // a failure has been shown to the user
+  }
+  settings_.nDevModel = ReadSavedDevModel(settings_);
+
+  switch (commandLine.action) {
+    case CommandLine::Action::Kill:
+      SignalRunningInstances(*platform_.instances, settings_.ModulePath, SignalMode::Exit,
+                             commandLine.startHidden);
+      return 0;
+    case CommandLine::Action::SplitCheck:
+      return SplitProbe();
+    case CommandLine::Action::SysBits:
+      return platform_.system->NativeBitWidth();
+    case CommandLine::Action::Run:
+      break;
+  }
+
+  std::unique_ptr<ReleaseOnDestroy> instance_lock;
+  const Result locked = platform_.instances->AcquireInstanceLock(kInstanceLockName, instance_lock);
+  if (locked == Result::Busy) {
+    SignalRunningInstances(*platform_.instances, settings_.ModulePath, SignalMode::Show,
+                           commandLine.startHidden);
+    return 0;
+  }
+  // Any other failure to take the lock (no runtime folder) must not keep the program from
+  // running; the lock is then simply not held.
+  RunMainWindow(commandLine.startHidden);
+  return 0;
+}
+
+void CVexloApp::ApplySavedMacroIndex() {
+  const std::uint32_t saved = ReadSavedMacroIndex(settings_);
+  const int slot = static_cast<int>(saved);
+  if (saved < kMacroSlotCount && macros_.Slot(slot).IsUsed()) {
+    (void)macros_.Select(slot);  // a used slot in range: always Ok
+    return;
+  }
+  // Not a used slot: the store's own choice replaces it in the file.
+  (void)SaveMacroIndex(settings_, macros_.CurrentIndex());  // not reported, as every settings write
+}
+
+void CVexloApp::RunMainWindow(bool startHidden) {
+  // The font is registered for this process only, while the window runs.
+  const int font = QFontDatabase::addApplicationFont(QString::fromStdString(settings_.FontPath));
+  AppContext context{platform_, settings_, language_, messages_, profiles_, macros_, startHidden};
+  {
+    CVexloDlg window(context);
+    if (window.LoadSkin() == Result::Ok) window.RunModal();
+  }
+  if (font >= 0) QFontDatabase::removeApplicationFont(font);
+}
+
+}  // namespace vexlo

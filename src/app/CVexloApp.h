@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+#include "app/CommandLine.h"
+#include "app/QtUserMessages.h"
+#include "common/LanguageTable.h"
+#include "platform/ports/Platform.h"
+#include "profiles/AppSettings.h"
+#include "profiles/MacroStore.h"
+#include "profiles/ProfileStore.h"
+
+namespace vexlo {
+
+// The program's entry logic and its process-wide objects, built in this order before start-up
+// runs and destroyed in reverse order after it ends.
+class CVexloApp {
+ public:
+  explicit CVexloApp(Platform& platform);
+
+  // Start-up: settles paths and settings, brings the stores into use, handles the command line and
+  // the single-instance rule and runs the main window until the program is to end. Returns the
+  // process exit code. Needs a QApplication when the command line asks to run the window.
+  int Run(const CommandLine& commandLine);
+
+  const AppSettings& Settings() const { return settings_; }
+  ProfileStore& Profiles() { return profiles_; }
+  MacroStore& Macros() { return macros_; }
+
+ private:
+  void ApplySavedMacroIndex();
+  void RunMainWindow(bool startHidden);
+
+  Platform& platform_;
+  AppSettings settings_;
+  LanguageTable language_;
+  QtUserMessages messages_;
+  ProfileStore profiles_;
+  MacroStore macros_;
+};
+
+}  // namespace vexlo

@@ -1,0 +1,187 @@
+#include "platform/linux/LinuxInstanceRegistry.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "common/Text.h"
+#include "platform/linux/UniqueFd.h"
+#include "platform/linux/UnixSocket.h"
+
+namespace vexlo {
+namespace {
+
+constexpr std::uint32_t kPacketMagic = 0x56584D31;  // "VXM1"
+constexpr std::string_view kWindowPrefix = "window-";
+constexpr std::string_view kDeletedSuffix = " (deleted)";
+
+struct Packet {
+  std::uint32_t magic;
+  std::uint32_t message;
+  std::uint32_t wParam;
+  std::uint32_t lParam;
+};
+static_assert(sizeof(Packet) == 16);
+
+class FileLock final : public ReleaseOnDestroy {
+ public:
+  explicit FileLock(UniqueFd fd) : fd_(std::move(fd)) {}
+
+ private:
+  UniqueFd fd_;  // closing it releases the lock
+};
+
+// Listens on the window's socket and hands each packet to the window on its own thread.
+class WindowListener final : public ReleaseOnDestroy {
+ public:
+  WindowListener(std::string path, UniqueFd listener, UniqueFd wake, MessageTarget& target)
+      : path_(std::move(path)), listener_(std::move(listener)), wake_(std::move(wake)),
+        target_(target), thread_([this](std::stop_token stop) { Run(stop); }) {}
+
+  ~WindowListener() override {
+    thread_.request_stop();
+    const std::uint64_t one = 1;
+    (void)!::write(wake_.get(), &one, sizeof one);
+    thread_.join();
+    ::unlink(path_.c_str());
+  }
+
+ private:
+  void Run(std::stop_token stop) {
+    while (!stop.stop_requested()) {
+      std::array<pollfd, 2> waiting{{{listener_.get(), POLLIN, 0}, {wake_.get(), POLLIN, 0}}};
+      if (::poll(waiting.data(), waiting.size(), -1) < 0) continue;  // EINTR
+      if (waiting[1].revents) break;
+      if (!(waiting[0].revents & POLLIN)) continue;
+      UniqueFd client(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+      if (!client.valid()) continue;
+      Packet packet{};
+      const auto bytes = std::as_writable_bytes(std::span(&packet, 1));
+      if (ReceiveExactly(client.get(), bytes, std::chrono::milliseconds(500)) != Result::Ok ||
+          packet.magic != kPacketMagic) {
+        continue;  // not one of ours, or a sender that gave up: ignore it
+      }
+      (void)target_.Post(packet.message, packet.wParam, packet.lParam);  // window gone: dropped
+    }
+  }
+
+  std::string path_;
+  UniqueFd listener_;
+  UniqueFd wake_;
+  MessageTarget& target_;
+  std::jthread thread_;  // last: started after everything it uses
+};
+
+// Parses "window-<tag hex>-<pid>-<n>.sock".
+std::optional<RunningWindow> ParseWindowName(const std::string& folder, std::string_view name) {
+  if (!name.starts_with(kWindowPrefix) || !name.ends_with(".sock")) return std::nullopt;
+  std::string_view rest = name.substr(kWindowPrefix.size());
+  RunningWindow window{folder + std::string(name), 0, 0};
+  auto [tag_end, tag_error] = std::from_chars(rest.data(), rest.data() + rest.size(),
+                                              window.userData, 16);
+  if (tag_error != std::errc() || tag_end == rest.data() + rest.size() || *tag_end != '-') {
+    return std::nullopt;
+  }
+  rest.remove_prefix(static_cast<std::size_t>(tag_end - rest.data()) + 1);
+  auto [pid_end, pid_error] = std::from_chars(rest.data(), rest.data() + rest.size(),
+                                              window.processId);
+  if (pid_error != std::errc()) return std::nullopt;
+  return window;
+}
+
+}  // namespace
+
+LinuxInstanceRegistry::LinuxInstanceRegistry(std::string folder) : folder_(std::move(folder)) {}
+
+Result LinuxInstanceRegistry::AcquireInstanceLock(std::string_view name,
+                                                  std::unique_ptr<ReleaseOnDestroy>& lock) {
+  const std::string path = folder_ + std::string(name);
+  UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  if (!fd.valid()) return ResultFromErrno(errno);
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+    return errno == EWOULDBLOCK ? Result::Busy : ResultFromErrno(errno);
+  }
+  lock = std::make_unique<FileLock>(std::move(fd));
+  return Result::Ok;
+}
+
+Result LinuxInstanceRegistry::PublishWindow(std::uint32_t userData, MessageTarget& target,
+                                            std::unique_ptr<ReleaseOnDestroy>& publication) {
+  static std::atomic<unsigned> sequence{0};
+  char tag[9];
+  std::snprintf(tag, sizeof tag, "%08X", userData);
+  const std::string path = folder_ + std::string(kWindowPrefix) + tag + "-" +
+                           std::to_string(::getpid()) + "-" +
+                           std::to_string(sequence.fetch_add(1)) + ".sock";
+  UniqueFd listener;
+  if (const Result r = ListenAt(path, listener); r != Result::Ok) return r;
+  UniqueFd wake(::eventfd(0, EFD_CLOEXEC));
+  if (!wake.valid()) {
+    ::unlink(path.c_str());
+    return ResultFromErrno(errno);
+  }
+  publication = std::make_unique<WindowListener>(path, std::move(listener), std::move(wake),
+                                                 target);
+  return Result::Ok;
+}
+
+std::vector<RunningWindow> LinuxInstanceRegistry::ListWindows() {
+  struct Found {
+    RunningWindow window;
+    std::filesystem::file_time_type published;
+  };
+  std::vector<Found> found;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
+    auto window = ParseWindowName(folder_, entry.path().filename().string());
+    if (!window) continue;
+    const auto published = entry.last_write_time(error);
+    if (error) continue;  // vanished while listed
+    found.push_back({std::move(*window), published});
+  }
+  std::stable_sort(found.begin(), found.end(),
+                   [](const Found& a, const Found& b) { return a.published > b.published; });
+  std::vector<RunningWindow> windows;
+  windows.reserve(found.size());
+  for (Found& f : found) windows.push_back(std::move(f.window));
+  return windows;
+}
+
+Result LinuxInstanceRegistry::PostToWindow(const RunningWindow& window, std::uint32_t message,
+                                           std::uint32_t wParam, std::uint32_t lParam) {
+  UniqueFd connection;
+  const Result connected = ConnectTo(window.endpoint, connection);
+  if (connected == Result::ConnectionRefused) {
+    ::unlink(window.endpoint.c_str());  // its process died without removing it
+  }
+  if (connected != Result::Ok) return Result::InvalidWindowHandle;
+  const Packet packet{kPacketMagic, message, wParam, lParam};
+  return SendAll(connection.get(), std::as_bytes(std::span(&packet, 1)));
+}
+
+std::optional<std::string> LinuxInstanceRegistry::ProcessImagePath(std::uint32_t processId) {
+  if (processId == 0) return std::nullopt;
+  std::error_code error;
+  std::string path =
+      std::filesystem::read_symlink("/proc/" + std::to_string(processId) + "/exe", error).string();
+  if (error) return std::nullopt;
+  // A program file replaced by a rebuild while it runs is still the same program file.
+  if (path.ends_with(kDeletedSuffix)) path.resize(path.size() - kDeletedSuffix.size());
+  return TruncateToBuffer(path);
+}
+
+}  // namespace vexlo

@@ -1,0 +1,86 @@
+#include "platform/linux/UnixSocket.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace vexlo {
+namespace {
+
+bool MakeAddress(const std::string& path, sockaddr_un& address) {
+  address = {};
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  return true;
+}
+
+}  // namespace
+
+Result ListenAt(const std::string& path, UniqueFd& listener) {
+  sockaddr_un address;
+  if (!MakeAddress(path, address)) return Result::FilenameTooLong;
+  UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!fd.valid()) return ResultFromErrno(errno);
+  if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    if (errno != EADDRINUSE) return ResultFromErrno(errno);
+    // Someone answering there is alive; otherwise the file is a leftover of a crash.
+    if (UniqueFd probe; ConnectTo(path, probe) == Result::Ok) return Result::AlreadyExists;
+    ::unlink(path.c_str());
+    if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+      return ResultFromErrno(errno);
+    }
+  }
+  if (::listen(fd.get(), 16) != 0) return ResultFromErrno(errno);
+  listener = std::move(fd);
+  return Result::Ok;
+}
+
+Result ConnectTo(const std::string& path, UniqueFd& connection) {
+  sockaddr_un address;
+  if (!MakeAddress(path, address)) return Result::FilenameTooLong;
+  UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (!fd.valid()) return ResultFromErrno(errno);
+  if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    return ResultFromErrno(errno);
+  }
+  connection = std::move(fd);
+  return Result::Ok;
+}
+
+Result SendAll(int fd, std::span<const std::byte> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return ResultFromErrno(errno == EPIPE || errno == ECONNRESET ? ENODEV : errno);
+    }
+    bytes = bytes.subspan(static_cast<std::size_t>(n));
+  }
+  return Result::Ok;
+}
+
+Result ReceiveExactly(int fd, std::span<std::byte> bytes, std::chrono::milliseconds timeout) {
+  while (!bytes.empty()) {
+    pollfd waiting{fd, POLLIN, 0};
+    const int ready = ::poll(&waiting, 1, static_cast<int>(timeout.count()));
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      return ResultFromErrno(errno);
+    }
+    if (ready == 0) return Result::Timeout;
+    const ssize_t n = ::recv(fd, bytes.data(), bytes.size(), 0);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return ResultFromErrno(errno == ECONNRESET ? ENODEV : errno);
+    }
+    if (n == 0) return Result::DeviceNotConnected;
+    bytes = bytes.subspan(static_cast<std::size_t>(n));
+  }
+  return Result::Ok;
+}
+
+}  // namespace vexlo

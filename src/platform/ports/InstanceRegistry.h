@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/Result.h"
+#include "platform/ports/MessageTarget.h"
+#include "platform/ports/ReleaseOnDestroy.h"
+
+namespace vexlo {
+
+// A main window of a running copy of the program, as another process sees it.
+struct RunningWindow {
+  std::string endpoint;       // backend's address of the window
+  std::uint32_t userData;     // the tag the window was published with ('MAIN')
+  std::uint32_t processId;    // 0 when unknown
+};
+
+// The single-instance rule and the running copies' main windows, which other copies reach with
+// posted messages.
+class InstanceRegistry {
+ public:
+  virtual ~InstanceRegistry() = default;
+
+  // Takes the machine-wide (per-user) lock `name` for this process; it is held until `lock` is
+  // destroyed or the process ends, however it ends. Busy when another process holds it, or the
+  // platform's error. Never blocks; user-interface thread.
+  [[nodiscard]] virtual Result AcquireInstanceLock(std::string_view name,
+                                                   std::unique_ptr<ReleaseOnDestroy>& lock) = 0;
+
+  // Makes a window of this process reachable under `userData`: messages that other processes
+  // post to it are handed to target.Post on a backend thread until `publication` is destroyed.
+  // `target` must outlive `publication`. Ok or the platform's error; user-interface thread.
+  [[nodiscard]] virtual Result PublishWindow(std::uint32_t userData, MessageTarget& target,
+                                             std::unique_ptr<ReleaseOnDestroy>& publication) = 0;
+
+  // The published windows of every running process (this one included), the most recently
+  // published first. Never blocks for long; any thread.
+  virtual std::vector<RunningWindow> ListWindows() = 0;
+
+  // Posts a message to a window of another process and returns without waiting for it to be
+  // handled. Ok, or the platform's error when the window is gone. Any thread.
+  [[nodiscard]] virtual Result PostToWindow(const RunningWindow& window, std::uint32_t message,
+                                            std::uint32_t wParam, std::uint32_t lParam) = 0;
+
+  // Full path of the program file that the process runs; none when the process cannot be
+  // queried (gone, or not ours to look at). Any thread.
+  virtual std::optional<std::string> ProcessImagePath(std::uint32_t processId) = 0;
+};
+
+}  // namespace vexlo

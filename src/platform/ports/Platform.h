@@ -1,0 +1,21 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/ports/InstanceRegistry.h"
+#include "platform/ports/SystemFolders.h"
+#include "platform/ports/SystemInfo.h"
+#include "platform/ports/SystemMouseSettings.h"
+
+namespace vexlo {
+
+// The services of the outside world that the program uses, one backend object per port. Start-up
+// picks the backends (the real desktop, the virtual mouse); tests put in fakes.
+struct Platform {
+  std::unique_ptr<SystemFolders> folders;
+  std::unique_ptr<InstanceRegistry> instances;
+  std::unique_ptr<SystemInfo> system;
+  std::unique_ptr<SystemMouseSettings> mouseSettings;
+};
+
+}  // namespace vexlo

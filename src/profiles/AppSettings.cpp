@@ -1,0 +1,73 @@
+#include "profiles/AppSettings.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "common/IniFile.h"
+#include "platform/ports/SystemFolders.h"
+
+namespace vexlo {
+namespace {
+
+constexpr char kSeparator = std::filesystem::path::preferred_separator;
+
+std::string Folder(std::string path) {
+  if (!path.empty() && path.back() != kSeparator) path += kSeparator;
+  return path;
+}
+
+}  // namespace
+
+std::string DeriveDataFolder(SystemFolders& folders) {
+  const std::string roaming = folders.RoamingDataFolder();
+  if (roaming.empty()) return {};
+  return Folder(roaming) + "Halvec QXA7702 Gaming Mouse" + kSeparator;
+}
+
+void FillProgramPaths(AppSettings& settings, const std::string& modulePath) {
+  settings.ModulePath = modulePath;
+  settings.ProgramFolder = Folder(std::filesystem::path(modulePath).parent_path().string());
+  settings.DaemonPath = settings.ProgramFolder + "Ruvik";
+  settings.SkinFolder = settings.ProgramFolder + "Skins" + kSeparator;
+  settings.FontPath = settings.ProgramFolder + "OpenSans-Regular.ttf";
+  settings.LanguageSelector = settings.ProgramFolder + "Lang.ini";
+  settings.LanguageFile =
+      settings.ProgramFolder + ReadIniString("LANG", "LANG_FILE", "Lang_En.ini",
+                                             settings.LanguageSelector);
+}
+
+Result PrepareDataFolder(AppSettings& settings, const std::string& dataFolder) {
+  settings.DataFolder = dataFolder;
+  settings.SettingsFile = dataFolder + "Setting.ini";
+  std::error_code error;
+  std::filesystem::create_directories(dataFolder, error);
+  return error ? ResultFromErrno(error.value()) : Result::Ok;
+}
+
+std::string ReadSavedProfilePath(const AppSettings& settings) {
+  return ReadIniString(kSettingsSection, "strProfilePath", "", settings.SettingsFile);
+}
+
+std::uint32_t ReadSavedMacroIndex(const AppSettings& settings) {
+  return ReadIniUnsigned(kSettingsSection, "nMacroIndex", 0xFFFFFFFF, settings.SettingsFile);
+}
+
+std::uint32_t ReadSavedDevModel(const AppSettings& settings) {
+  return ReadIniUnsigned(kSettingsSection, "nDevModel", 3, settings.SettingsFile);
+}
+
+Result SaveProfilePath(const AppSettings& settings, const std::string& path) {
+  return WriteIniString(kSettingsSection, "strProfilePath", path, settings.SettingsFile);
+}
+
+Result SaveMacroIndex(const AppSettings& settings, int index) {
+  return WriteIniUnsigned(kSettingsSection, "nMacroIndex", static_cast<std::uint32_t>(index),
+                          settings.SettingsFile);
+}
+
+Result SaveDevModel(const AppSettings& settings) {
+  return WriteIniUnsigned(kSettingsSection, "nDevModel", settings.nDevModel,
+                          settings.SettingsFile);
+}
+
+}  // namespace vexlo
