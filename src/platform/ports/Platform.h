@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/ports/ForegroundProcess.h"
 #include "platform/ports/InstanceRegistry.h"
 #include "platform/ports/SystemFolders.h"
 #include "platform/ports/SystemInfo.h"
@@ -16,6 +17,7 @@ struct Platform {
   std::unique_ptr<InstanceRegistry> instances;
   std::unique_ptr<SystemInfo> system;
   std::unique_ptr<SystemMouseSettings> mouseSettings;
+  std::unique_ptr<ForegroundProcess> foreground;
 };
 
 }  // namespace vexlo
