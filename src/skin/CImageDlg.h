@@ -38,12 +38,14 @@ class CImageDlg : public QDialog {
   // the window does this by itself; a window that initialises while hidden calls it directly.
   void InitDialog();
 
+  // Ends the window; its next showing initialises it again.
+  void done(int result) override;
+
  protected:
   // The window's initialisation: frames it to its image and moves it to its position. Derived
   // windows call this first and then set up their controls.
   virtual void OnInitDialog();
 
-  void done(int result) override;
   void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;

@@ -24,7 +24,7 @@ void SkinImage::Assign(const QImage& pixels) {
 }
 
 QRgb SkinImage::Pixel(int x, int y) const {
-  return pixels_.valid(x, y) ? pixels_.pixel(x, y) : 0;
+  return pixels_.valid(x, y) ? qUnpremultiply(pixels_.pixel(x, y)) : 0;
 }
 
 void SkinImage::DrawOpaque(QPainter& painter, const QRect& target, const QRect& source) const {
