@@ -21,11 +21,12 @@ class FakeRegistry final : public InstanceRegistry {
   Result AcquireInstanceLock(std::string_view, std::unique_ptr<ReleaseOnDestroy>&) override {
     return Result::Busy;
   }
-  Result PublishWindow(std::uint32_t, MessageTarget&,
-                       std::unique_ptr<ReleaseOnDestroy>&) override {
+  Result PublishWindow(std::uint32_t, MessageTarget&, std::unique_ptr<ReleaseOnDestroy>&,
+                       RunningWindow&) override {
     return Result::Ok;
   }
   std::vector<RunningWindow> ListWindows() override { return windows; }
+  std::optional<RunningWindow> WindowAt(const std::string&) override { return std::nullopt; }
   Result PostToWindow(const RunningWindow& window, std::uint32_t message, std::uint32_t wParam,
                       std::uint32_t) override {
     log.push_back("post " + window.endpoint + " " + std::to_string(message) + " " +

@@ -37,10 +37,14 @@ class RegistryRunning final : public InstanceRegistry {
     return inner_.AcquireInstanceLock(name, lock);
   }
   Result PublishWindow(std::uint32_t userData, MessageTarget& target,
-                       std::unique_ptr<ReleaseOnDestroy>& publication) override {
-    return inner_.PublishWindow(userData, target, publication);
+                       std::unique_ptr<ReleaseOnDestroy>& publication,
+                       RunningWindow& self) override {
+    return inner_.PublishWindow(userData, target, publication, self);
   }
   std::vector<RunningWindow> ListWindows() override { return inner_.ListWindows(); }
+  std::optional<RunningWindow> WindowAt(const std::string& endpoint) override {
+    return inner_.WindowAt(endpoint);
+  }
   Result PostToWindow(const RunningWindow& window, std::uint32_t message, std::uint32_t wParam,
                       std::uint32_t lParam) override {
     return inner_.PostToWindow(window, message, wParam, lParam);
@@ -193,7 +197,9 @@ class ExitRecorder final : public MessageTarget {
 TEST_F(StartupFixture, KillAsksTheRunningCopyToExitWithoutTakingTheLock) {
   ExitRecorder running;
   std::unique_ptr<ReleaseOnDestroy> publication;
-  ASSERT_EQ(platform.instances->PublishWindow(kTagMainWindow, running, publication), Result::Ok);
+  RunningWindow self;
+  ASSERT_EQ(platform.instances->PublishWindow(kTagMainWindow, running, publication, self),
+            Result::Ok);
   std::unique_ptr<ReleaseOnDestroy> lock;
   ASSERT_EQ(platform.instances->AcquireInstanceLock("Vexlo_Mutex_QXA7702", lock), Result::Ok);
 
@@ -205,7 +211,9 @@ TEST_F(StartupFixture, KillAsksTheRunningCopyToExitWithoutTakingTheLock) {
 TEST_F(StartupFixture, ASecondCopyBringsTheFirstForwardAndEnds) {
   ExitRecorder running;
   std::unique_ptr<ReleaseOnDestroy> publication;
-  ASSERT_EQ(platform.instances->PublishWindow(kTagMainWindow, running, publication), Result::Ok);
+  RunningWindow self;
+  ASSERT_EQ(platform.instances->PublishWindow(kTagMainWindow, running, publication, self),
+            Result::Ok);
   std::unique_ptr<ReleaseOnDestroy> lock;
   ASSERT_EQ(platform.instances->AcquireInstanceLock("Vexlo_Mutex_QXA7702", lock), Result::Ok);
 

@@ -78,10 +78,12 @@ TEST(LinuxInstanceRegistryTest, APublishedWindowReceivesPostedMessages) {
   LinuxInstanceRegistry registry(folder.path());
   RecordingTarget target;
   std::unique_ptr<ReleaseOnDestroy> publication;
-  ASSERT_EQ(registry.PublishWindow(kTagMainWindow, target, publication), Result::Ok);
+  RunningWindow self;
+  ASSERT_EQ(registry.PublishWindow(kTagMainWindow, target, publication, self), Result::Ok);
 
   const std::vector<RunningWindow> windows = registry.ListWindows();
   ASSERT_EQ(windows.size(), 1u);
+  EXPECT_EQ(windows[0].endpoint, self.endpoint);
   EXPECT_EQ(windows[0].userData, kTagMainWindow);
   EXPECT_EQ(windows[0].processId, static_cast<std::uint32_t>(::getpid()));
 
@@ -101,7 +103,8 @@ TEST(LinuxInstanceRegistryTest, IgnoresStrangersAndCleansUpAfterTheDead) {
   LinuxInstanceRegistry registry(folder.path());
   RecordingTarget target;
   std::unique_ptr<ReleaseOnDestroy> publication;
-  ASSERT_EQ(registry.PublishWindow(0x12345678, target, publication), Result::Ok);
+  RunningWindow self;
+  ASSERT_EQ(registry.PublishWindow(0x12345678, target, publication, self), Result::Ok);
   const RunningWindow window = registry.ListWindows().at(0);
   EXPECT_EQ(window.userData, 0x12345678u);
 
@@ -138,8 +141,9 @@ TEST(LinuxInstanceRegistryTest, ListsTheMostRecentlyPublishedFirst) {
   RecordingTarget target;
   std::unique_ptr<ReleaseOnDestroy> older;
   std::unique_ptr<ReleaseOnDestroy> newer;
-  ASSERT_EQ(registry.PublishWindow(1, target, older), Result::Ok);
-  ASSERT_EQ(registry.PublishWindow(2, target, newer), Result::Ok);
+  RunningWindow self;
+  ASSERT_EQ(registry.PublishWindow(1, target, older, self), Result::Ok);
+  ASSERT_EQ(registry.PublishWindow(2, target, newer, self), Result::Ok);
   for (const RunningWindow& window : registry.ListWindows()) {
     const auto when = std::filesystem::file_time_type::clock::now() +
                       std::chrono::seconds(window.userData == 2 ? 10 : -10);
