@@ -20,24 +20,15 @@ class FakeSystemMouseSettings final : public SystemMouseSettings {
   std::uint32_t wheelScrollLines = 3;
 
   Result GetDoubleClickTime(std::uint32_t& milliseconds) override {
-    if (failure == Result::Ok) milliseconds = doubleClickTime;
-    return failure;
+    return Read(doubleClickTime, milliseconds);
   }
   Result SetDoubleClickTime(std::uint32_t milliseconds) override {
-    if (failure == Result::Ok) doubleClickTime = milliseconds;
-    return failure;
+    return Write(doubleClickTime, milliseconds);
   }
-  Result GetPointerSpeed(std::uint32_t& speed) override {
-    if (failure == Result::Ok) speed = pointerSpeed;
-    return failure;
-  }
-  Result SetPointerSpeed(std::uint32_t speed) override {
-    if (failure == Result::Ok) pointerSpeed = speed;
-    return failure;
-  }
+  Result GetPointerSpeed(std::uint32_t& speed) override { return Read(pointerSpeed, speed); }
+  Result SetPointerSpeed(std::uint32_t speed) override { return Write(pointerSpeed, speed); }
   Result GetWheelScrollLines(std::uint32_t& lines) override {
-    if (failure == Result::Ok) lines = wheelScrollLines;
-    return failure;
+    return Read(wheelScrollLines, lines);
   }
 
   // Records the value; waits while the wheel setter is held.
@@ -71,6 +62,15 @@ class FakeSystemMouseSettings final : public SystemMouseSettings {
   }
 
  private:
+  Result Read(std::uint32_t setting, std::uint32_t& out) const {
+    if (failure == Result::Ok) out = setting;
+    return failure;
+  }
+  Result Write(std::uint32_t& setting, std::uint32_t value) const {
+    if (failure == Result::Ok) setting = value;
+    return failure;
+  }
+
   mutable std::mutex mutex_;  // guards wheelCalls_ and held_
   std::condition_variable changed_;
   std::vector<std::uint32_t> wheelCalls_;

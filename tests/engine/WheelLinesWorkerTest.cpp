@@ -31,9 +31,10 @@ TEST(WheelLinesWorker, ChangesQueuedWhileBusyCollapseIntoTheLast) {
 TEST(WheelLinesWorker, AppliesEachChangeItWasGivenTimeFor) {
   test::FakeSystemMouseSettings desktop;
   WheelLinesWorker worker(desktop);
+  std::size_t applied = 0;
   for (std::uint32_t lines : {5u, 6u, 100u}) {
     ASSERT_EQ(worker.Queue(lines), Result::Ok);
-    ASSERT_TRUE(desktop.WaitForWheelCalls(desktop.WheelCalls().size() + 1));
+    ASSERT_TRUE(desktop.WaitForWheelCalls(++applied));
   }
   EXPECT_EQ(desktop.WheelCalls(), (Calls{5, 6, 100}));
 }
