@@ -6,6 +6,7 @@
 
 #include "common/LanguageTable.h"
 #include "common/Text.h"
+#include "profiles/AppSettings.h"
 #include "profiles/MacroFile.h"
 #include "profiles/NameRules.h"
 
@@ -19,14 +20,8 @@ constexpr std::size_t kNameStemUnits = kMaxMacroNameUnits - 3;
 
 MacroStore::MacroStore(const std::string& dataFolder, const LanguageTable& language,
                        UserMessages& messages)
-    : folder_(dataFolder.empty()
-                  ? std::string()
-                  : dataFolder + "Macro" + std::filesystem::path::preferred_separator),
-      language_(language),
-      messages_(messages) {
+    : folder_(PrepareDataSubfolder(dataFolder, "Macro")), language_(language), messages_(messages) {
   if (folder_.empty()) return;  // every slot free, and none can be written
-  std::error_code error;
-  std::filesystem::create_directories(folder_, error);  // a failure shows as free slots
   for (int i = 0; i < kMacroSlotCount; ++i) {
     char name[16];
     std::snprintf(name, sizeof name, "Macro%03d.ini", i);

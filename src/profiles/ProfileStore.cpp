@@ -9,6 +9,7 @@
 #include "common/LanguageTable.h"
 #include "common/Text.h"
 #include "platform/ports/UserMessages.h"
+#include "profiles/AppSettings.h"
 #include "profiles/NameRules.h"
 #include "profiles/ProfileFile.h"
 
@@ -37,15 +38,12 @@ bool IsProfileFile(const std::filesystem::path& path) {
 
 ProfileStore::ProfileStore(const std::string& dataFolder, const LanguageTable& language,
                            UserMessages& messages)
-    : folder_(dataFolder.empty()
-                  ? std::string()
-                  : dataFolder + "Profile" + std::filesystem::path::preferred_separator),
+    : folder_(PrepareDataSubfolder(dataFolder, "Profile")),
       language_(language),
       messages_(messages) {
   FillDefaults(data_);
   if (folder_.empty()) return;
-  std::error_code error;
-  std::filesystem::create_directories(folder_, error);  // a failure shows as an empty list
+  std::error_code error;  // a folder that cannot be read lists nothing
   std::scoped_lock lock(list_mutex_);
   for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
     const std::filesystem::path& path = entry.path();

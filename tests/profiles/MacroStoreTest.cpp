@@ -179,28 +179,23 @@ TEST_F(MacroStoreTest, FullStoreRefusesNewNamesButImportReplacesAnExistingOne) {
   EXPECT_EQ(store.Names().size(), 16u);
 }
 
-TEST_F(MacroStoreTest, DeletingTheLastInListOrderMakesTheNewLastCurrent) {
+TEST_F(MacroStoreTest, DeletingMakesTheNextInListOrderCurrentOrTheNewLast) {
   WriteSlot(0, "b");
   WriteSlot(1, "a");
   WriteSlot(2, "c");
   MacroStore& store = Open();
-  ASSERT_EQ(store.Select(2), Result::Ok);
-  ASSERT_EQ(store.DeleteMacro(true), Result::Ok);
-  EXPECT_EQ(store.CurrentName(), "b");
-  EXPECT_EQ(store.CurrentIndex(), 0);
-  EXPECT_FALSE(std::filesystem::exists(SlotFile(2)));
-  EXPECT_TRUE(std::filesystem::exists(SlotFile(0)));
-}
-
-TEST_F(MacroStoreTest, DeletingInTheMiddleMakesTheNextCurrent) {
-  WriteSlot(0, "b");
-  WriteSlot(1, "a");
-  WriteSlot(2, "c");
-  MacroStore& store = Open();
-  ASSERT_EQ(store.Select(0), Result::Ok);
-  ASSERT_EQ(store.DeleteMacro(true), Result::Ok);
+  ASSERT_EQ(store.DeleteMacro(true), Result::Ok);  // b, in the middle
   EXPECT_EQ(store.CurrentName(), "c");
   EXPECT_EQ(store.Names(), (Names{"a", "c"}));
+  EXPECT_FALSE(std::filesystem::exists(SlotFile(0)));
+  ASSERT_EQ(store.DeleteMacro(true), Result::Ok);  // c, the last
+  EXPECT_EQ(store.CurrentName(), "a");
+  EXPECT_EQ(store.CurrentIndex(), 1);
+  EXPECT_FALSE(std::filesystem::exists(SlotFile(2)));
+  ASSERT_EQ(store.DeleteMacro(true), Result::Ok);  // a, the only one
+  EXPECT_EQ(store.CurrentIndex(), -1);
+  EXPECT_EQ(store.CurrentName(), "");
+  EXPECT_TRUE(SnapshotFolder(MacroFolder()).empty());
 }
 
 TEST_F(MacroStoreTest, DeletingWithoutSelectingLeavesNoCurrentMacro) {

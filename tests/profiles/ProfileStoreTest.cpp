@@ -152,37 +152,23 @@ TEST_F(ProfileStoreTest, SelectingAnUnreadableFileKeepsTheContents) {
   EXPECT_EQ(store.Data().device.pwDpi[0], 1000);
 }
 
-TEST_F(ProfileStoreTest, DeletingTheLastInListOrderMakesTheNewLastCurrent) {
-  WriteProfileFile("A", 1000);
-  WriteProfileFile("B", 2000);
-  WriteProfileFile("C", 3000);
-  ProfileStore& store = Open();
-  ASSERT_EQ(store.SelectProfile(PathOf("C")), Result::Ok);
-  ASSERT_EQ(store.DeleteProfile(true), Result::Ok);
-  EXPECT_FALSE(std::filesystem::exists(PathOf("C")));
-  EXPECT_EQ(store.CurrentPath(), PathOf("B"));
-  EXPECT_EQ(store.Data().device.pwDpi[0], 2000);
-  EXPECT_EQ(DisplayNames(), (Names{"A", "B"}));
-}
-
-TEST_F(ProfileStoreTest, DeletingInTheMiddleMakesTheNextCurrent) {
+TEST_F(ProfileStoreTest, DeletingMakesTheNextCurrentOrTheNewLastButNeverTheOnlyOne) {
   WriteProfileFile("A", 1000);
   WriteProfileFile("B", 2000);
   WriteProfileFile("C", 3000);
   ProfileStore& store = Open();
   ASSERT_EQ(store.SelectProfile(PathOf("B")), Result::Ok);
-  ASSERT_EQ(store.DeleteProfile(false), Result::Ok);
+  ASSERT_EQ(store.DeleteProfile(false), Result::Ok);  // in the middle
+  EXPECT_FALSE(std::filesystem::exists(PathOf("B")));
   EXPECT_EQ(store.CurrentPath(), PathOf("C"));
-  EXPECT_EQ(store.Data().device.pwDpi[0], 2000);  // not read again
-}
-
-TEST_F(ProfileStoreTest, TheLastProfileIsNeverDeleted) {
-  WriteProfileFile("Only");
-  ProfileStore& store = Open();
-  ASSERT_EQ(store.SelectProfile(PathOf("Only")), Result::Ok);
+  EXPECT_EQ(store.Data().device.pwDpi[0], 2000);     // not read again
+  ASSERT_EQ(store.DeleteProfile(true), Result::Ok);  // the last
+  EXPECT_EQ(store.CurrentPath(), PathOf("A"));
+  EXPECT_EQ(store.Data().device.pwDpi[0], 1000);
+  EXPECT_EQ(DisplayNames(), Names{"A"});
   EXPECT_EQ(store.DeleteProfile(true), Result::TooShort);
-  EXPECT_TRUE(std::filesystem::exists(PathOf("Only")));
-  EXPECT_EQ(store.CurrentPath(), PathOf("Only"));
+  EXPECT_TRUE(std::filesystem::exists(PathOf("A")));
+  EXPECT_EQ(store.CurrentPath(), PathOf("A"));
 }
 
 TEST_F(ProfileStoreTest, RenameMovesTheFileAndSortsTheList) {
