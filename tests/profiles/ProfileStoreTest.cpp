@@ -27,13 +27,17 @@ class ProfileStoreTest : public test::StoreFixture {
   std::string ProfileFolder() const { return DataFolder() + "Profile/"; }
   std::string PathOf(const std::string& name) const { return ProfileFolder() + name + ".ini"; }
 
-  // A profile file as an earlier run would have left it, told apart by its first sensitivity.
-  void WriteProfileFile(const std::string& name, std::uint16_t dpi0 = 800) {
+  // A profile or exchange file, told apart by its first sensitivity.
+  static void WriteProfileAt(const std::string& path, std::uint16_t dpi0 = 800) {
     ProfileData profile;
     FillDefaults(profile);
     profile.device.pwDpi[0] = dpi0;
-    std::filesystem::create_directories(ProfileFolder());
-    ASSERT_EQ(WriteProfile(PathOf(name), profile), Result::Ok);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    ASSERT_EQ(WriteProfile(path, profile), Result::Ok);
+  }
+  // A profile file as an earlier run would have left it.
+  void WriteProfileFile(const std::string& name, std::uint16_t dpi0 = 800) {
+    WriteProfileAt(PathOf(name), dpi0);
   }
 
   std::uint16_t DpiOnDisk(const std::string& path) const {
@@ -260,10 +264,7 @@ TEST_F(ProfileStoreTest, ImportOverwritesAProfileOfTheSameNameWithoutAsking) {
   WriteProfileFile("Desk", 2000);
   ProfileStore& store = Open();
   ASSERT_EQ(store.SelectProfile(PathOf("Desk")), Result::Ok);
-  ProfileData incoming;
-  FillDefaults(incoming);
-  incoming.device.pwDpi[0] = 4200;
-  ASSERT_EQ(WriteProfile(temp_ / "game.profile", incoming), Result::Ok);
+  WriteProfileAt(temp_ / "game.profile", 4200);
   ASSERT_EQ(store.ImportProfile(temp_ / "game.profile"), Result::Ok);
   EXPECT_TRUE(messages_.shown.empty());
   EXPECT_EQ(store.CurrentPath(), PathOf("Game"));  // the listed file, under its own spelling
@@ -293,12 +294,10 @@ TEST_F(ProfileStoreTest, ImportRefusesNonProfilesAndBadNamesAndWritesNothing) {
   WriteProfileFile("Keep", 1000);
   ProfileStore& store = Open();
   ASSERT_EQ(store.SelectProfile(PathOf("Keep")), Result::Ok);
-  ProfileData valid;
-  FillDefaults(valid);
   WriteFile(temp_ / "Plain.profile", "[Setting]\nnFlag=20211123\npwDpi0=4000\n");
   for (const char* name :
        {"a|b.profile", ".profile", "..\\..\\Escaped.profile", "   .profile", "x:y.profile"}) {
-    ASSERT_EQ(WriteProfile(temp_ / name, valid), Result::Ok);
+    WriteProfileAt(temp_ / name);
   }
   const auto before = SnapshotFolder(DataFolder());
   EXPECT_EQ(store.ImportProfile(temp_ / "Plain.profile"), Result::NotAProfile);
@@ -317,9 +316,7 @@ TEST_F(ProfileStoreTest, ImportOfAFileInsideTheFolderStaysInside) {
   // A name made only of dots is a name like any other, and its path is inside the folder.
   WriteProfileFile("Keep");
   ProfileStore& store = Open();
-  ProfileData valid;
-  FillDefaults(valid);
-  ASSERT_EQ(WriteProfile(temp_ / "...profile", valid), Result::Ok);
+  WriteProfileAt(temp_ / "...profile");
   ASSERT_EQ(store.ImportProfile(temp_ / "...profile"), Result::Ok);
   EXPECT_EQ(store.CurrentPath(), ProfileFolder() + "...ini");
   EXPECT_EQ(std::filesystem::path(store.CurrentPath()).parent_path(),
@@ -331,9 +328,7 @@ TEST_F(ProfileStoreTest, AFailedWriteChangesNothing) {
   WriteProfileFile("Other", 2000);
   ProfileStore& store = Open();
   ASSERT_EQ(store.SelectProfile(PathOf("Keep")), Result::Ok);
-  ProfileData incoming;
-  FillDefaults(incoming);
-  ASSERT_EQ(WriteProfile(temp_ / "In.profile", incoming), Result::Ok);
+  WriteProfileAt(temp_ / "In.profile");
   const auto before = SnapshotFolder(ProfileFolder());
   FailNextReplaceForTesting(ReplaceStep::Rename, ENOSPC);
   EXPECT_EQ(store.NewProfile(), Result::DiskFull);
