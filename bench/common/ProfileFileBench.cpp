@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <string>
+
+#include "ScratchFolder.h"
 
 #include "common/IniDocument.h"
 #include "common/IniFile.h"
@@ -10,11 +10,6 @@
 
 namespace vexlo {
 namespace {
-
-std::string TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vexlo-bench-XXXXXX").string();
-  return std::string(::mkdtemp(pattern.data())) + "/";
-}
 
 ProfileData Defaults() {
   ProfileData profile;
@@ -24,38 +19,39 @@ ProfileData Defaults() {
 
 // A full profile write: every key in one atomic replacement, flushed to the disk.
 void BM_WriteWholeProfile(benchmark::State& state) {
-  const std::string folder = TempFolder();
+  const bench::ScratchFolder scratch;
+  const std::string& folder = scratch.path();
   const ProfileData profile = Defaults();
   for (auto _ : state) benchmark::DoNotOptimize(WriteProfile(folder + "p.ini", profile));
-  std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_WriteWholeProfile)->Unit(benchmark::kMicrosecond);
 
 // What a slider release costs: one key of the profile rewritten.
 void BM_WriteOneKey(benchmark::State& state) {
-  const std::string folder = TempFolder();
+  const bench::ScratchFolder scratch;
+  const std::string& folder = scratch.path();
   (void)WriteProfile(folder + "p.ini", Defaults());
   std::uint16_t dpi = 200;
   for (auto _ : state) {
     benchmark::DoNotOptimize(WriteDpiLevel(folder + "p.ini", 2, dpi));
     dpi = static_cast<std::uint16_t>(dpi == 4200 ? 200 : dpi + 200);
   }
-  std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_WriteOneKey)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadWholeProfile(benchmark::State& state) {
-  const std::string folder = TempFolder();
+  const bench::ScratchFolder scratch;
+  const std::string& folder = scratch.path();
   (void)WriteProfile(folder + "p.ini", Defaults());
   ProfileData read = Defaults();
   for (auto _ : state) benchmark::DoNotOptimize(ReadProfile(folder + "p.ini", read));
-  std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_ReadWholeProfile)->Unit(benchmark::kMicrosecond);
 
 // Parsing alone, without the file system.
 void BM_ParseProfileText(benchmark::State& state) {
-  const std::string folder = TempFolder();
+  const bench::ScratchFolder scratch;
+  const std::string& folder = scratch.path();
   (void)WriteProfile(folder + "p.ini", Defaults());
   IniDocument doc;
   (void)doc.Load(folder + "p.ini");
@@ -64,7 +60,6 @@ void BM_ParseProfileText(benchmark::State& state) {
     const IniDocument parsed = IniDocument::Parse(text);
     benchmark::DoNotOptimize(parsed.GetUnsigned("Setting", "nFlag", 0));
   }
-  std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_ParseProfileText)->Unit(benchmark::kMicrosecond);
 
