@@ -21,7 +21,7 @@ CVexloApp::CVexloApp(Platform& platform)
     : platform_(platform),
       messages_(language_),
       profiles_(DeriveDataFolder(*platform.folders), language_, messages_),
-      macros_(DeriveDataFolder(*platform.folders)) {}
+      macros_(DeriveDataFolder(*platform.folders), language_, messages_) {}
 
 int CVexloApp::Run(const CommandLine& commandLine) {
   // Paths, and the language file that is fixed from here on.

@@ -23,7 +23,7 @@ Result CVexloDlg::LoadSkin() { return Result::Ok; }
 
 int CVexloDlg::RunModal() {
   // Other copies reach this window from now on; a failure only means they cannot.
-  (void)context_.platform.instances->PublishWindow(kTagMainWindow, target_, publication_);
+  (void)context_.platform.instances->PublishWindow(kTagMainWindow, target_, publication_, self_);
   // The window runs for the whole program but starts in the background: it shows itself only when
   // asked, so the loop runs without exec(), which would show it.
   QEventLoop loop;

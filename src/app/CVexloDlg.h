@@ -38,6 +38,7 @@ class CVexloDlg final : public QDialog, public MessageHandler {
   AppContext& context_;
   QtMessageTarget target_;
   std::unique_ptr<ReleaseOnDestroy> publication_;
+  RunningWindow self_;  // this window as other programs reach it
 };
 
 }  // namespace vexlo

@@ -30,6 +30,7 @@ enum class [[nodiscard]] Result : std::uint32_t {
   InvalidParameter = 87,       // an index out of range for a writer
   NotConnected = 110,          // the mouse is not connected
   DiskFull = 112,
+  InvalidName = 123,          // a name that no profile or macro may have
   Busy = 170,
   AlreadyExists = 183,
   FilenameTooLong = 206,

@@ -24,6 +24,14 @@ std::string DeriveDataFolder(SystemFolders& folders) {
   return Folder(roaming) + "Halvec QXA7702 Gaming Mouse" + kSeparator;
 }
 
+std::string PrepareDataSubfolder(const std::string& dataFolder, std::string_view name) {
+  if (dataFolder.empty()) return {};
+  const std::string folder = dataFolder + std::string(name) + kSeparator;
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  return folder;
+}
+
 void FillProgramPaths(AppSettings& settings, const std::string& modulePath) {
   settings.ModulePath = modulePath;
   settings.ProgramFolder = Folder(std::filesystem::path(modulePath).parent_path().string());

@@ -33,6 +33,11 @@ inline constexpr std::string_view kSettingsSection = "Setting";
 // data folder.
 std::string DeriveDataFolder(SystemFolders& folders);
 
+// A folder of DataFolder for the stores ("Profile", "Macro"), created with its parents when
+// missing; a failure shows later as files that cannot be read or written. Empty when `dataFolder`
+// is empty, so nothing is ever written relative to the working folder.
+std::string PrepareDataSubfolder(const std::string& dataFolder, std::string_view name);
+
 // Fills ModulePath and the program-relative paths, then LanguageFile from the selector file
 // (section LANG, key LANG_FILE, default "Lang_En.ini").
 void FillProgramPaths(AppSettings& settings, const std::string& modulePath);

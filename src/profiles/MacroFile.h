@@ -6,20 +6,38 @@
 #include "common/Result.h"
 #include "profiles/MacroData.h"
 
-// The slot file of one macro: section "Setting" with byFlag, byCount, byExtFlag, pma (the steps
-// as six upper-case hexadecimal digits each) and szName.
+// The two files of a macro, both section "Setting" of an INI file.
+//
+// Slot file ("Macro%03d.ini"): byFlag, byCount, byExtFlag, pma (the steps, six upper-case
+// hexadecimal digits each, "%02X%02X%02X" of the three bytes, pauses in milliseconds) and szName.
+//
+// Exchange file (".macro"): MacroFilePath (the file's own path), LoopTime 0, IsDef 0, Count, and
+// MacroSetting_0: exactly 60 step fields, unused ones "000000", pauses in units of 10 ms, then
+// "%02X" of the 8-bit sum of every step byte written (362 digits in all). The name is the file's
+// name.
 namespace vexlo {
 
-// Reads a slot file; a missing file reads as a free slot. TooShort when pma holds fewer steps
-// than byCount says (the steps that are there are kept). Never more than 60 steps, whatever the
-// file claims.
+// Reads a slot file; a missing file reads as a free slot. The record read is kept even when the
+// file is damaged, with the steps that could be read: TooShort when pma holds fewer steps than
+// byCount says; BadData when byCount claims more than 60 steps (60 are read) or a step holds a
+// character that is not a hexadecimal digit (the steps before it are read).
 [[nodiscard]] Result ReadMacroFile(const std::filesystem::path& file, MacroData& macro);
 
-// Writes the five keys of the slot file.
+// Writes the five keys of the slot file (at most 60 steps); Ok or the failed write's result.
 [[nodiscard]] Result WriteMacroFile(const std::filesystem::path& file, const MacroData& macro);
 
-// Decodes hexadecimal text pairwise into bytes: 0-9, A-F and a-f have their values, any other
-// character counts as 0.
-std::uint8_t HexPairValue(char high, char low);
+// Writes the exchange file; Ok or the failed write's result. A pause becomes (ms + 5) / 10.
+[[nodiscard]] Result ExportMacro(const std::filesystem::path& file, const MacroData& macro);
+
+// Reads an exchange file into `macro` (a used record named after the file, at most 31 units),
+// which is changed only when the result is Ok. BadData when Count is above 60 or MacroSetting_0
+// holds a character that is not a hexadecimal digit; ChecksumFailed when the checksum test fails;
+// TooShort when MacroSetting_0 holds fewer steps than Count. A pause comes back as ten times the
+// stored value, at most 65535 ms.
+[[nodiscard]] Result ReadMacroExchange(const std::filesystem::path& file, MacroData& macro);
+
+// The checksum test of MacroSetting_0: an even number of at least four hexadecimal digits whose
+// last pair is the 8-bit sum of all the pairs before it.
+bool MacroChecksumValid(std::string_view digits);
 
 }  // namespace vexlo

@@ -26,9 +26,7 @@ class ProfileWriter {
   void Text(std::string_view key, std::string_view value) {
     if (result_ == Result::Ok) result_ = doc_.Set(kSection, key, value);
   }
-  [[nodiscard]] Result Commit() {
-    return result_ == Result::Ok ? doc_.Save(file_) : result_;
-  }
+  [[nodiscard]] Result Commit() { return result_ == Result::Ok ? doc_.Save(file_) : result_; }
 
  private:
   const std::filesystem::path& file_;
@@ -53,8 +51,7 @@ void WriteLightingKeys(ProfileWriter& writer, std::uint32_t colour, std::uint8_t
   writer.Number("byLightMode", mode);
   writer.Number("byLightParameter", parameter);
   for (int level = 0; level < kDpiLevelCount; ++level) {
-    writer.Number(Indexed("pbyCpiColorIdx", level),
-                  colourIndexes[static_cast<std::size_t>(level)]);
+    writer.Number(Indexed("pbyCpiColorIdx", level), colourIndexes[static_cast<std::size_t>(level)]);
   }
 }
 
@@ -75,14 +72,15 @@ void ReadDevice(const IniDocument& doc, DeviceSettings& device) {
     read.pbyKeySet[b] = u8(Indexed("pbyKeySet", i), defaults.pbyKeySet[b]);
     read.pdwKeyParameter[b] =
         doc.GetUnsigned(kSection, Indexed("pdwKeyParameter", i), defaults.pdwKeyParameter[b]);
-    read.ppszKeyExt[b] = CodeUsesExtension(read.pbyKeySet[b])
-                             ? TruncateToBuffer(doc.GetString(kSection, Indexed("ppszKeyExt", i), ""))
-                             : std::string();
+    read.ppszKeyExt[b] =
+        CodeUsesExtension(read.pbyKeySet[b])
+            ? TruncateToBuffer(doc.GetString(kSection, Indexed("ppszKeyExt", i), ""))
+            : std::string();
   }
   for (int level = 0; level < kDpiLevelCount; ++level) {
     const auto l = static_cast<std::size_t>(level);
-    read.pwDpi[l] =
-        static_cast<std::uint16_t>(doc.GetUnsigned(kSection, Indexed("pwDpi", level), defaults.pwDpi[l]));
+    read.pwDpi[l] = static_cast<std::uint16_t>(
+        doc.GetUnsigned(kSection, Indexed("pwDpi", level), defaults.pwDpi[l]));
   }
   read.byCurDpiLevel = u8("byCurDpiLevel", defaults.byCurDpiLevel);
   read.byReportRateIndex = u8("byReportRateIndex", defaults.byReportRateIndex);

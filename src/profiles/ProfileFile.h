@@ -51,8 +51,7 @@ namespace vexlo {
 [[nodiscard]] Result WriteCurDpiLevel(const std::filesystem::path& file, std::uint8_t level);
 [[nodiscard]] Result WriteReportRateIndex(const std::filesystem::path& file, std::uint8_t index);
 [[nodiscard]] Result WriteLineCor(const std::filesystem::path& file, std::uint8_t on);
-[[nodiscard]] Result WriteWheelScrollLines(const std::filesystem::path& file,
-                                           std::uint32_t lines);
+[[nodiscard]] Result WriteWheelScrollLines(const std::filesystem::path& file, std::uint32_t lines);
 [[nodiscard]] Result WriteDoubleClickTime(const std::filesystem::path& file,
                                           std::uint32_t milliseconds);
 

@@ -1,20 +1,28 @@
 #include "profiles/ProfileStore.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "common/IniFile.h"
 #include "common/LanguageTable.h"
 #include "common/Text.h"
 #include "platform/ports/UserMessages.h"
+#include "profiles/AppSettings.h"
+#include "profiles/NameRules.h"
 #include "profiles/ProfileFile.h"
 
 namespace vexlo {
 namespace {
 
 constexpr int kMaxNameCandidates = 999;
+// Room for the three digits of the widest counter in a 259-unit name.
+constexpr std::size_t kNameStemUnits = 256;
+// A path, its ".ini" included, stays within 259 units when the folder and the name together take
+// at most this many.
+constexpr std::size_t kFolderAndNameUnits = 255;
+constexpr std::string_view kExtension = ".ini";
 
 bool PathExists(const std::filesystem::path& path) {
   std::error_code error;
@@ -30,16 +38,16 @@ bool IsProfileFile(const std::filesystem::path& path) {
 
 ProfileStore::ProfileStore(const std::string& dataFolder, const LanguageTable& language,
                            UserMessages& messages)
-    : folder_(dataFolder + "Profile" + std::filesystem::path::preferred_separator),
+    : folder_(PrepareDataSubfolder(dataFolder, "Profile")),
       language_(language),
       messages_(messages) {
   FillDefaults(data_);
-  std::error_code error;
-  std::filesystem::create_directories(folder_, error);  // a failure shows as an empty list
+  if (folder_.empty()) return;
+  std::error_code error;  // a folder that cannot be read lists nothing
   std::scoped_lock lock(list_mutex_);
   for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
     const std::filesystem::path& path = entry.path();
-    if (path.extension() == ".ini" && IsProfileFile(path)) list_.push_back(path.string());
+    if (path.extension() == kExtension && IsProfileFile(path)) list_.push_back(path.string());
   }
   std::sort(list_.begin(), list_.end(), LessByUtf16Units);
 }
@@ -49,38 +57,155 @@ std::vector<std::string> ProfileStore::List() const {
   return list_;
 }
 
-void ProfileStore::AddToList(const std::string& path) {
+void ProfileStore::VisitList(
+    const std::function<void(const std::vector<std::string>&)>& visit) const {
   std::scoped_lock lock(list_mutex_);
-  list_.push_back(path);
-  std::sort(list_.begin(), list_.end(), LessByUtf16Units);
+  visit(list_);
 }
 
 Result ProfileStore::NewProfile() {
-  // 256 leaves room for the three digits of the widest counter in a 259-unit name.
-  const std::string prefix = TruncateUtf16(language_.LookupText("INFO_PRPFILE_PREFIX"), 256);
-  for (int i = 1; i <= kMaxNameCandidates; ++i) {
-    char counter[8];
-    std::snprintf(counter, sizeof counter, "%03d", i);
-    const std::string path = folder_ + prefix + counter + ".ini";
-    if (PathExists(path)) continue;
-    current_path_ = path;
-    AddToList(path);
-    FillDefaults(data_);
-    return WriteProfile(current_path_, data_);
-  }
-  messages_.ShowPlainMessage("Too many profiles!");
-  return Result::Full;
+  ProfileData defaults;
+  FillDefaults(defaults);
+  return CreateProfile(
+      NamePattern::ForNew(language_.LookupText("INFO_PRPFILE_PREFIX"), kNameStemUnits), defaults);
 }
 
-void ProfileStore::SelectProfile(const std::string& path) {
-  if (EqualsNoCase(path, current_path_)) return;
+Result ProfileStore::CopyProfile() {
+  return CreateProfile(
+      NamePattern::ForCopy(DisplayName(current_path_), language_.LookupText("INFO_PRPFILE_CLONE"),
+                           kNameStemUnits),
+      data_);
+}
+
+Result ProfileStore::CreateProfile(const NamePattern& pattern, const ProfileData& contents) {
+  if (folder_.empty()) return Result::PathNotFound;
+  const auto name = pattern.FirstFree(kMaxNameCandidates, [this](const std::string& candidate) {
+    return PathExists(folder_ + candidate + std::string(kExtension));
+  });
+  if (!name) {
+    messages_.ShowPlainMessage("Too many profiles!");
+    return Result::Full;
+  }
+  const std::string path = folder_ + *name + std::string(kExtension);
+  if (const Result r = WriteProfile(path, contents); r != Result::Ok) return r;
+  data_ = contents;
   current_path_ = path;
-  // A file that cannot be read leaves the contents as they were; the caller applies them anyway.
-  (void)ReadProfile(path, data_);
+  UpdateList({}, path);
+  return Result::Ok;
+}
+
+Result ProfileStore::SelectProfile(const std::string& path) {
+  if (EqualsNoCase(path, current_path_)) return Result::Ok;
+  current_path_ = path;
+  return ReadProfile(path, data_);
+}
+
+Result ProfileStore::DeleteProfile(bool reload) {
+  {
+    std::scoped_lock lock(list_mutex_);
+    if (list_.size() <= 1) return Result::TooShort;
+    const auto at = std::find_if(list_.begin(), list_.end(), [this](const std::string& entry) {
+      return EqualsNoCase(entry, current_path_);
+    });
+    if (at == list_.end()) {
+      current_path_ = list_.front();
+    } else {
+      std::error_code error;
+      std::filesystem::remove(*at, error);  // a file that is already gone is no error
+      if (error) return ResultFromErrno(error.value());
+      const auto index = static_cast<std::size_t>(at - list_.begin());
+      list_.erase(at);
+      current_path_ = index < list_.size() ? list_[index] : list_.back();
+    }
+  }
+  // A file that cannot be read leaves the contents as they were, as a selection does.
+  if (reload) (void)ReadProfile(current_path_, data_);
+  return Result::Ok;
+}
+
+Result ProfileStore::RenameProfile(std::string_view newName) {
+  std::string target;
+  if (const Result r = PathForUserName(newName, target); r != Result::Ok) return r;
+  if (target == current_path_) return Result::Ok;
+  const std::string name = DisplayName(target);
+  std::optional<std::string> listed_current;
+  std::optional<std::string> other;
+  VisitList([&](const std::vector<std::string>& list) {
+    for (const std::string& entry : list) {
+      if (EqualsNoCase(entry, current_path_)) {
+        listed_current = entry;
+      } else if (!other && EqualsNoCase(DisplayName(entry), name)) {
+        other = entry;
+      }
+    }
+  });
+  if (other) {
+    if (const Result r = ConfirmNameConflict(messages_); r != Result::Ok) return r;
+    target = *other;
+  } else if (!listed_current) {
+    return Result::NothingCurrent;
+  }
+  if (listed_current) {
+    // Moving the file first means a failure leaves the profile whole under its old name.
+    std::error_code error;
+    std::filesystem::rename(*listed_current, target, error);
+    if (error) return ResultFromErrno(error.value());
+  }
+  // The file has moved: the list follows it even if the write fails.
+  const Result written = WriteProfile(target, data_);
+  UpdateList(listed_current.value_or(std::string()), target);
+  current_path_ = target;
+  return written;
+}
+
+Result ProfileStore::ImportProfile(const std::string& source) {
+  ProfileData imported = data_;
+  if (const Result r = ReadProfile(source, imported); r != Result::Ok) return r;
+  std::string target;
+  if (const Result r = PathForUserName(NameFromPath(source), target); r != Result::Ok) return r;
+  VisitList([&target](const std::vector<std::string>& list) {
+    const auto listed = std::find_if(list.begin(), list.end(), [&target](const std::string& e) {
+      return EqualsNoCase(e, target);
+    });
+    if (listed != list.end()) target = *listed;  // overwrite it under its own spelling
+  });
+  if (const Result r = WriteProfile(target, imported); r != Result::Ok) return r;
+  data_ = std::move(imported);
+  current_path_ = target;
+  UpdateList({}, target);
+  return Result::Ok;
+}
+
+Result ProfileStore::ExportProfile(const std::string& destination) const {
+  return WriteProfile(destination, data_);
+}
+
+Result ProfileStore::SaveCurrentProfile() const {
+  if (current_path_.empty()) return Result::NothingCurrent;
+  return WriteProfile(current_path_, data_);
 }
 
 std::string ProfileStore::DisplayName(std::string_view path) {
-  return std::filesystem::path(path).stem().string();
+  return NameFromPath(path);
+}
+
+Result ProfileStore::PathForUserName(std::string_view typed, std::string& path) const {
+  std::string cleaned;
+  if (const Result r = CleanUserName(typed, cleaned); r != Result::Ok) return r;
+  if (folder_.empty()) return Result::PathNotFound;
+  const std::size_t folder_units = Utf16Length(folder_);
+  if (folder_units >= kFolderAndNameUnits) return Result::FilenameTooLong;
+  path = folder_ + CutName(cleaned, kFolderAndNameUnits - folder_units) + std::string(kExtension);
+  return Result::Ok;
+}
+
+void ProfileStore::UpdateList(const std::string& remove, const std::string& add) {
+  std::scoped_lock lock(list_mutex_);
+  if (!remove.empty()) std::erase(list_, remove);
+  const bool listed = std::any_of(list_.begin(), list_.end(),
+                                  [&add](const std::string& e) { return EqualsNoCase(e, add); });
+  if (!add.empty() && !listed) list_.push_back(add);
+  std::sort(list_.begin(), list_.end(), LessByUtf16Units);
 }
 
 }  // namespace vexlo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -11,15 +12,24 @@
 namespace vexlo {
 
 class LanguageTable;
+class NamePattern;
 class UserMessages;
 
 // The user's profiles: the files "*.ini" in the profile folder that carry the profile marker,
-// sorted by UTF-16 code units, the current profile's path and its contents.
+// sorted by UTF-16 code units, the current profile's path and its contents. A profile's name is
+// its file name without folder and extension.
+//
+// Profile files are written before the list and the current profile change, so a failed write
+// returns its result and changes nothing. Whatever name a user types or an imported file
+// carries, the store writes only inside its profile folder.
+//
+// User-interface thread, except List() and VisitList(), which any thread may call.
 class ProfileStore {
  public:
   // Fills the profile with defaults, creates the data folder and its "Profile" folder when
-  // missing and lists the profile files. `dataFolder` ends with a separator. The texts and the
-  // messages are used later, by the operations.
+  // missing and lists the profile files. `dataFolder` ends with a separator; when it is empty
+  // (the platform has no data folder) nothing is listed and nothing can be written. The texts and
+  // the messages are used later, by the operations.
   ProfileStore(const std::string& dataFolder, const LanguageTable& language,
                UserMessages& messages);
 
@@ -32,28 +42,68 @@ class ProfileStore {
 
   // A copy of the list, taken under the lock.
   std::vector<std::string> List() const;
+  // Calls `visit` with the list while holding the lock. Lock order: this lock first; the visitor
+  // may take the foreground monitor's table lock, never the reverse.
+  void VisitList(const std::function<void(const std::vector<std::string>&)>& visit) const;
 
   // A profile with default contents under the first free name "<INFO_PRPFILE_PREFIX>001" to
-  // "...999", made current and written. When all 999 names are taken the user is told "Too many
-  // profiles!", nothing changes and the result is Full.
+  // "...999" (a name is free when no file or folder of that name exists), made current and
+  // written. When all 999 names are taken the user is told "Too many profiles!", nothing changes
+  // and the result is Full.
   [[nodiscard]] Result NewProfile();
+  // The current contents under the first free name "<current name without copy
+  // suffix><INFO_PRPFILE_CLONE>1" to "...999", made current and written; Full as above.
+  [[nodiscard]] Result CopyProfile();
 
   // Makes the path current and reads it; nothing happens when it is current already (compared
-  // without regard to case). A file that cannot be read leaves the contents as they were.
-  void SelectProfile(const std::string& path);
+  // without regard to case). NotAProfile when the file cannot be read: the path is current all
+  // the same and the contents stay as they were.
+  [[nodiscard]] Result SelectProfile(const std::string& path);
+
+  // Deletes the current profile's file; the profile after it in the list becomes current (the
+  // one before when it was the last), and with `reload` its contents are read. TooShort when at
+  // most one profile is listed; the removal's failure when the file stays (nothing changes).
+  [[nodiscard]] Result DeleteProfile(bool reload);
+
+  // Gives the current profile the name a user typed (trimmed; cut so that the path stays within
+  // 259 units): its file is moved to the new name and written from memory. When another profile
+  // has that name (compared without regard to case) the user is asked first: on yes that
+  // profile's file takes the current contents and becomes current, on no the result is
+  // NameConflict and nothing changes. InvalidName for an empty name or one with
+  // \ / : * ? " < > |; NothingCurrent when the current path is not listed; FilenameTooLong when
+  // the folder leaves no room for a name.
+  [[nodiscard]] Result RenameProfile(std::string_view newName);
+
+  // Imports an exchange file as the profile named after it (trimmed, cut as for a rename), made
+  // current; a listed profile of that name is overwritten without a question. NotAProfile when
+  // the source is no profile file, InvalidName when its name is no valid name; nothing changes
+  // then. The double-click time in memory is kept, as when a profile is selected.
+  [[nodiscard]] Result ImportProfile(const std::string& source);
+
+  // Writes the current contents to an exchange file, which can be imported again.
+  [[nodiscard]] Result ExportProfile(const std::string& destination) const;
+  // Writes the current contents to the current profile file. NothingCurrent without one.
+  [[nodiscard]] Result SaveCurrentProfile() const;
 
   // The file name without folder and extension.
   static std::string DisplayName(std::string_view path);
 
  private:
-  void AddToList(const std::string& path);  // takes the lock
+  // The path of a profile named after what a user typed or a file carried (see RenameProfile).
+  [[nodiscard]] Result PathForUserName(std::string_view typed, std::string& path) const;
+  // Writes `contents` under the first free name of `pattern` and makes it current.
+  [[nodiscard]] Result CreateProfile(const NamePattern& pattern, const ProfileData& contents);
+  // Under the lock: removes the entry `remove` (when not empty) and adds `add` unless it is
+  // listed, then sorts.
+  void UpdateList(const std::string& remove, const std::string& add);
 
   std::string folder_;
   const LanguageTable& language_;
   UserMessages& messages_;
   std::string current_path_;
   ProfileData data_;
-  mutable std::mutex list_mutex_;  // guards list_
+  // Guards list_. Lock order: before the foreground monitor's table lock.
+  mutable std::mutex list_mutex_;
   std::vector<std::string> list_;
 };
 

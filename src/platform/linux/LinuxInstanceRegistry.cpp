@@ -120,7 +120,8 @@ Result LinuxInstanceRegistry::AcquireInstanceLock(std::string_view name,
 }
 
 Result LinuxInstanceRegistry::PublishWindow(std::uint32_t userData, MessageTarget& target,
-                                            std::unique_ptr<ReleaseOnDestroy>& publication) {
+                                            std::unique_ptr<ReleaseOnDestroy>& publication,
+                                            RunningWindow& self) {
   static std::atomic<unsigned> sequence{0};
   char tag[9];
   std::snprintf(tag, sizeof tag, "%08X", userData);
@@ -136,6 +137,7 @@ Result LinuxInstanceRegistry::PublishWindow(std::uint32_t userData, MessageTarge
   }
   publication = std::make_unique<WindowListener>(path, std::move(listener), std::move(wake),
                                                  target);
+  self = RunningWindow{path, userData, static_cast<std::uint32_t>(::getpid())};
   return Result::Ok;
 }
 
@@ -159,6 +161,16 @@ std::vector<RunningWindow> LinuxInstanceRegistry::ListWindows() {
   windows.reserve(found.size());
   for (Found& f : found) windows.push_back(std::move(f.window));
   return windows;
+}
+
+std::optional<RunningWindow> LinuxInstanceRegistry::WindowAt(const std::string& endpoint) {
+  const std::filesystem::path path(endpoint);
+  std::error_code error;
+  if (path.parent_path().string() + "/" != folder_ ||
+      !std::filesystem::exists(path, error)) {
+    return std::nullopt;
+  }
+  return ParseWindowName(folder_, path.filename().string());
 }
 
 Result LinuxInstanceRegistry::PostToWindow(const RunningWindow& window, std::uint32_t message,

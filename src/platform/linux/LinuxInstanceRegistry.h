@@ -18,8 +18,10 @@ class LinuxInstanceRegistry final : public InstanceRegistry {
   Result AcquireInstanceLock(std::string_view name,
                              std::unique_ptr<ReleaseOnDestroy>& lock) override;
   Result PublishWindow(std::uint32_t userData, MessageTarget& target,
-                       std::unique_ptr<ReleaseOnDestroy>& publication) override;
+                       std::unique_ptr<ReleaseOnDestroy>& publication,
+                       RunningWindow& self) override;
   std::vector<RunningWindow> ListWindows() override;
+  std::optional<RunningWindow> WindowAt(const std::string& endpoint) override;
   Result PostToWindow(const RunningWindow& window, std::uint32_t message, std::uint32_t wParam,
                       std::uint32_t lParam) override;
   std::optional<std::string> ProcessImagePath(std::uint32_t processId) override;

@@ -34,13 +34,20 @@ class InstanceRegistry {
 
   // Makes a window of this process reachable under `userData`: messages that other processes
   // post to it are handed to target.Post on a backend thread until `publication` is destroyed.
-  // `target` must outlive `publication`. Ok or the platform's error; user-interface thread.
+  // `target` must outlive `publication`. `self` receives the window as other processes see it;
+  // its endpoint is the window's handle to give to another program. Ok or the platform's error;
+  // user-interface thread.
   [[nodiscard]] virtual Result PublishWindow(std::uint32_t userData, MessageTarget& target,
-                                             std::unique_ptr<ReleaseOnDestroy>& publication) = 0;
+                                             std::unique_ptr<ReleaseOnDestroy>& publication,
+                                             RunningWindow& self) = 0;
 
   // The published windows of every running process (this one included), the most recently
   // published first. Never blocks for long; any thread.
   virtual std::vector<RunningWindow> ListWindows() = 0;
+
+  // The published window at `endpoint` (a handle that another program was given); none when
+  // it is gone. Any thread.
+  virtual std::optional<RunningWindow> WindowAt(const std::string& endpoint) = 0;
 
   // Posts a message to a window of another process and returns without waiting for it to be
   // handled. Ok, or the platform's error when the window is gone. Any thread.

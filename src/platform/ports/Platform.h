@@ -4,6 +4,7 @@
 
 #include "platform/ports/ForegroundProcess.h"
 #include "platform/ports/InstanceRegistry.h"
+#include "platform/ports/ProcessLauncher.h"
 #include "platform/ports/SystemFolders.h"
 #include "platform/ports/SystemInfo.h"
 #include "platform/ports/SystemMouseSettings.h"
@@ -18,6 +19,7 @@ struct Platform {
   std::unique_ptr<SystemInfo> system;
   std::unique_ptr<SystemMouseSettings> mouseSettings;
   std::unique_ptr<ForegroundProcess> foreground;
+  std::unique_ptr<ProcessLauncher> launcher;
 };
 
 }  // namespace vexlo

@@ -1,0 +1,142 @@
+#include "engine/ForegroundMonitor.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "common/IniDocument.h"
+#include "common/Messages.h"
+#include "common/Text.h"
+#include "platform/ports/ForegroundProcess.h"
+#include "platform/ports/MessageTarget.h"
+#include "profiles/ProfileStore.h"
+
+namespace vexlo {
+namespace {
+
+constexpr std::string_view kSection = "Setting";
+
+std::optional<std::filesystem::file_time_type> LastWriteTime(const std::string& path) {
+  std::error_code error;
+  const auto time = std::filesystem::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return time;
+}
+
+}  // namespace
+
+ForegroundMonitor::ForegroundMonitor(ForegroundProcess& foreground,
+                                     std::chrono::milliseconds pollInterval)
+    : foreground_(foreground), poll_interval_(pollInterval) {}
+
+ForegroundMonitor::~ForegroundMonitor() = default;
+
+void ForegroundMonitor::SetTarget(MessageTarget* target) {
+  std::scoped_lock lock(mutex_);
+  target_ = target;
+}
+
+void ForegroundMonitor::RebuildLinkTable(const ProfileStore& profiles) {
+  profiles.VisitList([this](const std::vector<std::string>& list) {
+    std::vector<LinkEntry> table;
+    for (const std::string& profile : list) {
+      IniDocument doc;
+      (void)doc.Load(profile);  // an unreadable profile links to nothing
+      if (doc.GetUnsigned(kSection, "bLinkProgram", 0) == 0) continue;
+      std::string program = TruncateToBuffer(doc.GetString(kSection, "szLinkPath", ""));
+      std::error_code error;
+      if (program.empty() || !std::filesystem::exists(program, error)) continue;
+      table.push_back({TruncateToBuffer(profile), std::move(program)});
+    }
+    // Lock order: the store's list lock, held while this runs, first; the table lock second.
+    std::scoped_lock lock(mutex_);
+    table_.swap(table);
+  });
+}
+
+std::vector<LinkEntry> ForegroundMonitor::LinkTable() const {
+  std::scoped_lock lock(mutex_);
+  return table_;
+}
+
+void ForegroundMonitor::StartMonitor() {
+  {
+    std::scoped_lock lock(mutex_);
+    if (monitoring_) return;
+    monitoring_ = true;
+    last_program_.clear();
+    if (!worker_.joinable()) {
+      worker_ = std::jthread([this](std::stop_token stop) { Run(stop); });
+    }
+  }
+  wake_.notify_all();
+}
+
+void ForegroundMonitor::StopMonitor() {
+  {
+    std::scoped_lock lock(mutex_);
+    monitoring_ = false;
+  }
+  wake_.notify_all();
+}
+
+bool ForegroundMonitor::IsMonitoring() const {
+  std::scoped_lock lock(mutex_);
+  return monitoring_;
+}
+
+void ForegroundMonitor::Run(std::stop_token stop) {
+  std::unique_lock lock(mutex_);
+  while (!stop.stop_requested()) {
+    if (!wake_.wait(lock, stop, [this] { return monitoring_; })) return;
+    // One interval, cut short by StopMonitor or the destructor.
+    wake_.wait_for(lock, stop, poll_interval_, [this] { return !monitoring_; });
+    if (stop.stop_requested()) return;
+    if (!monitoring_) continue;
+    lock.unlock();
+    Poll();
+    lock.lock();
+  }
+}
+
+void ForegroundMonitor::Poll() {
+  {
+    std::scoped_lock lock(mutex_);
+    if (table_.empty() || target_ == nullptr) return;
+  }
+  const std::optional<std::string> queried = foreground_.ForegroundImagePath();
+  if (!queried) return;
+  const std::string program = TruncateToBuffer(*queried);
+  std::vector<LinkEntry> matches;
+  MessageTarget* target = nullptr;
+  {
+    std::scoped_lock lock(mutex_);
+    if (EqualsNoCase(program, last_program_)) return;
+    last_program_ = program;
+    for (const LinkEntry& entry : table_) {
+      if (EqualsNoCase(entry.programPath, program)) matches.push_back(entry);
+    }
+    target = target_;
+  }
+  const std::optional<LinkEntry> chosen = ChooseLink(matches);
+  if (!chosen || target == nullptr) return;
+  // Sent without any lock held: the handler switches profiles and may rebuild the table.
+  (void)target->Send(UM_LINKED_PROFILE, reinterpret_cast<std::uintptr_t>(&*chosen),
+                     reinterpret_cast<std::intptr_t>(&program));
+}
+
+std::optional<LinkEntry> ForegroundMonitor::ChooseLink(const std::vector<LinkEntry>& matches) {
+  if (matches.empty()) return std::nullopt;
+  std::size_t best = 0;
+  auto best_time = LastWriteTime(matches[0].profilePath);
+  for (std::size_t i = 1; i < matches.size(); ++i) {
+    // A file whose time cannot be read never counts as more recent.
+    const auto time = LastWriteTime(matches[i].profilePath);
+    if (time && (!best_time || *time > *best_time)) {
+      best = i;
+      best_time = time;
+    }
+  }
+  return matches[best];
+}
+
+}  // namespace vexlo

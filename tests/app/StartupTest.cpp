@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <mutex>
+
+#include "app/CVexloApp.h"
+#include "common/IniDocument.h"
+#include "common/Messages.h"
+#include "platform/linux/LinuxInstanceRegistry.h"
+#include "platform/sim/SimSystemMouseSettings.h"
+#include "profiles/ProfileFile.h"
+#include "TempFolder.h"
+
+namespace vexlo {
+namespace {
+
+class FakeFolders final : public SystemFolders {
+ public:
+  FakeFolders(std::string module, std::string roaming)
+      : module_(std::move(module)), roaming_(std::move(roaming)) {}
+  std::string ModulePath() override { return module_; }
+  std::string RoamingDataFolder() override { return roaming_; }
+
+ private:
+  std::string module_;
+  std::string roaming_;
+};
+
+// The real registry on a private folder, but this process runs `image` (the fake program file).
+class RegistryRunning final : public InstanceRegistry {
+ public:
+  RegistryRunning(std::string folder, std::string image)
+      : inner_(std::move(folder)), image_(std::move(image)) {}
+  Result AcquireInstanceLock(std::string_view name,
+                             std::unique_ptr<ReleaseOnDestroy>& lock) override {
+    return inner_.AcquireInstanceLock(name, lock);
+  }
+  Result PublishWindow(std::uint32_t userData, MessageTarget& target,
+                       std::unique_ptr<ReleaseOnDestroy>& publication,
+                       RunningWindow& self) override {
+    return inner_.PublishWindow(userData, target, publication, self);
+  }
+  std::vector<RunningWindow> ListWindows() override { return inner_.ListWindows(); }
+  std::optional<RunningWindow> WindowAt(const std::string& endpoint) override {
+    return inner_.WindowAt(endpoint);
+  }
+  Result PostToWindow(const RunningWindow& window, std::uint32_t message, std::uint32_t wParam,
+                      std::uint32_t lParam) override {
+    return inner_.PostToWindow(window, message, wParam, lParam);
+  }
+  std::optional<std::string> ProcessImagePath(std::uint32_t processId) override {
+    if (processId == static_cast<std::uint32_t>(::getpid())) return image_;
+    return inner_.ProcessImagePath(processId);
+  }
+
+ private:
+  LinuxInstanceRegistry inner_;
+  std::string image_;
+};
+
+class FakeSystemInfo final : public SystemInfo {
+ public:
+  int NativeBitWidth() override { return 64; }
+};
+
+// A program folder with a language file, a roaming folder and a runtime folder, all private to
+// one test.
+struct StartupFixture : testing::Test {
+  test::TempFolder root;
+  std::string program = root / "program/";
+  std::string data = root / "roaming/Halvec QXA7702 Gaming Mouse/";
+  SimSystemMouseSettings* mouse = nullptr;
+  Platform platform;
+
+  StartupFixture() {
+    test::WriteFile(program + "Lang.ini", "[LANG]\nLANG_FILE=Lang_En.ini\n");
+    test::WriteFile(program + "Lang_En.ini",
+                    "[LANG]\nCOMMON_FONT_NAME=Open Sans\nINFO_PRPFILE_PREFIX=Profile\n");
+    std::filesystem::create_directories(root / "run");
+    platform.folders = std::make_unique<FakeFolders>(program + "vexlo", root / "roaming/");
+    platform.instances = std::make_unique<RegistryRunning>(root / "run/", program + "vexlo");
+    platform.system = std::make_unique<FakeSystemInfo>();
+    auto settings = std::make_unique<SimSystemMouseSettings>();
+    mouse = settings.get();
+    platform.mouseSettings = std::move(settings);
+  }
+
+  void WriteMacroSlot(int slot, const std::string& name) {
+    char file[32];
+    std::snprintf(file, sizeof file, "Macro/Macro%03d.ini", slot);
+    test::WriteFile(data + file, "[Setting]\nbyFlag=85\nbyCount=0\nbyExtFlag=0\npma=\nszName=" +
+                                     name + "\n");
+  }
+  std::string Settings() { return test::ReadFile(data + "Setting.ini"); }
+};
+
+TEST_F(StartupFixture, AFirstStartCreatesTheDataFilesEvenForAOneShotSwitch) {
+  CVexloApp app(platform);
+  EXPECT_EQ(app.Run({CommandLine::Action::SysBits, false}), 64);
+
+  EXPECT_TRUE(std::filesystem::is_directory(data + "Profile"));
+  EXPECT_TRUE(std::filesystem::is_directory(data + "Macro"));
+  EXPECT_EQ(Settings(), "[Setting]\nnMacroIndex=4294967295\n");
+  ASSERT_EQ(app.Profiles().List(), (std::vector<std::string>{data + "Profile/Profile001.ini"}));
+  EXPECT_EQ(app.Profiles().CurrentPath(), data + "Profile/Profile001.ini");
+  ProfileData expected;
+  FillDefaults(expected);
+  ProfileData written;
+  ASSERT_EQ(ReadProfile(data + "Profile/Profile001.ini", written), Result::Ok);
+  written.windows.uDoubleClickTime = expected.windows.uDoubleClickTime;  // not read back
+  EXPECT_EQ(written, expected);
+  EXPECT_EQ(app.Settings().LanguageFile, program + "Lang_En.ini");
+  EXPECT_EQ(app.Settings().CommonFontName, "Open Sans");
+  EXPECT_EQ(app.Settings().nDevModel, 3u);
+
+  // Every start without a macro writes the index again.
+  std::filesystem::remove(data + "Setting.ini");
+  CVexloApp again(platform);
+  EXPECT_EQ(again.Run({CommandLine::Action::SplitCheck, false}), 0);
+  EXPECT_EQ(Settings(), "[Setting]\nnMacroIndex=4294967295\n");
+  EXPECT_EQ(again.Profiles().List().size(), 1u);  // the profile exists: no new one
+}
+
+struct MacroIndexCase {
+  std::string stored;
+  int current;
+  std::string rewritten;  // empty: the file is left as it was
+};
+
+class MacroIndexTest : public StartupFixture,
+                       public testing::WithParamInterface<MacroIndexCase> {};
+
+TEST_P(MacroIndexTest, AnIndexThatNamesNoUsedSlotIsReplaced) {
+  WriteMacroSlot(2, "Jump");
+  WriteMacroSlot(7, "Attack");
+  const std::string before = "[Setting]\nnMacroIndex=" + GetParam().stored + "\n";
+  test::WriteFile(data + "Setting.ini", before);
+  CVexloApp app(platform);
+  EXPECT_EQ(app.Run({CommandLine::Action::SysBits, false}), 64);
+  EXPECT_EQ(app.Macros().CurrentIndex(), GetParam().current);
+  const std::string expected = GetParam().rewritten.empty()
+                                   ? before
+                                   : "[Setting]\nnMacroIndex=" + GetParam().rewritten + "\n";
+  EXPECT_EQ(Settings(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stored, MacroIndexTest,
+                         testing::Values(MacroIndexCase{"7", 7, ""}, MacroIndexCase{"2", 2, ""},
+                                         MacroIndexCase{"5", 2, "2"},
+                                         MacroIndexCase{"16", 2, "2"},
+                                         MacroIndexCase{"-1", 2, "2"},
+                                         MacroIndexCase{"4294967295", 2, "2"},
+                                         MacroIndexCase{"rubbish", 2, "2"}));
+
+TEST_F(StartupFixture, TheSavedValuesAreAppliedAsTheyStand) {
+  ProfileData profile;
+  FillDefaults(profile);
+  std::filesystem::create_directories(data + "Profile");
+  ASSERT_EQ(WriteProfile(data + "Profile/Game.ini", profile), Result::Ok);
+  test::WriteFile(data + "Setting.ini",
+                  "[Setting]\nstrProfilePath=" + data + "Profile/GAME.ini\nnDevModel=1\n");
+  ASSERT_EQ(mouse->SetDoubleClickTime(700), Result::Ok);
+  ASSERT_EQ(mouse->SetPointerSpeed(15), Result::Ok);
+  ASSERT_EQ(mouse->SetWheelScrollLines(5), Result::Ok);
+
+  CVexloApp app(platform);
+  EXPECT_EQ(app.Run({CommandLine::Action::SysBits, false}), 64);
+  EXPECT_EQ(app.Profiles().CurrentPath(), data + "Profile/GAME.ini");  // case kept
+  EXPECT_EQ(app.Profiles().List().size(), 1u);
+  EXPECT_EQ(app.Settings().nDevModel, 1u);
+  EXPECT_EQ(app.Profiles().Data().windows, (WindowsSettings{700, 15, 5}));
+}
+
+// Receives what /Kill posts to this process's published main window.
+class ExitRecorder final : public MessageTarget {
+ public:
+  Result Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t) override {
+    std::scoped_lock lock(mutex_);
+    last_ = {message, static_cast<std::uint32_t>(wParam)};
+    arrived_.notify_all();
+    return Result::Ok;
+  }
+  std::intptr_t Send(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  std::pair<std::uint32_t, std::uint32_t> Wait() {
+    std::unique_lock lock(mutex_);
+    arrived_.wait_for(lock, std::chrono::seconds(5), [&] { return last_.first != 0; });
+    return last_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable arrived_;
+  std::pair<std::uint32_t, std::uint32_t> last_{0, 0};
+};
+
+TEST_F(StartupFixture, KillAsksTheRunningCopyToExitWithoutTakingTheLock) {
+  ExitRecorder running;
+  std::unique_ptr<ReleaseOnDestroy> publication;
+  RunningWindow self;
+  ASSERT_EQ(platform.instances->PublishWindow(kTagMainWindow, running, publication, self),
+            Result::Ok);
+  std::unique_ptr<ReleaseOnDestroy> lock;
+  ASSERT_EQ(platform.instances->AcquireInstanceLock("Vexlo_Mutex_QXA7702", lock), Result::Ok);
+
+  CVexloApp app(platform);
+  EXPECT_EQ(app.Run({CommandLine::Action::Kill, false}), 0);
+  EXPECT_EQ(running.Wait(), std::make_pair(UM_EXIT_APP, kTagKill));
+}
+
+TEST_F(StartupFixture, ASecondCopyBringsTheFirstForwardAndEnds) {
+  ExitRecorder running;
+  std::unique_ptr<ReleaseOnDestroy> publication;
+  RunningWindow self;
+  ASSERT_EQ(platform.instances->PublishWindow(kTagMainWindow, running, publication, self),
+            Result::Ok);
+  std::unique_ptr<ReleaseOnDestroy> lock;
+  ASSERT_EQ(platform.instances->AcquireInstanceLock("Vexlo_Mutex_QXA7702", lock), Result::Ok);
+
+  CVexloApp app(platform);
+  EXPECT_EQ(app.Run({CommandLine::Action::Run, false}), 0);  // ends without a window
+  EXPECT_EQ(running.Wait(), std::make_pair(UM_SHOW_MAIN, kTagOpen));
+}
+
+}  // namespace
+}  // namespace vexlo

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vexlo::test {
+
+// A program started by a test, killed when the object goes if it still runs.
+class ChildProcess {
+ public:
+  // Starts `program` with `arguments`; `environment` adds to (or replaces in) this process's own.
+  ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+               const std::map<std::string, std::string>& environment);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool started() const { return pid_ > 0; }
+  pid_t pid() const { return pid_; }
+  // The exit code once the program has ended within `deadline`; none while it still runs.
+  std::optional<int> WaitForExit(std::chrono::milliseconds deadline);
+
+ private:
+  pid_t pid_ = -1;
+  std::optional<int> exit_code_;
+};
+
+// Waits until `condition` holds or the deadline passes; returns whether it held.
+template <typename Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds deadline) {
+  const auto end = std::chrono::steady_clock::now() + deadline;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    struct timespec pause {0, 10'000'000};
+    nanosleep(&pause, nullptr);
+  }
+  return true;
+}
+
+}  // namespace vexlo::test

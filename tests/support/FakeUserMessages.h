@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ports/UserMessages.h"
+
+namespace vexlo::test {
+
+// The message dialog without a window: a test queues the answers of the next questions before
+// they are asked, and reads back every message shown. A message asked without a queued answer is
+// answered kCancel, as a closed dialog would be.
+class FakeUserMessages final : public UserMessages {
+ public:
+  struct Shown {
+    std::string textKey;
+    std::string titleKey;
+    std::uint32_t flags;
+    std::uint32_t titleColour;
+  };
+
+  void SetNextAnswer(int answer) { answers_.push_back(answer); }
+
+  int ShowMessage(std::string_view textKey, std::string_view titleKey, std::uint32_t flags,
+                  std::uint32_t titleColour) override {
+    shown.push_back({std::string(textKey), std::string(titleKey), flags, titleColour});
+    if (answers_.empty()) return kCancel;
+    const int answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+  }
+
+  void ShowPlainMessage(std::string_view text) override { plain.emplace_back(text); }
+
+  std::vector<Shown> shown;
+  std::vector<std::string> plain;
+
+ private:
+  std::deque<int> answers_;
+};
+
+}  // namespace vexlo::test

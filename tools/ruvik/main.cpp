@@ -1,0 +1,85 @@
+// Ruvik, the companion of the main window. Started with the main window's handle as its one
+// argument, it announces its own window to the main window with UM_DAEMON_WINDOW and runs until
+// it is asked to close, or until the main window's process has ended.
+#include <poll.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+#include "common/Messages.h"
+#include "platform/linux/LinuxInstanceRegistry.h"
+#include "platform/linux/RuntimeFolder.h"
+#include "platform/linux/UniqueFd.h"
+
+namespace {
+
+constexpr std::uint32_t kSysCommand = 0x0112;  // WM_SYSCOMMAND
+constexpr std::uint32_t kScClose = 0xF060;     // SC_CLOSE
+
+// The companion's window: it only waits for the close request.
+class CompanionWindow final : public vexlo::MessageTarget {
+ public:
+  vexlo::Result Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t) override {
+    if (message == kSysCommand && (wParam & 0xFFF0) == kScClose) {
+      {
+        std::scoped_lock lock(mutex_);
+        closing_ = true;
+      }
+      closed_.notify_all();
+    }
+    return vexlo::Result::Ok;
+  }
+  std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+    (void)Post(message, wParam, lParam);
+    return 0;
+  }
+  // Waits for the close request, or until `ended` (a readable process descriptor) says the main
+  // window's process is gone; then returns.
+  void Run(int ended) {
+    if (ended < 0) {
+      std::unique_lock lock(mutex_);
+      closed_.wait(lock, [&] { return closing_; });
+      return;
+    }
+    for (;;) {
+      {
+        std::unique_lock lock(mutex_);
+        if (closed_.wait_for(lock, std::chrono::seconds(1), [&] { return closing_; })) return;
+      }
+      pollfd gone{ended, POLLIN, 0};
+      if (::poll(&gone, 1, 0) > 0) return;
+    }
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable closed_;
+  bool closing_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) return 2;
+  vexlo::LinuxInstanceRegistry registry(vexlo::RuntimeFolder());
+  const auto main_window = registry.WindowAt(argv[1]);
+  if (!main_window) return 1;  // the window that started us is gone already
+
+  CompanionWindow window;
+  std::unique_ptr<vexlo::ReleaseOnDestroy> publication;
+  vexlo::RunningWindow self;
+  if (registry.PublishWindow(vexlo::kTagDaemon, window, publication, self) != vexlo::Result::Ok) {
+    return 1;
+  }
+  if (registry.PostToWindow(*main_window, vexlo::UM_DAEMON_WINDOW, self.processId, 0) !=
+      vexlo::Result::Ok) {
+    return 1;
+  }
+  const vexlo::UniqueFd main_process(
+      static_cast<int>(::syscall(SYS_pidfd_open, main_window->processId, 0)));
+  window.Run(main_process.get());
+  return 0;
+}
