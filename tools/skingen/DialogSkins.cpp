@@ -110,7 +110,7 @@ SkinWindow AboutSkin() {
     painter.setBrush(glow);
     painter.drawEllipse(centre, 180, 110);
     DrawLogoMark(painter, QRectF(centre.x() - 36, 44, 72, 72));
-    DrawWordmark(painter, QPointF(size.width() / 2.0 - 92, 132), 32);
+    DrawWordmark(painter, size.width() / 2.0, 130, 30, true);
     DrawSeparator(painter, 60, size.width() - 60, 214);
   });
   window.Control("STA_SW_VER", QRect(24, 226, 372, 24));

@@ -88,7 +88,7 @@ void DrawHeader(QPainter& painter) {
   DrawSeparator(painter, 1, kSize.width() - 1, kHeaderHeight);
   DrawSeparator(painter, 1, kSize.width() - 1, kTabsBottom);
   DrawLogoMark(painter, QRectF(20, 14, 32, 32));
-  DrawWordmark(painter, QPointF(64, 13), 17);
+  DrawWordmark(painter, 64, 13, 17, false);
 }
 
 // Caption bar, page tabs and model choice: the frame controls of Main.ini.
@@ -105,7 +105,7 @@ void AddFrame(SkinWindow& window, bool keys) {
   add("BTN_MOUSE_LIGHT", QRect(324, 68, 148, 48), Look::SubTab);
   add("BTN_MOUSE_LINE_COR", QRect(476, 68, 96, 48));  // never shown: nothing drawn for it
   for (int i = 0; i < 4; ++i) {
-    add("RAD_DEV" + std::to_string(i + 1), QRect(572 + i * 124, 72, 116, 40), Look::ModelCard);
+    add("RAD_DEV" + std::to_string(i + 1), QRect(572 + i * 124, 68, 116, 46), Look::ModelCard);
   }
   add("BTN_MASK", kContent);
 }
@@ -141,12 +141,12 @@ SkinWindow MainSkin() {
   const Builder add(window, true);
   Card(window, kColumnA);
   for (int i = 0; i < 7; ++i) {
-    const int y = 152 + i * 56;
+    const int y = 150 + i * 62;
     add("BTN_MOUSE_KEY" + std::to_string(i + 1), QRect(72, y, 252, 40), Look::Dropdown);
     window.Overlay([y, i](QPainter& painter, bool) { DrawBadge(painter, QPointF(46, y + 20), i + 1, false); });
   }
-  Separator(window, 36, 324, 596);
-  add("BTN_RESTORE", QRect(36, 608, 288, 40), Look::Button);
+  Separator(window, 36, 324, 588);
+  add("BTN_RESTORE", QRect(36, 604, 288, 40), Look::Button);
   Stage(window);
   add("BTN_MOUSE_PIC0", QRect(kStage.left() + 16, kStage.top() + 8, kStage.width() - 32, 440));
   add("BTN_MOUSE_PIC0B", QRect(kStage.left() + 16, kStage.top() + 452, kStage.width() - 32, 72));

@@ -36,9 +36,10 @@ Design MakeDesign(MouseModel model) {
   Design d;
   switch (model) {
     case MouseModel::Kobal:  // ergonomic, right-handed, with a flared thumb rest
-      d.outline = {{0, 0}, {60, 12}, {86, 66}, {93, 148}, {97, 228}, {88, 298}, {52, 348}, {0, 362}};
-      d.leftHalf = {{-58, 348}, {-94, 300}, {-108, 238}, {-92, 182}, {-86, 122}, {-82, 60},
-                    {-58, 12}};
+      d.outline = {{0, 0}, {34, 4}, {64, 22}, {86, 70}, {93, 148}, {97, 228}, {88, 298}, {52, 348},
+                   {0, 362}};
+      d.leftHalf = {{-58, 348}, {-94, 300}, {-108, 238}, {-92, 182}, {-86, 122}, {-80, 66},
+                    {-60, 20}, {-32, 4}};
       d.split = 152;
       d.wheel = {-8, 34, 16, 56};
       d.dpi[0] = {-7, 104, 14, 18};
@@ -48,7 +49,8 @@ Design MakeDesign(MouseModel model) {
       d.trim = Design::Trim::Logo;
       break;
     case MouseModel::Pirul:  // ambidextrous, a long symmetric egg
-      d.outline = {{0, 0}, {56, 11}, {81, 58}, {87, 140}, {91, 226}, {82, 298}, {48, 342}, {0, 352}};
+      d.outline = {{0, 0}, {32, 4}, {60, 20}, {81, 64}, {87, 140}, {91, 226}, {82, 298}, {48, 342},
+                   {0, 352}};
       d.split = 148;
       d.channel = 13;
       d.wheel = {-8, 32, 16, 54};
@@ -59,7 +61,8 @@ Design MakeDesign(MouseModel model) {
       d.trim = Design::Trim::Ring;
       break;
     case MouseModel::Sorna:  // compact, for a fingertip grip, with a perforated shell
-      d.outline = {{0, 0}, {52, 10}, {76, 54}, {79, 126}, {88, 206}, {80, 272}, {46, 310}, {0, 318}};
+      d.outline = {{0, 0}, {30, 4}, {56, 18}, {76, 58}, {79, 126}, {88, 206}, {80, 272}, {46, 310},
+                   {0, 318}};
       d.split = 128;
       d.channel = 12;
       d.wheel = {-7, 28, 14, 50};
@@ -252,10 +255,15 @@ void DrawWheel(QPainter& painter, const QRectF& wheel) {
 void DrawLit(QPainter& painter, const QPainterPath& shape) {
   const QRectF b = shape.boundingRect();
   QLinearGradient lit(b.topLeft(), b.bottomLeft());
-  lit.setColorAt(0, Alpha(kAccent, 235));
-  lit.setColorAt(1, Alpha(kAccentDeep, 220));
+  lit.setColorAt(0, Alpha(QColor(0x4C, 0xA2, 0xFF), 215));
+  lit.setColorAt(1, Alpha(kAccentDeep, 170));
   painter.setPen(Qt::NoPen);
   painter.setBrush(lit);
+  painter.drawPath(shape);
+  QRadialGradient shine(QPointF(b.center().x(), b.top() + b.height() * 0.3), b.width() * 0.8);
+  shine.setColorAt(0, QColor(255, 255, 255, 60));
+  shine.setColorAt(1, QColor(255, 255, 255, 0));
+  painter.setBrush(shine);
   painter.drawPath(shape);
   painter.setBrush(Qt::NoBrush);
   painter.setPen(QPen(kAccentSoft, 1.4));
@@ -287,8 +295,10 @@ void DrawTrim(QPainter& painter, const Design& d, const QPainterPath& body) {
       painter.setBrush(QColor(0x07, 0x09, 0x0C));
       const qreal r = 6.5;
       for (int row = 0; row < 7; ++row) {
-        for (int col = -6; col <= 6; ++col) {
-          const QPointF c(col * r * 1.9 + (row % 2) * r * 0.95, d.split + 46 + row * r * 1.65);
+        // Odd rows sit half a cell over, so each row is symmetric about the centre line.
+        for (int twice = -16; twice <= 16; ++twice) {
+          if ((twice % 2 != 0) != (row % 2 == 1)) continue;
+          const QPointF c(twice * r * 0.95, d.split + 58 + row * r * 1.65);
           if (std::abs(c.x()) < 26 && c.y() > logo.y() - 30 && c.y() < logo.y() + 26) continue;
           if (!body.contains(c + QPointF(0, 10)) || !body.contains(c - QPointF(0, 10))) continue;
           QPolygonF hex;
@@ -359,21 +369,25 @@ void DrawMouseStage(QPainter& painter, const QRect& stage) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   const QPointF centre = QRectF(stage).center();
-  QRadialGradient light(centre, stage.width() * 0.62);
-  light.setColorAt(0, QColor(0x16, 0x2E, 0x4C, 200));
-  light.setColorAt(1, QColor(0x16, 0x2E, 0x4C, 0));
+  QRadialGradient light(centre, stage.width() * 0.6);
+  light.setColorAt(0, QColor(0x17, 0x31, 0x52, 210));
+  light.setColorAt(1, QColor(0x17, 0x31, 0x52, 0));
   painter.setPen(Qt::NoPen);
   painter.setBrush(light);
-  painter.drawEllipse(centre, stage.width() * 0.62, stage.width() * 0.62);
-  const QRectF floor(centre.x() - 120, stage.bottom() - 74, 240, 40);
-  QRadialGradient ring(floor.center(), 120);
-  ring.setColorAt(0, Alpha(kAccent, 40));
-  ring.setColorAt(1, Alpha(kAccent, 0));
-  painter.setBrush(ring);
-  painter.drawEllipse(floor);
-  painter.setPen(QPen(Alpha(kAccent, 70), 1.2));
+  painter.drawEllipse(centre, stage.width() * 0.6, stage.width() * 0.6);
+  // Two faint rings with ticks, like a turntable the mouse stands on.
   painter.setBrush(Qt::NoBrush);
-  painter.drawEllipse(floor.adjusted(28, 6, -28, -6));
+  for (const qreal radius : {150.0, 176.0}) {
+    painter.setPen(QPen(Alpha(kAccent, radius < 160 ? 46 : 26), 1));
+    painter.drawEllipse(centre, radius, radius);
+  }
+  painter.setPen(QPen(Alpha(kAccent, 60), 1.2, Qt::SolidLine, Qt::RoundCap));
+  for (int i = 0; i < 72; ++i) {
+    const qreal a = i * 5.0 * M_PI / 180.0;
+    const qreal inner = i % 6 == 0 ? 158 : 162;
+    const QPointF direction(std::cos(a), std::sin(a));
+    painter.drawLine(centre + direction * inner, centre + direction * 168.0);
+  }
   painter.restore();
 }
 
@@ -383,7 +397,8 @@ std::array<QRect, kMouseButtons> DrawMouse(QPainter& painter, MouseModel model, 
   const Parts parts = MakeParts(d);
   const QRectF bounds = parts.body.boundingRect();
   // Centred across the stage, a little above its middle to leave room for the floor.
-  const QPointF origin(stage.center().x() + 0.5, stage.top() + (stage.height() - 70 - bounds.height()) / 2);
+  const QPointF origin(stage.center().x() + 0.5,
+                       QRectF(stage).center().y() - bounds.height() / 2 - 4);
 
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);

@@ -93,8 +93,8 @@ void DrawModelCard(QPainter& painter, const QRect& rect, bool highlighted) {
     // A lit bar along the bottom edge marks the chosen model.
     painter.setPen(Qt::NoPen);
     painter.setBrush(kAccent);
-    painter.drawRoundedRect(QRectF(face.left() + 14, face.bottom() - 3, face.width() - 28, 3), 1.5,
-                            1.5);
+    painter.drawRoundedRect(QRectF(face.center().x() - 14, face.bottom() - 2.5, 28, 2.5), 1.25,
+                            1.25);
   } else {
     FillRounded(painter, face, kRadius, kCard, kCardBorder);
   }
@@ -218,25 +218,28 @@ void DrawLogoMark(QPainter& painter, const QRectF& rect) {
   painter.restore();
 }
 
-void DrawWordmark(QPainter& painter, const QPointF& topLeft, int size) {
+void DrawWordmark(QPainter& painter, qreal x, qreal top, int size, bool centred) {
   painter.save();
   painter.setRenderHint(QPainter::TextAntialiasing);
+  const auto line = [&](const QString& text, const QFont& font, const QColor& colour, qreal y) {
+    const QFontMetricsF metrics(font);
+    // Letter spacing trails the last letter; it does not count when centring.
+    const qreal width = metrics.horizontalAdvance(text) - font.letterSpacing();
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(QPointF(centred ? x - width / 2 : x, y + metrics.ascent()), text);
+    return metrics.height();
+  };
   QFont name(kBrandFace);
   name.setPixelSize(size);
   name.setWeight(QFont::Bold);
   name.setLetterSpacing(QFont::AbsoluteSpacing, size * 0.16);
-  painter.setFont(name);
-  painter.setPen(QColor(0xF2, 0xF6, 0xFB));
-  const QFontMetricsF nameMetrics(name);
-  painter.drawText(topLeft + QPointF(0, nameMetrics.ascent()), QStringLiteral("HALVEC"));
-  QFont line(kBrandFace);
-  line.setPixelSize(std::max(8, size * 9 / 17));
-  line.setWeight(QFont::DemiBold);
-  line.setLetterSpacing(QFont::AbsoluteSpacing, size * 0.1);
-  painter.setFont(line);
-  painter.setPen(QColor(0x6F, 0x8B, 0xAA));
-  painter.drawText(topLeft + QPointF(1, nameMetrics.height() + QFontMetricsF(line).ascent() - 2),
-                   QStringLiteral("QXA7702 GAMING MOUSE"));
+  QFont model(kBrandFace);
+  model.setPixelSize(std::max(8, size * 9 / 17));
+  model.setWeight(QFont::DemiBold);
+  model.setLetterSpacing(QFont::AbsoluteSpacing, size * 0.1);
+  const qreal height = line(QStringLiteral("HALVEC"), name, QColor(0xF2, 0xF6, 0xFB), top);
+  line(QStringLiteral("QXA7702 GAMING MOUSE"), model, QColor(0x6F, 0x8B, 0xAA), top + height - 4);
   painter.restore();
 }
 

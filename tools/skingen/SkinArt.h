@@ -65,8 +65,8 @@ void DrawTicks(QPainter& painter, const QRect& channel, int steps);
 QPainterPath RoundedRect(const QRectF& rect, qreal radius);
 
 // The product's mark (a hexagon with two chevrons) and its lettering "HALVEC" with the model
-// line "QXA7702 GAMING MOUSE" under it, `size` pixels high.
+// line "QXA7702 GAMING MOUSE" under it, `size` pixels high, starting at x or centred on it.
 void DrawLogoMark(QPainter& painter, const QRectF& rect);
-void DrawWordmark(QPainter& painter, const QPointF& topLeft, int size);
+void DrawWordmark(QPainter& painter, qreal x, qreal top, int size, bool centred);
 
 }  // namespace vexlo::skin
