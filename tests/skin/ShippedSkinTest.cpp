@@ -1,6 +1,5 @@
 #include <QPainter>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,10 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ProgramFolder() {
-  const char* folder = std::getenv("VEXLO_PROGRAM_FOLDER");
-  return folder ? fs::path(folder) : fs::path();
-}
+fs::path ProgramFolder() { return fs::path(VEXLO_TEST_PROGRAM_FOLDER); }
 
 fs::path SkinFolder() { return ProgramFolder() / "Skins"; }
 
