@@ -1,12 +1,12 @@
 #include "skin/ColorMatrix.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace vexlo {
 namespace {
 
-int ToByte(float unit) { return static_cast<int>(std::lround(std::clamp(unit, 0.0f, 1.0f) * 255)); }
+// Rounds half up; the clamp keeps the sum in range before the conversion.
+int ToByte(float unit) { return static_cast<int>(std::clamp(unit, 0.0f, 1.0f) * 255.0f + 0.5f); }
 
 }  // namespace
 
