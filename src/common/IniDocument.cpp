@@ -166,8 +166,9 @@ std::vector<std::string> IniDocument::Keys(std::string_view section) const {
   for (std::size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i].text); ++i) {
     const auto entry = ParseKeyLine(lines_[i].text);
     if (!entry) continue;
-    const bool seen = std::any_of(keys.begin(), keys.end(),
-                                  [&](const std::string& key) { return EqualsNoCase(key, entry->key); });
+    const bool seen = std::any_of(keys.begin(), keys.end(), [&](const std::string& key) {
+      return EqualsNoCase(key, entry->key);
+    });
     if (!seen) keys.emplace_back(entry->key);
   }
   return keys;

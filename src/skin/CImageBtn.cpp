@@ -16,7 +16,9 @@ namespace {
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000;
 constexpr std::uint32_t kCheckedFill = 0xEAD999;  // COLORREF of RGB(0x99, 0xD9, 0xEA)
 
-int Alpha(std::uint32_t argb) { return static_cast<int>((argb >> 24) & 0xFF); }
+int Alpha(std::uint32_t argb) {
+  return static_cast<int>((argb >> 24) & 0xFF);
+}
 
 // Text colour blended towards the tint colour by the tint's alpha, in whole numbers.
 QColor BlendTowards(const QColor& text, std::uint32_t tintArgb) {
@@ -76,7 +78,9 @@ void CImageBtn::SetTint(std::uint32_t flags, const StateColours& argb) {
   update();
 }
 
-void CImageBtn::SetToolTip(const QString& text) { setToolTip(text); }
+void CImageBtn::SetToolTip(const QString& text) {
+  setToolTip(text);
+}
 
 void CImageBtn::SetTextMargins(int left, int top, int right, int bottom) {
   marginLeft_ = left;
@@ -106,7 +110,9 @@ void CImageBtn::SetAfterDraw(AfterDraw callback) {
   update();
 }
 
-void CImageBtn::SetRadioGroup(int group) { radioGroup_ = group; }
+void CImageBtn::SetRadioGroup(int group) {
+  radioGroup_ = group;
+}
 
 void CImageBtn::SetCheck(int value) {
   const bool checked = value != 0;
@@ -162,7 +168,9 @@ int CImageBtn::Substitute(int state, std::uint32_t overrideBits) const {
   return isChecked() && overridden ? static_cast<int>(kChecked) : state;
 }
 
-QColor CImageBtn::CaptionColour() const { return CaptionColourFor(CurrentState()); }
+QColor CImageBtn::CaptionColour() const {
+  return CaptionColourFor(CurrentState());
+}
 
 QColor CImageBtn::CaptionColourFor(int state) const {
   const QColor text = ColorFromRef(textColours_[Substitute(state, textOverride_)]);

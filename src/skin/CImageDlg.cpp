@@ -11,8 +11,7 @@
 
 namespace vexlo {
 
-CImageDlg::CImageDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+CImageDlg::CImageDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   // The paint handler covers every pixel, so nothing is erased first.
   setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -6,7 +6,9 @@ namespace vexlo {
 namespace {
 
 // Rounds half up; the clamp keeps the sum in range before the conversion.
-int ToByte(float unit) { return static_cast<int>(std::clamp(unit, 0.0f, 1.0f) * 255.0f + 0.5f); }
+int ToByte(float unit) {
+  return static_cast<int>(std::clamp(unit, 0.0f, 1.0f) * 255.0f + 0.5f);
+}
 
 }  // namespace
 

@@ -59,10 +59,12 @@ QFont CreateSkinFont(int height, int weight, const QString& face) {
     // The cell height includes the internal leading; scale the em size down to fit it.
     font.setPixelSize(height);
     const int cell = QFontMetrics(font).height();
-    if (cell > 0) font.setPixelSize(std::max(1, static_cast<int>(std::lround(
-                                                    height * static_cast<double>(height) / cell))));
+    if (cell > 0)
+      font.setPixelSize(
+          std::max(1, static_cast<int>(std::lround(height * static_cast<double>(height) / cell))));
   }
-  font.setWeight(weight <= 0 ? QFont::Normal : static_cast<QFont::Weight>(std::clamp(weight, 1, 1000)));
+  font.setWeight(weight <= 0 ? QFont::Normal
+                             : static_cast<QFont::Weight>(std::clamp(weight, 1, 1000)));
   return font;
 }
 

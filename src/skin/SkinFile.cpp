@@ -61,8 +61,7 @@ QRect PlaceControl(const std::filesystem::path& skinIni, std::string_view key, Q
   return rect;
 }
 
-Result LoadSkinImage(const std::filesystem::path& skinIni, std::string_view key,
-                     SkinImage& image) {
+Result LoadSkinImage(const std::filesystem::path& skinIni, std::string_view key, SkinImage& image) {
   const std::string name = ReadIniString(kScreenSection, key, "", skinIni);
   return image.Load(skinIni.parent_path() / NativeRelativePath(name));
 }

@@ -24,7 +24,9 @@ inline constexpr std::string_view kHighlightImageKey = "Status2";
 // What an absent control key reads as: a 1 x 1 control at (1, 1). Any rectangle whose left and
 // top are both 1 marks a control that the skin leaves out; it is placed there and disabled.
 inline constexpr std::string_view kMissingControlValue = "1,1,1,1,x";
-inline bool IsMissingControl(const QRect& rect) { return rect.left() == 1 && rect.top() == 1; }
+inline bool IsMissingControl(const QRect& rect) {
+  return rect.left() == 1 && rect.top() == 1;
+}
 
 // "x,y,w,h" as four signed decimal numbers separated by single commas, anything after the fourth
 // ignored. Fewer than four numbers, or a number out of range, gives none. Negative sizes count

@@ -7,7 +7,9 @@
 namespace vexlo {
 namespace {
 
-bool IsWhite(QRgb pixel) { return (pixel & 0x00FFFFFF) == 0x00FFFFFF; }
+bool IsWhite(QRgb pixel) {
+  return (pixel & 0x00FFFFFF) == 0x00FFFFFF;
+}
 
 // The maximal runs [x0, x1) of non-white pixels of one row.
 void CollectRuns(const QRgb* row, int width, std::vector<std::pair<int, int>>& runs) {

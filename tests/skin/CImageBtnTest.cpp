@@ -80,8 +80,7 @@ struct StateCase {
   int tag;
 };
 
-class CImageBtnStateTest : public CImageBtnTest,
-                           public ::testing::WithParamInterface<StateCase> {};
+class CImageBtnStateTest : public CImageBtnTest, public ::testing::WithParamInterface<StateCase> {};
 
 TEST_P(CImageBtnStateTest, ShowsThePictureOfItsStateAtItsOwnRectangle) {
   const StateCase& c = GetParam();
@@ -107,8 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{"CheckedPressed", true, true, false, true, 14, 2, kCheckedTag},
         StateCase{"CheckedDisabled", false, true, false, false, 14, 3, kCheckedTag},
         StateCase{"CheckedHoverWithoutOverride", true, true, true, false, 0, 1, kHoverTag},
-        StateCase{"CheckedDisabledWithoutOverride", false, true, false, false, 6, 3,
-                  kDisabledTag}),
+        StateCase{"CheckedDisabledWithoutOverride", false, true, false, false, 6, 3, kDisabledTag}),
     [](const ::testing::TestParamInfo<StateCase>& param) { return std::string(param.param.name); });
 
 TEST_F(CImageBtnTest, HoverEndsWhenThePointerLeaves) {
@@ -163,8 +161,7 @@ TEST_F(CImageBtnTest, SetCheckStoresTheTruthAndRepaintsOnlyOnChange) {
 TEST_F(CImageBtnTest, AutomaticCheckBoxTogglesBeforeTheClickArrives) {
   CImageBtn* box = Make("BTN_A", CImageBtn::Kind::AutoCheckBox);
   int checkSeenByClick = -1;
-  QObject::connect(box, &QAbstractButton::clicked,
-                   [&] { checkSeenByClick = box->GetCheck(); });
+  QObject::connect(box, &QAbstractButton::clicked, [&] { checkSeenByClick = box->GetCheck(); });
   QTest::mouseClick(box, Qt::LeftButton);
   EXPECT_EQ(box->GetCheck(), 1);
   EXPECT_EQ(checkSeenByClick, 1);
@@ -350,8 +347,8 @@ TEST_F(CaptionLayoutTest, OneLineCaptionIsCentredBothWays) {
 }
 
 TEST_F(CaptionLayoutTest, WrappedCaptionIsLeftAlignedAndCentredVertically) {
-  button_->setText(QStringLiteral(
-      "The mouse is not connected. Plug it in and the settings apply at once."));
+  button_->setText(
+      QStringLiteral("The mouse is not connected. Plug it in and the settings apply at once."));
   const QRect ink = InkBounds(Grab(*button_), qRgb(0, 0, 0));
   ASSERT_FALSE(ink.isEmpty());
   EXPECT_LE(ink.left(), 2);

@@ -15,7 +15,9 @@ namespace {
 using test::Grab;
 using test::PatternImage;
 
-bool SameArea(const QRegion& a, const QRegion& b) { return a.xored(b).isEmpty(); }
+bool SameArea(const QRegion& a, const QRegion& b) {
+  return a.xored(b).isEmpty();
+}
 
 class CImageDlgTest : public ::testing::Test {
  protected:

@@ -18,9 +18,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ProgramFolder() { return fs::path(VEXLO_TEST_PROGRAM_FOLDER); }
+fs::path ProgramFolder() {
+  return fs::path(VEXLO_TEST_PROGRAM_FOLDER);
+}
 
-fs::path SkinFolder() { return ProgramFolder() / "Skins"; }
+fs::path SkinFolder() {
+  return ProgramFolder() / "Skins";
+}
 
 std::vector<std::string> Numbered(const std::string& prefix, int first, int last,
                                   const std::string& suffix = std::string()) {
@@ -43,13 +47,16 @@ struct SkinCase {
 std::vector<SkinCase> SkinCases() {
   const std::vector<std::string> keyPictures = Numbered("BTN_MOUSE_PIC", 1, 7);
   return {
-      {"Main.ini",
-       Join({{"BTN_ABOUT", "BTN_MINIMIZE", "BTN_CLOSE", "BTN_APPLY", "BTN_RESTORE", "BTN_MASK",
-              "BTN_MOUSE", "BTN_MACRO", "BTN_MOUSE_KEY", "BTN_MOUSE_ADV", "BTN_MOUSE_LIGHT",
-              "BTN_MOUSE_LINE_COR", "BTN_MOUSE_PIC0", "BTN_MOUSE_PIC0B", "STA_PROFILE_SUBTITLE",
-              "BTN_PROFILE_LIST", "BTN_PROFILE_ADD", "BTN_PROFILE_DELETE", "BTN_PROFILE_MORE",
-              "STA_PROFILE_NAME", "EDIT_PROFILE_NAME", "CHK_PROFILE_LINK", "BTN_PROFILE_LINK"},
-             Numbered("RAD_DEV", 1, 4), Numbered("BTN_MOUSE_KEY", 1, 7)})},
+      {"Main.ini", Join({{"BTN_ABOUT",        "BTN_MINIMIZE",     "BTN_CLOSE",
+                          "BTN_APPLY",        "BTN_RESTORE",      "BTN_MASK",
+                          "BTN_MOUSE",        "BTN_MACRO",        "BTN_MOUSE_KEY",
+                          "BTN_MOUSE_ADV",    "BTN_MOUSE_LIGHT",  "BTN_MOUSE_LINE_COR",
+                          "BTN_MOUSE_PIC0",   "BTN_MOUSE_PIC0B",  "STA_PROFILE_SUBTITLE",
+                          "BTN_PROFILE_LIST", "BTN_PROFILE_ADD",  "BTN_PROFILE_DELETE",
+                          "BTN_PROFILE_MORE", "STA_PROFILE_NAME", "EDIT_PROFILE_NAME",
+                          "CHK_PROFILE_LINK", "BTN_PROFILE_LINK"},
+                         Numbered("RAD_DEV", 1, 4),
+                         Numbered("BTN_MOUSE_KEY", 1, 7)})},
       {"Kobal.ini", keyPictures},
       {"Pirul.ini", keyPictures},
       {"Sorna.ini", keyPictures},
@@ -67,19 +74,35 @@ std::vector<SkinCase> SkinCases() {
               "BTN_LIGHT_DIRECT_ACW", "BTN_LIGHT_DIRECT_CW", "STA_LIGHT_COLOR", "BTN_LIGHT_COLOR",
               "EDIT_LIGHT_COLOR_RED", "EDIT_LIGHT_COLOR_GREEN", "EDIT_LIGHT_COLOR_BLUE",
               "BTN_LIGHT_COLOR_PICKER"},
-             Numbered("STA_MOUSE_CPI", 1, 4), Numbered("SLD_MOUSE_CPI", 1, 4),
-             Numbered("SLD_MOUSE_CPI", 1, 4, "_CHANNEL"), Numbered("STA_MOUSE_CPI_VALUE", 1, 4),
-             Numbered("BTN_MOUSE_CPI_COLOR", 1, 4), Numbered("BTN_LIGHT_COLOR", 1, 9)})},
+             Numbered("STA_MOUSE_CPI", 1, 4),
+             Numbered("SLD_MOUSE_CPI", 1, 4),
+             Numbered("SLD_MOUSE_CPI", 1, 4, "_CHANNEL"),
+             Numbered("STA_MOUSE_CPI_VALUE", 1, 4),
+             Numbered("BTN_MOUSE_CPI_COLOR", 1, 4),
+             Numbered("BTN_LIGHT_COLOR", 1, 9)})},
       // The line-correction page is never shown; our skin gives its five controls these keys.
       {"LineCor.ini",
        {"STA_LINE_COR", "STA_LINE_COR2", "CHK_LINE_COR", "BTN_LINE_COR_OFF", "BTN_LINE_COR_ON"}},
       {"Macro.ini",
-       {"STA_MACRO_SUBTITLE", "BTN_MACRO_LIST", "BTN_MACRO_ADD", "BTN_MACRO_DELETE",
-        "BTN_MACRO_MORE", "STA_MACRO_NAME", "EDIT_MACRO_NAME", "BTN_MACRO_APPLY",
-        "RAD_MACRO_ACTION_DELAY_NATIVE", "RAD_MACRO_ACTION_DELAY_NONE",
-        "RAD_MACRO_ACTION_DELAY_FIXED", "EDIT_MACRO_ACTION_DELAY", "CHK_MACRO_ACTION_RECORD",
-        "LIST_MACRO_ACTION", "BTN_MACRO_ACTION_TOP", "BTN_MACRO_ACTION_UP",
-        "BTN_MACRO_ACTION_DOWN", "BTN_MACRO_ACTION_BOTTOM", "BTN_MACRO_ACTION_DELETE",
+       {"STA_MACRO_SUBTITLE",
+        "BTN_MACRO_LIST",
+        "BTN_MACRO_ADD",
+        "BTN_MACRO_DELETE",
+        "BTN_MACRO_MORE",
+        "STA_MACRO_NAME",
+        "EDIT_MACRO_NAME",
+        "BTN_MACRO_APPLY",
+        "RAD_MACRO_ACTION_DELAY_NATIVE",
+        "RAD_MACRO_ACTION_DELAY_NONE",
+        "RAD_MACRO_ACTION_DELAY_FIXED",
+        "EDIT_MACRO_ACTION_DELAY",
+        "CHK_MACRO_ACTION_RECORD",
+        "LIST_MACRO_ACTION",
+        "BTN_MACRO_ACTION_TOP",
+        "BTN_MACRO_ACTION_UP",
+        "BTN_MACRO_ACTION_DOWN",
+        "BTN_MACRO_ACTION_BOTTOM",
+        "BTN_MACRO_ACTION_DELETE",
         "BTN_MACRO_ACTION_CLEAR"}},
       {"Msg.ini", {"BTN_OK", "BTN_CANCEL", "STA_TITLE", "BTN_INFO"}},
       {"SngKbd.ini", {"STA_TITLE", "BTN_SUBTITLE", "STA_KEY", "BTN_APPLY", "BTN_CLOSE"}},
@@ -151,9 +174,8 @@ INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkinTest, ::testing::ValuesIn(SkinCases()
 TEST(ShippedPicturesTest, NamedPicturesLoadInPairsOfOneSize) {
   const QSize main = WindowSize("Main.ini");
   EXPECT_EQ(main, QSize(1080, 680));
-  for (const char* ini : {"Main.ini", "Kobal.ini", "Pirul.ini", "Sorna.ini", "Zefta.ini",
-                          "Adv.ini", "Light.ini", "LineCor.ini", "Macro.ini", "Msg.ini",
-                          "SngKbd.ini"}) {
+  for (const char* ini : {"Main.ini", "Kobal.ini", "Pirul.ini", "Sorna.ini", "Zefta.ini", "Adv.ini",
+                          "Light.ini", "LineCor.ini", "Macro.ini", "Msg.ini", "SngKbd.ini"}) {
     SkinFile<GdiplusImage> skin(SkinFolder() / ini);
     ASSERT_EQ(skin.Load(), Result::Ok) << ini;
     EXPECT_EQ(skin.Main().Size(), skin.Highlight().Size()) << ini;
@@ -209,7 +231,8 @@ TEST(ShippedPicturesTest, ModelOverlaysLightEachOfTheirSevenButtonsApart) {
 TEST(ShippedPicturesTest, HighlightedPictureDiffersAtEveryButtonOfMain) {
   SkinFile<DibImage> main(SkinFolder() / "Main.ini");
   ASSERT_EQ(main.Load(), Result::Ok);
-  for (const std::string& key : Join({Numbered("BTN_MOUSE_KEY", 1, 7), Numbered("RAD_DEV", 1, 4),
+  for (const std::string& key : Join({Numbered("BTN_MOUSE_KEY", 1, 7),
+                                      Numbered("RAD_DEV", 1, 4),
                                       {"BTN_MOUSE", "BTN_MACRO", "BTN_CLOSE", "BTN_RESTORE"}})) {
     const QRect rect = main.Rect(key);
     const QImage normal = main.Main().Pixels().copy(rect);
@@ -252,8 +275,8 @@ std::vector<std::string> TextKeys() {
       "INFO_KEY_SET_COMBO_CLOSE_WND", "INFO_KEY_SET_COMBO_SWITCH_WND",
       "INFO_KEY_SET_COMBO_SHOW_DESK", "INFO_KEY_SET_COMBO_RUN", "INFO_KEY_SET_SNG_KBD",
       "INFO_KEY_SET_START_PROGRAM", "INFO_KEY_SET_FIRE", "INFO_KEY_SET_MACRO",
-      "INFO_KEY_SET_DPI_UP", "INFO_KEY_SET_DPI_DOWN", "INFO_KEY_SET_DPI_LOOP",
-      "PREFIX_KEY_SET_KBD", "PREFIX_KEY_SET_MACRO", "INFO_FIRE_KEY_INTVL0", "INFO_FIRE_KEY_COUNT0",
+      "INFO_KEY_SET_DPI_UP", "INFO_KEY_SET_DPI_DOWN", "INFO_KEY_SET_DPI_LOOP", "PREFIX_KEY_SET_KBD",
+      "PREFIX_KEY_SET_MACRO", "INFO_FIRE_KEY_INTVL0", "INFO_FIRE_KEY_COUNT0",
       // performance
       "STA_DBL_CLK_TIME", "STA_DBL_CLK_TIME2", "STA_DBL_CLK_TIME_SLOW", "STA_DBL_CLK_TIME_FAST",
       "BTN_MOUSE_SPEED", "BTN_MOUSE_SPEED2", "STA_MOUSE_REPORT_RATE", "STA_MOUSE_REPORT_RATE2",

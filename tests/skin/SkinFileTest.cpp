@@ -34,22 +34,21 @@ TEST_P(ParseControlRectTest, ReadsXYWidthHeight) {
   EXPECT_EQ(rect->top() + rect->height(), c.bottom);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, ParseControlRectTest,
-    ::testing::Values(RectCase{"10,20,30,40", true, 10, 20, 40, 60},
-                      RectCase{"1,1,1,1,x", true, 1, 1, 2, 2},
-                      RectCase{"1,1,50,20", true, 1, 1, 51, 21},
-                      RectCase{"-5,-6,7,8", true, -5, -6, 2, 2},
-                      RectCase{" 3, 4, 5, 6", true, 3, 4, 8, 10},
-                      RectCase{"+3,4,5,6 trailing text", true, 3, 4, 8, 10},
-                      RectCase{"3,4,-5,6", true, 3, 4, 3, 10},
-                      RectCase{"10,20,30", false, 0, 0, 0, 0},
-                      RectCase{"10,20", false, 0, 0, 0, 0},
-                      RectCase{"", false, 0, 0, 0, 0},
-                      RectCase{"a,b,c,d", false, 0, 0, 0, 0},
-                      RectCase{"10;20;30;40", false, 0, 0, 0, 0},
-                      RectCase{"10,,30,40", false, 0, 0, 0, 0},
-                      RectCase{"99999999999,1,1,1", false, 0, 0, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(Values, ParseControlRectTest,
+                         ::testing::Values(RectCase{"10,20,30,40", true, 10, 20, 40, 60},
+                                           RectCase{"1,1,1,1,x", true, 1, 1, 2, 2},
+                                           RectCase{"1,1,50,20", true, 1, 1, 51, 21},
+                                           RectCase{"-5,-6,7,8", true, -5, -6, 2, 2},
+                                           RectCase{" 3, 4, 5, 6", true, 3, 4, 8, 10},
+                                           RectCase{"+3,4,5,6 trailing text", true, 3, 4, 8, 10},
+                                           RectCase{"3,4,-5,6", true, 3, 4, 3, 10},
+                                           RectCase{"10,20,30", false, 0, 0, 0, 0},
+                                           RectCase{"10,20", false, 0, 0, 0, 0},
+                                           RectCase{"", false, 0, 0, 0, 0},
+                                           RectCase{"a,b,c,d", false, 0, 0, 0, 0},
+                                           RectCase{"10;20;30;40", false, 0, 0, 0, 0},
+                                           RectCase{"10,,30,40", false, 0, 0, 0, 0},
+                                           RectCase{"99999999999,1,1,1", false, 0, 0, 0, 0}));
 
 class SkinFileTest : public ::testing::Test {
  protected:

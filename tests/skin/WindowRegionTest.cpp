@@ -5,7 +5,9 @@
 namespace vexlo {
 namespace {
 
-bool SameArea(const QRegion& a, const QRegion& b) { return a.xored(b).isEmpty(); }
+bool SameArea(const QRegion& a, const QRegion& b) {
+  return a.xored(b).isEmpty();
+}
 
 QImage Filled(int width, int height, QRgb colour) {
   QImage image(width, height, QImage::Format_ARGB32);

@@ -29,9 +29,12 @@ constexpr CImageBtn::StateColours kTabText = {Ref(0x9A, 0xAD, 0xC2), Ref(0xFF, 0
 constexpr std::uint32_t kLeftLine = dt::kLeft | dt::kVCenter | dt::kSingleLine | dt::kEndEllipsis;
 constexpr std::uint32_t kCentredLine = dt::kCenter | dt::kVCenter | dt::kSingleLine;
 
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
 bool EndsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 // Controls that the program places but never shows.
@@ -159,8 +162,13 @@ class SliderPreview final : public QWidget {
  public:
   SliderPreview(QWidget* parent, QRect track, const SkinImage& right, const SkinImage& left,
                 const SkinImage& thumb, int position, int maximum)
-      : QWidget(parent), track_(track), right_(right), left_(left), thumb_(thumb),
-        position_(position), maximum_(maximum) {}
+      : QWidget(parent),
+        track_(track),
+        right_(right),
+        left_(left),
+        thumb_(thumb),
+        position_(position),
+        maximum_(maximum) {}
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -268,10 +276,9 @@ void GalleryWindow::AddButton(const std::filesystem::path& ini, const std::strin
 
 void GalleryWindow::AddLabel(const std::filesystem::path& ini, const std::string& key) {
   const LabelStyle style = LabelStyleFor(key);
-  auto* label = new QLabel(Text(key == "STA_MOUSE_SPEED" || key == "STA_MOUSE_SPEED2"
-                                    ? "BTN" + key.substr(3)
-                                    : key),
-                           this);
+  auto* label = new QLabel(
+      Text(key == "STA_MOUSE_SPEED" || key == "STA_MOUSE_SPEED2" ? "BTN" + key.substr(3) : key),
+      this);
   PlaceControl(ini, key, *label);
   label->setFont(CreateSkinFont(style.height, style.weight, QStringLiteral("Open Sans")));
   label->setAlignment(style.align);
@@ -299,8 +306,9 @@ void GalleryWindow::AddSlider(const std::filesystem::path& ini, const std::strin
   const QRect rect = ReadControlRect(ini, key);
   const QRect channel = ReadControlRect(ini, key + "_CHANNEL").translated(-rect.topLeft());
   if (thumb_.Width() == 0) {
-    (void)LoadImageFile(programFolder_ / "Skins" / (StartsWith(key, "SLD_MOUSE_CPI") ? "Thumb3.png" : "Thumb2.png"),
-                        thumb_);
+    (void)LoadImageFile(
+        programFolder_ / "Skins" / (StartsWith(key, "SLD_MOUSE_CPI") ? "Thumb3.png" : "Thumb2.png"),
+        thumb_);
   }
   const QStringList value = Text(key).split(QLatin1Char('/'));
   const int position = value.value(0).toInt();
@@ -313,8 +321,8 @@ void GalleryWindow::AddList(const std::filesystem::path& ini, const std::string&
   auto* list = new QTableWidget(0, 2, this);
   PlaceControl(ini, key, *list);
   list->setFont(CreateSkinFont(-13, 400, QStringLiteral("Open Sans")));
-  list->setHorizontalHeaderLabels({Text("INFO_MACRO_ACTION_COLUMN_DATE"),
-                                   Text("INFO_MACRO_ACTION_COLUMN_TYPE")});
+  list->setHorizontalHeaderLabels(
+      {Text("INFO_MACRO_ACTION_COLUMN_DATE"), Text("INFO_MACRO_ACTION_COLUMN_TYPE")});
   list->setColumnWidth(0, 173);
   list->setColumnWidth(1, 75);
   list->verticalHeader()->hide();

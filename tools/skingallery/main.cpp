@@ -27,7 +27,9 @@ struct Context {
   LanguageTable language;
 };
 
-fs::path Skin(const Context& context, const char* name) { return context.program / "Skins" / name; }
+fs::path Skin(const Context& context, const char* name) {
+  return context.program / "Skins" / name;
+}
 
 QImage Composed(const SkinImage& base, const SkinImage& overlay) {
   QImage picture = base.Pixels().copy();
@@ -63,17 +65,16 @@ const char* const kPageSkins[] = {"Main.ini", "Adv.ini", "Light.ini", "LineCor.i
 const char* const kPageTabs[] = {"BTN_MOUSE_KEY", "BTN_MOUSE_ADV", "BTN_MOUSE_LIGHT", "", ""};
 
 void SetPageTexts(GalleryWindow& window, const Context& context) {
-  const char* assignments[] = {"INFO_KEY_SET_LEFT",    "INFO_KEY_SET_RIGHT",
-                               "INFO_KEY_SET_MIDDLE",  "INFO_KEY_SET_FORWARD",
-                               "INFO_KEY_SET_BACK",    "INFO_KEY_SET_DPI_UP",
+  const char* assignments[] = {"INFO_KEY_SET_LEFT",    "INFO_KEY_SET_RIGHT", "INFO_KEY_SET_MIDDLE",
+                               "INFO_KEY_SET_FORWARD", "INFO_KEY_SET_BACK",  "INFO_KEY_SET_DPI_UP",
                                "INFO_KEY_SET_DPI_DOWN"};
   for (int i = 0; i < 7; ++i) {
     window.SetText("BTN_MOUSE_KEY" + std::to_string(i + 1),
                    QString::fromStdString(context.language.LookupText(assignments[i])));
   }
-  window.SetText("BTN_MOUSE_KEY4", QString::fromStdString(
-                                       context.language.LookupText("PREFIX_KEY_SET_MACRO")) +
-                                       QStringLiteral("Reload combo"));
+  window.SetText("BTN_MOUSE_KEY4",
+                 QString::fromStdString(context.language.LookupText("PREFIX_KEY_SET_MACRO")) +
+                     QStringLiteral("Reload combo"));
   for (int i = 1; i <= 4; ++i) {
     const std::string key = "RAD_DEV" + std::to_string(i);
     window.SetText(key, QString::fromStdString(context.language.LookupText(key + "_LINE1") + "\n" +
@@ -95,16 +96,19 @@ void SetPageTexts(GalleryWindow& window, const Context& context) {
     window.SetText("SLD_MOUSE_CPI" + n, QStringLiteral("%1/20").arg((levels[i] - 200) / 200));
     window.SetText("BTN_MOUSE_CPI_COLOR" + n, QString::fromLatin1(colours[i]));
   }
-  window.SetText("BTN_LIGHT_MODE",
-                 QString::fromStdString(context.language.LookupText("INFO_LIGHT_MODE_CPI_BREATHE")));
+  window.SetText("BTN_LIGHT_MODE", QString::fromStdString(
+                                       context.language.LookupText("INFO_LIGHT_MODE_CPI_BREATHE")));
   window.SetText("BTN_MACRO_LIST", QStringLiteral("Reload combo"));
   window.SetText("EDIT_MACRO_NAME", QStringLiteral("Reload combo"));
   window.SetText("EDIT_MACRO_ACTION_DELAY", QStringLiteral("10"));
   window.SetText("CHK_MACRO_ACTION_RECORD",
                  QString::fromStdString(context.language.LookupText("CHK_MACRO_ACTION_RECORD0")));
-  const QString press = QString::fromStdString(context.language.LookupText("INFO_MACRO_ACTION_DOWN"));
-  const QString release = QString::fromStdString(context.language.LookupText("INFO_MACRO_ACTION_UP"));
-  const QString delay = QString::fromStdString(context.language.LookupText("INFO_MACRO_ACTION_DELAY_UNIT"));
+  const QString press =
+      QString::fromStdString(context.language.LookupText("INFO_MACRO_ACTION_DOWN"));
+  const QString release =
+      QString::fromStdString(context.language.LookupText("INFO_MACRO_ACTION_UP"));
+  const QString delay =
+      QString::fromStdString(context.language.LookupText("INFO_MACRO_ACTION_DELAY_UNIT"));
   window.SetText("LIST_MACRO_ACTION", QStringLiteral("R|%1;10|%3;R|%2;10|%3;Shift|%1;F5|%1;10|%3;"
                                                      "F5|%2;Shift|%2")
                                           .arg(press, release, delay));
@@ -217,9 +221,11 @@ std::vector<Shot> Shots() {
       {"Main-Buttons-Zefta", [](const Context& c) { return MainWindow(c, kButtons, 3, 6); }},
       {"Main-Performance", [](const Context& c) { return MainWindow(c, kPerformance, 3, 0); }},
       {"Main-Lighting", [](const Context& c) { return MainWindow(c, kLighting, 1, 0); }},
-      {"Main-LineCorrection", [](const Context& c) { return MainWindow(c, kLineCorrection, 3, 0); }},
+      {"Main-LineCorrection",
+       [](const Context& c) { return MainWindow(c, kLineCorrection, 3, 0); }},
       {"Main-Macros", [](const Context& c) { return MainWindow(c, kMacros, 3, 0); }},
-      {"Msg", [](const Context& c) {
+      {"Msg",
+       [](const Context& c) {
          return Dialog(c, "Msg.ini", nullptr, nullptr, [&c](GalleryWindow& w) {
            w.SetText("STA_TITLE", Text(c, "STA_MSG_TITLE_RESTORE"));
            w.SetText("BTN_INFO", Text(c, "STA_MSG_INFO_RESTORE"));
@@ -227,7 +233,8 @@ std::vector<Shot> Shots() {
            w.SetText("BTN_CANCEL", Text(c, "BTN_MSG_NO"));
          });
        }},
-      {"Msg-Notice", [](const Context& c) {
+      {"Msg-Notice",
+       [](const Context& c) {
          return Dialog(c, "Msg.ini", nullptr, nullptr, [&c](GalleryWindow& w) {
            w.SetText("STA_TITLE", Text(c, "STA_MSG_TITLE_INFO"));
            w.SetText("BTN_INFO", Text(c, "STA_MSG_INFO_PROFILE_APPLY"));
@@ -235,7 +242,8 @@ std::vector<Shot> Shots() {
            w.SetText("BTN_CANCEL", Text(c, "BTN_MSG_CANCEL"));
          });
        }},
-      {"SngKbd", [](const Context& c) {
+      {"SngKbd",
+       [](const Context& c) {
          return Dialog(c, "SngKbd.ini", nullptr, nullptr, [&c](GalleryWindow& w) {
            w.SetText("STA_TITLE", Text(c, "STA_SNG_KBD_TITLE"));
            w.SetText("BTN_SUBTITLE", Text(c, "STA_SNG_KBD_SUBTITLE"));
@@ -243,7 +251,8 @@ std::vector<Shot> Shots() {
            w.SetText("BTN_APPLY", Text(c, "BTN_MSG_APPLY"));
          });
        }},
-      {"FireKey", [](const Context& c) {
+      {"FireKey",
+       [](const Context& c) {
          return Dialog(c, "FireKey.ini", "FireKey.png", "FireKey2.png", [&c](GalleryWindow& w) {
            w.SetText("STA_TITLE", Text(c, "STA_FIRE_KEY_TITLE"));
            w.SetText("STA_INTVL", Text(c, "STA_FIRE_KEY_INTVL"));
@@ -254,22 +263,25 @@ std::vector<Shot> Shots() {
            w.SetText("BTN_CANCEL", Text(c, "BTN_MSG_CANCEL"));
          });
        }},
-      {"MacroKey", [](const Context& c) {
-         auto window = Dialog(c, "MacroKey.ini", "MacroKey.png", "MacroKey2.png", [&c](GalleryWindow& w) {
-           w.SetText("STA_TITLE", Text(c, "STA_MACRO_KEY_TITLE"));
-           w.SetText("BTN_SUBTITLE", Text(c, "STA_MACRO_KEY_SUBTITLE"));
-           w.SetText("BTN_MACRO_LIST", QStringLiteral("Reload combo"));
-           w.SetText("RAD_FLAG_CYCLES", Text(c, "RAD_MACRO_KEY_FLAG_CYCLES"));
-           w.SetText("RAD_FLAG_RELEASE_STOP", Text(c, "RAD_MACRO_KEY_FLAG_RELEASE_STOP"));
-           w.SetText("RAD_FLAG_PRESS_STOP", Text(c, "RAD_MACRO_KEY_FLAG_PRESS_STOP"));
-           w.SetText("EDIT_REPEAT_COUNT", QStringLiteral("1"));
-           w.SetText("BTN_OK", Text(c, "BTN_MSG_OK"));
-           w.SetText("BTN_CANCEL", Text(c, "BTN_MSG_CANCEL"));
-         });
+      {"MacroKey",
+       [](const Context& c) {
+         auto window =
+             Dialog(c, "MacroKey.ini", "MacroKey.png", "MacroKey2.png", [&c](GalleryWindow& w) {
+               w.SetText("STA_TITLE", Text(c, "STA_MACRO_KEY_TITLE"));
+               w.SetText("BTN_SUBTITLE", Text(c, "STA_MACRO_KEY_SUBTITLE"));
+               w.SetText("BTN_MACRO_LIST", QStringLiteral("Reload combo"));
+               w.SetText("RAD_FLAG_CYCLES", Text(c, "RAD_MACRO_KEY_FLAG_CYCLES"));
+               w.SetText("RAD_FLAG_RELEASE_STOP", Text(c, "RAD_MACRO_KEY_FLAG_RELEASE_STOP"));
+               w.SetText("RAD_FLAG_PRESS_STOP", Text(c, "RAD_MACRO_KEY_FLAG_PRESS_STOP"));
+               w.SetText("EDIT_REPEAT_COUNT", QStringLiteral("1"));
+               w.SetText("BTN_OK", Text(c, "BTN_MSG_OK"));
+               w.SetText("BTN_CANCEL", Text(c, "BTN_MSG_CANCEL"));
+             });
          Check(*window, "RAD_FLAG_CYCLES");
          return window;
        }},
-      {"About", [](const Context& c) {
+      {"About",
+       [](const Context& c) {
          return Dialog(c, "About.ini", "About.png", nullptr, [&c](GalleryWindow& w) {
            w.SetText("BTN_CLOSE", Text(c, "BTN_ABOUT_CLOSE"));
            w.SetText("STA_SW_VER", Text(c, "STA_ABOUT_SW_VER") + QStringLiteral("V1.0"));
@@ -292,7 +304,8 @@ int main(int argc, char** argv) {
   }
   Context context;
   context.program = argv[1];
-  QFontDatabase::addApplicationFont(QString::fromStdString((context.program / "OpenSans-Regular.ttf").string()));
+  QFontDatabase::addApplicationFont(
+      QString::fromStdString((context.program / "OpenSans-Regular.ttf").string()));
   const std::string languageFile =
       vexlo::ReadIniString("LANG", "LANG_FILE", "Lang_En.ini", context.program / "Lang.ini");
   context.language.Load(context.program / languageFile);

@@ -59,13 +59,7 @@ SkinWindow SingleKeySkin() {
   const QRect key(110, 140, 200, 56);
   window.Backdrop([key](QPainter& painter, bool) {
     // A soft glow under the key cap.
-    painter.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient glow(QRectF(key).center() + QPointF(0, 10), 150);
-    glow.setColorAt(0, QColor(0x2F, 0x86, 0xE8, 60));
-    glow.setColorAt(1, QColor(0x2F, 0x86, 0xE8, 0));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(glow);
-    painter.drawEllipse(QRectF(key).center() + QPointF(0, 10), 150, 60);
+    DrawGlow(painter, QRectF(key).center() + QPointF(0, 10), 150, 60, QColor(0x2F, 0x86, 0xE8, 60));
   });
   window.Decor(key, Look::KeyCap);
   window.Control("STA_KEY", key);
@@ -103,12 +97,7 @@ SkinWindow AboutSkin() {
   window.Backdrop([size](QPainter& painter, bool) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QPointF centre(size.width() / 2.0, 92);
-    QRadialGradient glow(centre, 120);
-    glow.setColorAt(0, QColor(0x2F, 0x86, 0xE8, 70));
-    glow.setColorAt(1, QColor(0x2F, 0x86, 0xE8, 0));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(glow);
-    painter.drawEllipse(centre, 180, 110);
+    DrawGlow(painter, centre, 180, 110, QColor(0x2F, 0x86, 0xE8, 70));
     DrawLogoMark(painter, QRectF(centre.x() - 36, 44, 72, 72));
     DrawWordmark(painter, size.width() / 2.0, 130, 30, true);
     DrawSeparator(painter, 60, size.width() - 60, 214);

@@ -71,11 +71,13 @@ void CardHead(SkinWindow& window, const Builder& add, const QRect& card, Icon ic
 // highlighted one, which the slider shows left of its thumb) and tick marks for its steps.
 void Slider(SkinWindow& window, const Builder& add, const std::string& key, const QRect& rect,
             int steps) {
-  const QRect channel(rect.left() + 12, rect.top() + (rect.height() - 16) / 2, rect.width() - 24, 16);
+  const QRect channel(rect.left() + 12, rect.top() + (rect.height() - 16) / 2, rect.width() - 24,
+                      16);
   add(key, rect);
   add(key + "_CHANNEL", channel, Look::Track);
   if (steps > 0) {
-    window.Overlay([channel, steps](QPainter& painter, bool) { DrawTicks(painter, channel, steps); });
+    window.Overlay(
+        [channel, steps](QPainter& painter, bool) { DrawTicks(painter, channel, steps); });
   }
 }
 
@@ -143,7 +145,8 @@ SkinWindow MainSkin() {
   for (int i = 0; i < 7; ++i) {
     const int y = 150 + i * 62;
     add("BTN_MOUSE_KEY" + std::to_string(i + 1), QRect(72, y, 252, 40), Look::Dropdown);
-    window.Overlay([y, i](QPainter& painter, bool) { DrawBadge(painter, QPointF(46, y + 20), i + 1, false); });
+    window.Overlay(
+        [y, i](QPainter& painter, bool) { DrawBadge(painter, QPointF(46, y + 20), i + 1, false); });
   }
   Separator(window, 36, 324, 588);
   add("BTN_RESTORE", QRect(36, 604, 288, 40), Look::Button);
@@ -186,8 +189,8 @@ SkinWindow Page() {
 SkinWindow AdvSkin() {
   SkinWindow window = Page();
   const Builder add(window, true);
-  const QRect cards[4] = {{20, 132, 344, 258}, {380, 132, 344, 258}, {20, 406, 344, 258},
-                          {380, 406, 344, 258}};
+  const QRect cards[4] = {
+      {20, 132, 344, 258}, {380, 132, 344, 258}, {20, 406, 344, 258}, {380, 406, 344, 258}};
   for (const QRect& card : cards) Card(window, card);
 
   QRect c = cards[0];

@@ -19,15 +19,15 @@ enum Button { kLeft, kRight, kMiddle, kForward, kBack, kDpiUp, kDpiDown };
 
 // A model in its own coordinates: x = 0 is the centre line, y = 0 the front tip.
 struct Design {
-  std::vector<QPointF> outline;  // right half, front to back; mirrored unless asymmetric
+  std::vector<QPointF> outline;   // right half, front to back; mirrored unless asymmetric
   std::vector<QPointF> leftHalf;  // left half, back to front, for asymmetric bodies
   bool angular = false;
-  qreal split = 150;    // where the main buttons end on the centre line
-  qreal channel = 14;   // half width of the groove between the main buttons
+  qreal split = 150;   // where the main buttons end on the centre line
+  qreal channel = 14;  // half width of the groove between the main buttons
   QRectF wheel;
   QRectF dpi[2];
   bool roundDpi = false;
-  qreal side[2] = {};   // centre heights of the forward and back buttons
+  qreal side[2] = {};  // centre heights of the forward and back buttons
   qreal sideLength = 44;
   enum class Trim { Logo, Ring, Honeycomb, Strips } trim = Trim::Logo;
 };
@@ -36,10 +36,10 @@ Design MakeDesign(MouseModel model) {
   Design d;
   switch (model) {
     case MouseModel::Kobal:  // ergonomic, right-handed, with a flared thumb rest
-      d.outline = {{0, 0}, {34, 4}, {64, 22}, {86, 70}, {93, 148}, {97, 228}, {88, 298}, {52, 348},
-                   {0, 362}};
-      d.leftHalf = {{-58, 348}, {-94, 300}, {-108, 238}, {-92, 182}, {-86, 122}, {-80, 66},
-                    {-60, 20}, {-32, 4}};
+      d.outline = {{0, 0},    {34, 4},   {64, 22},  {86, 70}, {93, 148},
+                   {97, 228}, {88, 298}, {52, 348}, {0, 362}};
+      d.leftHalf = {{-58, 348}, {-94, 300}, {-108, 238}, {-92, 182},
+                    {-86, 122}, {-80, 66},  {-60, 20},   {-32, 4}};
       d.split = 152;
       d.wheel = {-8, 34, 16, 56};
       d.dpi[0] = {-7, 104, 14, 18};
@@ -49,8 +49,8 @@ Design MakeDesign(MouseModel model) {
       d.trim = Design::Trim::Logo;
       break;
     case MouseModel::Pirul:  // ambidextrous, a long symmetric egg
-      d.outline = {{0, 0}, {32, 4}, {60, 20}, {81, 64}, {87, 140}, {91, 226}, {82, 298}, {48, 342},
-                   {0, 352}};
+      d.outline = {{0, 0},    {32, 4},   {60, 20},  {81, 64}, {87, 140},
+                   {91, 226}, {82, 298}, {48, 342}, {0, 352}};
       d.split = 148;
       d.channel = 13;
       d.wheel = {-8, 32, 16, 54};
@@ -61,8 +61,8 @@ Design MakeDesign(MouseModel model) {
       d.trim = Design::Trim::Ring;
       break;
     case MouseModel::Sorna:  // compact, for a fingertip grip, with a perforated shell
-      d.outline = {{0, 0}, {30, 4}, {56, 18}, {76, 58}, {79, 126}, {88, 206}, {80, 272}, {46, 310},
-                   {0, 318}};
+      d.outline = {{0, 0},    {30, 4},   {56, 18},  {76, 58}, {79, 126},
+                   {88, 206}, {80, 272}, {46, 310}, {0, 318}};
       d.split = 128;
       d.channel = 12;
       d.wheel = {-7, 28, 14, 50};
@@ -75,10 +75,10 @@ Design MakeDesign(MouseModel model) {
       d.trim = Design::Trim::Honeycomb;
       break;
     case MouseModel::Zefta:  // angular, with light strips along the flanks
-      d.outline = {{0, 0}, {40, 4}, {74, 26}, {86, 80}, {84, 140}, {100, 200}, {100, 262},
-                   {80, 326}, {40, 360}, {0, 366}};
-      d.leftHalf = {{-40, 360}, {-82, 326}, {-106, 258}, {-104, 200}, {-86, 140}, {-86, 80},
-                    {-74, 26}, {-40, 4}};
+      d.outline = {{0, 0},     {40, 4},    {74, 26},  {86, 80},  {84, 140},
+                   {100, 200}, {100, 262}, {80, 326}, {40, 360}, {0, 366}};
+      d.leftHalf = {{-40, 360}, {-82, 326}, {-106, 258}, {-104, 200},
+                    {-86, 140}, {-86, 80},  {-74, 26},   {-40, 4}};
       d.angular = true;
       d.split = 160;
       d.channel = 15;
@@ -138,7 +138,9 @@ QPainterPath MainButton(const Design& d, const QPainterPath& body, bool right) {
   return body.intersected(region);
 }
 
-QPainterPath Rounded(const QRectF& rect, qreal radius) { return RoundedRect(rect, radius); }
+QPainterPath Rounded(const QRectF& rect, qreal radius) {
+  return RoundedRect(rect, radius);
+}
 
 // Leftmost point of the body at height y.
 qreal LeftEdge(const QPainterPath& body, qreal y) {
@@ -274,12 +276,7 @@ void DrawLit(QPainter& painter, const QPainterPath& shape) {
 void DrawTrim(QPainter& painter, const Design& d, const QPainterPath& body) {
   const qreal rear = d.outline.back().y();
   const QPointF logo(0, rear * 0.76);
-  QRadialGradient glow(logo, 30);
-  glow.setColorAt(0, Alpha(kAccent, 110));
-  glow.setColorAt(1, Alpha(kAccent, 0));
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(glow);
-  painter.drawEllipse(logo, 30, 30);
+  DrawGlow(painter, logo, 30, 30, Alpha(kAccent, 110));
   switch (d.trim) {
     case Design::Trim::Logo:
       break;
@@ -369,12 +366,8 @@ void DrawMouseStage(QPainter& painter, const QRect& stage) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   const QPointF centre = QRectF(stage).center();
-  QRadialGradient light(centre, stage.width() * 0.6);
-  light.setColorAt(0, QColor(0x17, 0x31, 0x52, 210));
-  light.setColorAt(1, QColor(0x17, 0x31, 0x52, 0));
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(light);
-  painter.drawEllipse(centre, stage.width() * 0.6, stage.width() * 0.6);
+  DrawGlow(painter, centre, stage.width() * 0.6, stage.width() * 0.6,
+           QColor(0x17, 0x31, 0x52, 210));
   // Two faint rings with ticks, like a turntable the mouse stands on.
   painter.setBrush(Qt::NoBrush);
   for (const qreal radius : {150.0, 176.0}) {
@@ -429,7 +422,8 @@ std::array<QRect, kMouseButtons> DrawMouse(QPainter& painter, MouseModel model, 
 
   std::array<QRect, kMouseButtons> rects;
   for (int i = 0; i < kMouseButtons; ++i) {
-    rects[i] = parts.buttons[i].boundingRect().translated(origin).toAlignedRect().adjusted(-2, -2, 2, 2);
+    rects[i] =
+        parts.buttons[i].boundingRect().translated(origin).toAlignedRect().adjusted(-2, -2, 2, 2);
   }
 
   // Callouts: the main, forward and back buttons on the left, the others on the right.
@@ -441,9 +435,8 @@ std::array<QRect, kMouseButtons> DrawMouse(QPainter& painter, MouseModel model, 
     if (button == kRight) return QPointF(b.left() + b.width() * 0.55, b.top() + b.height() * 0.45);
     return b.center();
   };
-  std::vector<std::pair<qreal, int>> left = {{anchor(kLeft).y(), kLeft},
-                                             {anchor(kForward).y(), kForward},
-                                             {anchor(kBack).y(), kBack}};
+  std::vector<std::pair<qreal, int>> left = {
+      {anchor(kLeft).y(), kLeft}, {anchor(kForward).y(), kForward}, {anchor(kBack).y(), kBack}};
   std::vector<std::pair<qreal, int>> right = {{anchor(kRight).y(), kRight},
                                               {anchor(kMiddle).y() - 16, kMiddle},
                                               {anchor(kDpiUp).y(), kDpiUp},

@@ -15,7 +15,9 @@ namespace {
 
 constexpr qreal kRadius = 8;
 
-QRectF Inner(const QRect& rect) { return QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5); }
+QRectF Inner(const QRect& rect) {
+  return QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
+}
 
 void FillRounded(QPainter& painter, const QRectF& rect, qreal radius, const QBrush& fill,
                  const QColor& border) {
@@ -88,8 +90,8 @@ void DrawDropdown(QPainter& painter, const QRect& rect, bool highlighted) {
 void DrawModelCard(QPainter& painter, const QRect& rect, bool highlighted) {
   const QRectF face = Inner(rect);
   if (highlighted) {
-    FillRounded(painter, face, kRadius, Vertical(face, QColor(0x1B, 0x3D, 0x66), QColor(0x14, 0x2E, 0x4F)),
-                kAccent);
+    FillRounded(painter, face, kRadius,
+                Vertical(face, QColor(0x1B, 0x3D, 0x66), QColor(0x14, 0x2E, 0x4F)), kAccent);
     // A lit bar along the bottom edge marks the chosen model.
     painter.setPen(Qt::NoPen);
     painter.setBrush(kAccent);
@@ -103,7 +105,8 @@ void DrawModelCard(QPainter& painter, const QRect& rect, bool highlighted) {
 void DrawIndicator(QPainter& painter, Look look, const QRect& rect, bool highlighted) {
   const bool small = look == Look::SmallRadio;
   const qreal size = small ? 13 : 18;
-  const QRectF box(rect.left() + (small ? 1.5 : 8.5), rect.center().y() - size / 2 + 0.5, size, size);
+  const QRectF box(rect.left() + (small ? 1.5 : 8.5), rect.center().y() - size / 2 + 0.5, size,
+                   size);
   if (!small && highlighted) {
     // The whole row lights up faintly.
     FillRounded(painter, Inner(rect), 6, QColor(255, 255, 255, 10), QColor());
@@ -143,14 +146,7 @@ void DrawRecord(QPainter& painter, const QRect& rect, bool highlighted) {
                 kButtonBorder);
   }
   const QPointF centre(face.left() + face.height() / 2 + 4, face.center().y());
-  if (highlighted) {
-    QRadialGradient glow(centre, 16);
-    glow.setColorAt(0, WithAlpha(kRecord, 150));
-    glow.setColorAt(1, WithAlpha(kRecord, 0));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(glow);
-    painter.drawEllipse(centre, 16, 16);
-  }
+  if (highlighted) DrawGlow(painter, centre, 16, 16, WithAlpha(kRecord, 150));
   painter.setPen(QPen(kRecord, 2));
   painter.setBrush(highlighted ? QBrush(kRecord) : QBrush(Qt::NoBrush));
   painter.drawEllipse(centre, 7, 7);
@@ -240,6 +236,21 @@ void DrawWordmark(QPainter& painter, qreal x, qreal top, int size, bool centred)
   model.setLetterSpacing(QFont::AbsoluteSpacing, size * 0.1);
   const qreal height = line(QStringLiteral("HALVEC"), name, QColor(0xF2, 0xF6, 0xFB), top);
   line(QStringLiteral("QXA7702 GAMING MOUSE"), model, QColor(0x6F, 0x8B, 0xAA), top + height - 4);
+  painter.restore();
+}
+
+void DrawGlow(QPainter& painter, const QPointF& centre, qreal radiusX, qreal radiusY,
+              const QColor& colour) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.translate(centre);
+  painter.scale(1.0, radiusY / radiusX);
+  QRadialGradient glow(QPointF(0, 0), radiusX);
+  glow.setColorAt(0, colour);
+  glow.setColorAt(1, WithAlpha(colour, 0));
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(glow);
+  painter.drawEllipse(QPointF(0, 0), radiusX, radiusX);
   painter.restore();
 }
 
@@ -369,7 +380,8 @@ void DrawTicks(QPainter& painter, const QRect& channel, int steps) {
   for (int i = 0; i <= steps; ++i) {
     const qreal x = channel.left() + channel.width() * static_cast<qreal>(i) / steps;
     const bool major = i == 0 || i == steps || (steps % 2 == 0 && i == steps / 2);
-    painter.setPen(QPen(major ? kMuted : QColor(0x2E, 0x42, 0x58), 1.2, Qt::SolidLine, Qt::RoundCap));
+    painter.setPen(
+        QPen(major ? kMuted : QColor(0x2E, 0x42, 0x58), 1.2, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(QPointF(x, y), QPointF(x, y + (major ? 6 : 4)));
   }
   painter.restore();

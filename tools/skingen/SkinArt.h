@@ -34,9 +34,38 @@ enum class Look {
 };
 
 enum class Icon {
-  None, Info, Minimize, Close, Plus, Minus, Trash, More, Folder, ToTop, Up, Down, ToBottom,
-  Remove, Clear, RotateLeft, RotateRight, Keyboard, Fire, Macro, DoubleClick, Speed, Pulse,
-  Wheel, Light, Profile, Ruler, Record, Sensitivity, Mouse, Slow, Fast
+  None,
+  Info,
+  Minimize,
+  Close,
+  Plus,
+  Minus,
+  Trash,
+  More,
+  Folder,
+  ToTop,
+  Up,
+  Down,
+  ToBottom,
+  Remove,
+  Clear,
+  RotateLeft,
+  RotateRight,
+  Keyboard,
+  Fire,
+  Macro,
+  DoubleClick,
+  Speed,
+  Pulse,
+  Wheel,
+  Light,
+  Profile,
+  Ruler,
+  Record,
+  Sensitivity,
+  Mouse,
+  Slow,
+  Fast
 };
 
 // The window's plain background with a one-pixel outline.
@@ -55,6 +84,11 @@ void DrawLook(QPainter& painter, Look look, const QRect& rect, bool highlighted,
 
 // Strokes an icon centred in the rectangle (24 x 24 design grid scaled to fit).
 void DrawIcon(QPainter& painter, Icon icon, const QRectF& rect, const QColor& colour);
+
+// A soft glow: the colour (with its alpha) at the centre, fading out towards an ellipse of the
+// given radii.
+void DrawGlow(QPainter& painter, const QPointF& centre, qreal radiusX, qreal radiusY,
+              const QColor& colour);
 
 // A numbered round badge.
 void DrawBadge(QPainter& painter, const QPointF& centre, int number, bool highlighted);

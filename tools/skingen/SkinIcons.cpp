@@ -96,7 +96,13 @@ Shape MakeIcon(Icon icon) {
     case Icon::More:
       return {{}, Join({Circle({5.5, 12}, 1.8), Circle({12, 12}, 1.8), Circle({18.5, 12}, 1.8)})};
     case Icon::Folder:
-      return {Lines({{{3.5, 6.5}, {9.5, 6.5}, {11.5, 9}, {20.5, 9}, {20.5, 18.5}, {3.5, 18.5}, {3.5, 6.5}}}),
+      return {Lines({{{3.5, 6.5},
+                      {9.5, 6.5},
+                      {11.5, 9},
+                      {20.5, 9},
+                      {20.5, 18.5},
+                      {3.5, 18.5},
+                      {3.5, 6.5}}}),
               {}};
     case Icon::ToTop:
       return {Arrow(false, true), {}};
@@ -125,9 +131,10 @@ Shape MakeIcon(Icon icon) {
                     Circle({15.5, 9.5}, 0.9), Circle({18, 9.5}, 0.9), Circle({5.5, 14.5}, 0.9),
                     Circle({18.5, 14.5}, 0.9)})};
     case Icon::Fire:
-      return {Join({Circle({12, 12}, 6.5),
-                    Lines({{{12, 2.5}, {12, 7}}, {{12, 17}, {12, 21.5}}, {{2.5, 12}, {7, 12}},
-                           {{17, 12}, {21.5, 12}}})}),
+      return {Join({Circle({12, 12}, 6.5), Lines({{{12, 2.5}, {12, 7}},
+                                                  {{12, 17}, {12, 21.5}},
+                                                  {{2.5, 12}, {7, 12}},
+                                                  {{17, 12}, {21.5, 12}}})}),
               Circle({12, 12}, 1.6)};
     case Icon::Macro: {
       QPainterPath play;
@@ -135,12 +142,20 @@ Shape MakeIcon(Icon icon) {
       play.lineTo(21, 16.25);
       play.lineTo(15, 20);
       play.closeSubpath();
-      return {Lines({{{3.5, 6.5}, {17, 6.5}}, {{3.5, 11.5}, {12.5, 11.5}}, {{3.5, 16.5}, {10.5, 16.5}}}),
-              play};
+      return {
+          Lines(
+              {{{3.5, 6.5}, {17, 6.5}}, {{3.5, 11.5}, {12.5, 11.5}}, {{3.5, 16.5}, {10.5, 16.5}}}),
+          play};
     }
     case Icon::DoubleClick:
-      return {Lines({{{8, 7}, {8, 20}, {11.2, 16.8}, {13.6, 21.8}, {15.6, 20.9}, {13.3, 15.9},
-                      {17.6, 15.9}, {8, 7}},
+      return {Lines({{{8, 7},
+                      {8, 20},
+                      {11.2, 16.8},
+                      {13.6, 21.8},
+                      {15.6, 20.9},
+                      {13.3, 15.9},
+                      {17.6, 15.9},
+                      {8, 7}},
                      {{4.5, 4}, {6, 5.5}},
                      {{9, 2}, {9, 4}},
                      {{13.5, 4}, {12, 5.5}}}),
@@ -152,8 +167,9 @@ Shape MakeIcon(Icon icon) {
       return {Join({gauge, Lines({{{12, 14}, {16.5, 9}}})}), Circle({12, 14}, 1.8)};
     }
     case Icon::Pulse:
-      return {Lines({{{2, 13}, {6.5, 13}, {9, 6.5}, {12.5, 18.5}, {15.5, 9.5}, {17.5, 13}, {22, 13}}}),
-              {}};
+      return {
+          Lines({{{2, 13}, {6.5, 13}, {9, 6.5}, {12.5, 18.5}, {15.5, 9.5}, {17.5, 13}, {22, 13}}}),
+          {}};
     case Icon::Wheel:
       return {Join({Rounded({6.5, 3, 11, 18}, 5.5), Lines({{{12, 6.5}, {12, 10}}})}), {}};
     case Icon::Light: {
@@ -178,13 +194,16 @@ Shape MakeIcon(Icon icon) {
       wave.moveTo(3, 17);
       wave.cubicTo(6, 13, 8, 21, 11, 17);
       wave.cubicTo(14, 13, 16, 21, 21, 16);
-      return {Join({wave, Lines({{{3, 8}, {21, 8}}})}), Join({Circle({3, 8}, 1.6), Circle({21, 8}, 1.6)})};
+      return {Join({wave, Lines({{{3, 8}, {21, 8}}})}),
+              Join({Circle({3, 8}, 1.6), Circle({21, 8}, 1.6)})};
     }
     case Icon::Record:
       return {{}, Circle({12, 12}, 6)};
     case Icon::Sensitivity:
       return {Join({Circle({12, 12}, 8), Circle({12, 12}, 4),
-                    Lines({{{12, 1.5}, {12, 5}}, {{12, 19}, {12, 22.5}}, {{1.5, 12}, {5, 12}},
+                    Lines({{{12, 1.5}, {12, 5}},
+                           {{12, 19}, {12, 22.5}},
+                           {{1.5, 12}, {5, 12}},
                            {{19, 12}, {22.5, 12}}})}),
               Circle({12, 12}, 1.3)};
     case Icon::Mouse:
@@ -194,7 +213,8 @@ Shape MakeIcon(Icon icon) {
     case Icon::Slow:
       return {Lines({{{10, 7}, {15, 12}, {10, 17}}}), {}};
     case Icon::Fast:
-      return {Lines({{{4, 7}, {9, 12}, {4, 17}}, {{10, 7}, {15, 12}, {10, 17}},
+      return {Lines({{{4, 7}, {9, 12}, {4, 17}},
+                     {{10, 7}, {15, 12}, {10, 17}},
                      {{16, 7}, {21, 12}, {16, 17}}}),
               {}};
   }

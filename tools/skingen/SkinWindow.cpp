@@ -20,7 +20,9 @@ namespace {
 
 SkinWindow::SkinWindow(QSize size, bool transparent) : size_(size), transparent_(transparent) {}
 
-void SkinWindow::Backdrop(Layer layer) { backdrops_.push_back(std::move(layer)); }
+void SkinWindow::Backdrop(Layer layer) {
+  backdrops_.push_back(std::move(layer));
+}
 
 void SkinWindow::Control(const std::string& key, const QRect& rect, Look look, Icon icon) {
   if (!QRect(QPoint(0, 0), size_).contains(rect)) Fail("control outside its window: " + key);
@@ -35,7 +37,9 @@ void SkinWindow::Decor(const QRect& rect, Look look, Icon icon) {
   elements_.push_back({std::string(), rect, look, icon});
 }
 
-void SkinWindow::Overlay(Layer layer) { overlays_.push_back(std::move(layer)); }
+void SkinWindow::Overlay(Layer layer) {
+  overlays_.push_back(std::move(layer));
+}
 
 QRect SkinWindow::Rect(const std::string& key) const {
   for (const Element& element : elements_) {
