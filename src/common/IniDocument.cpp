@@ -1,5 +1,7 @@
 #include "common/IniDocument.h"
 
+#include <algorithm>
+
 #include "common/FileIo.h"
 #include "common/Text.h"
 
@@ -155,6 +157,21 @@ std::optional<std::string> IniDocument::Find(std::string_view section,
   const auto line = FindKey(*header, key);
   if (!line) return std::nullopt;
   return Unquote(ParseKeyLine(lines_[*line].text)->value);
+}
+
+std::vector<std::string> IniDocument::Keys(std::string_view section) const {
+  std::vector<std::string> keys;
+  const auto header = FindSection(section);
+  if (!header) return keys;
+  for (std::size_t i = *header + 1; i < lines_.size() && !SectionName(lines_[i].text); ++i) {
+    const auto entry = ParseKeyLine(lines_[i].text);
+    if (!entry) continue;
+    const bool seen = std::any_of(keys.begin(), keys.end(), [&](const std::string& key) {
+      return EqualsNoCase(key, entry->key);
+    });
+    if (!seen) keys.emplace_back(entry->key);
+  }
+  return keys;
 }
 
 std::string IniDocument::GetString(std::string_view section, std::string_view key,

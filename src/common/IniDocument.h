@@ -33,6 +33,10 @@ class IniDocument {
   // The value of the first matching key of the first matching section; none when absent.
   std::optional<std::string> Find(std::string_view section, std::string_view key) const;
 
+  // The keys of the first matching section in file order, each once (as first written), for
+  // tools and checks that walk a whole section.
+  std::vector<std::string> Keys(std::string_view section) const;
+
   // As GetPrivateProfileString: the default when the section or key is absent.
   std::string GetString(std::string_view section, std::string_view key,
                         std::string_view fallback) const;

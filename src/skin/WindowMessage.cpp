@@ -14,7 +14,10 @@ struct WindowMessageEvent::Reply {
 
 WindowMessageEvent::WindowMessageEvent(std::uint32_t message, std::uintptr_t wParam,
                                        std::intptr_t lParam, std::shared_ptr<Reply> reply)
-    : QEvent(Type()), message_(message), wParam_(wParam), lParam_(lParam),
+    : QEvent(Type()),
+      message_(message),
+      wParam_(wParam),
+      lParam_(lParam),
       reply_(std::move(reply)) {}
 
 WindowMessageEvent::~WindowMessageEvent() {
@@ -53,8 +56,7 @@ QtMessageTarget::~QtMessageTarget() {
   window_ = nullptr;
 }
 
-Result QtMessageTarget::Post(std::uint32_t message, std::uintptr_t wParam,
-                             std::intptr_t lParam) {
+Result QtMessageTarget::Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
   std::scoped_lock lock(mutex_);
   if (!window_) return Result::InvalidWindowHandle;
   QCoreApplication::postEvent(window_, new WindowMessageEvent(message, wParam, lParam));
@@ -70,8 +72,7 @@ std::intptr_t QtMessageTarget::Send(std::uint32_t message, std::uintptr_t wParam
     if (!window_) return 0;
     on_window_thread = window_->thread() == QThread::currentThread();
     if (!on_window_thread) {
-      QCoreApplication::postEvent(window_,
-                                  new WindowMessageEvent(message, wParam, lParam, reply));
+      QCoreApplication::postEvent(window_, new WindowMessageEvent(message, wParam, lParam, reply));
     }
   }
   // The handler may close the window, so it runs without the lock.

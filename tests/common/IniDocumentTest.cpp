@@ -33,6 +33,14 @@ TEST(IniDocumentTest, MissingSectionOrKeyGivesTheDefault) {
   EXPECT_FALSE(doc.Find("Setting", "absent").has_value());
 }
 
+TEST(IniDocumentTest, KeysOfTheFirstMatchingSectionInFileOrderEachOnce) {
+  const IniDocument doc = IniDocument::Parse(
+      "[CONTROL]\nBTN_B=1\n; comment=no\nbtn_a = 2\nBTN_A=3\nnot a key\n[Other]\nX=1\n"
+      "[control]\nLATE=4\n");
+  EXPECT_EQ(doc.Keys("Control"), (std::vector<std::string>{"BTN_B", "btn_a"}));
+  EXPECT_TRUE(doc.Keys("Missing").empty());
+}
+
 TEST(IniDocumentTest, FirstSectionAndFirstKeyWin) {
   IniDocument doc = IniDocument::Parse(
       "[Setting]\nkey=first\nkey=second\n[Other]\nx=1\n[SETTING]\nkey=third\nonly=4\n");
