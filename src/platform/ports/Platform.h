@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "platform/ports/DeviceIo.h"
 #include "platform/ports/ForegroundProcess.h"
+#include "platform/ports/HidEnumerator.h"
 #include "platform/ports/InstanceRegistry.h"
 #include "platform/ports/SystemFolders.h"
 #include "platform/ports/SystemInfo.h"
@@ -18,6 +20,8 @@ struct Platform {
   std::unique_ptr<SystemInfo> system;
   std::unique_ptr<SystemMouseSettings> mouseSettings;
   std::unique_ptr<ForegroundProcess> foreground;
+  std::unique_ptr<HidEnumerator> hid;
+  std::unique_ptr<DeviceIo> devices;
 };
 
 }  // namespace vexlo
