@@ -105,16 +105,14 @@ void HidCollection::RunReader(std::stop_token stop) {
                                            : device_->ReadInputReport(inputBuffer_, got);
     const ReportCallback callback = CurrentCallback();
     if (r != Result::Ok) {
+      // Not running any more from here on: a new start waits for this last call and begins anew.
+      readerRunning_.store(false);
       if (callback) callback(false, {});
-      break;
+      return;
     }
-    if (callback) {
-      callback(
-          true,
-          std::span<const std::uint8_t>(inputBuffer_).first(std::min(got, inputBuffer_.size())));
-    }
+    const std::size_t length = std::min(got, inputBuffer_.size());
+    if (callback) callback(true, std::span<const std::uint8_t>(inputBuffer_.data(), length));
   }
-  readerRunning_.store(false);
 }
 
 bool HidCollection::IsPresent() {

@@ -24,6 +24,7 @@ const std::string_view kSimCommandHelp =
     "  fail N [ERROR]          the next N transfers fail with ERROR (default 31)\n"
     "  short N                 the next N register reads answer no byte\n"
     "  unplug-mid-transfer     the next transfer pulls the mouse out and fails\n"
+    "                          (these three take --after K: K transfers go through first)\n"
     "  faults [clear]          the faults waiting to happen\n"
     "  drivers [installed | missing | hidfiltr-missing | moufiltr-missing]\n"
     "                          which filter drivers can be opened\n";
@@ -95,6 +96,9 @@ std::string DescribeInterception(const SimMouseFilter& filter) {
 std::string DescribeFaults(const SimFaults& faults) {
   std::string text;
   const auto add = [&text](const std::string& part) { text += (text.empty() ? "" : "; ") + part; };
+  if (faults.passTransfers > 0) {
+    add("after " + std::to_string(faults.passTransfers) + " transfer(s) go through");
+  }
   if (faults.unplugDuringTransfer) add("the next transfer pulls the mouse out");
   if (faults.failTransfers > 0) {
     add(std::to_string(faults.failTransfers) + " transfer(s) fail with " +
@@ -168,12 +172,20 @@ Result ButtonCommand(SimEnvironment& environment, std::span<const std::string> w
   return r;
 }
 
-Result FaultCommand(SimEnvironment& environment, std::span<const std::string> words,
+Result FaultCommand(SimEnvironment& environment, std::span<const std::string> allWords,
                     std::string& output) {
   SimFaults faults = environment.State().faults;
-  const std::string& verb = words[0];
+  const std::string& verb = allWords[0];
   std::uint32_t count = 0;
   std::uint32_t error = ToNumber(Result::GeneralFailure);
+  std::uint32_t after = 0;
+  std::span<const std::string> words = allWords;
+  const bool delayed = verb != "faults" && words.size() >= 3 &&
+                       words[words.size() - 2] == "--after" && ParseNumber(words.back(), after);
+  if (delayed) {
+    words = words.first(words.size() - 2);
+    faults.passTransfers = after;
+  }
   if (verb == "unplug-mid-transfer" && words.size() == 1) {
     faults.unplugDuringTransfer = true;
   } else if (verb == "faults" && words.size() == 2 && words[1] == "clear") {
@@ -188,7 +200,9 @@ Result FaultCommand(SimEnvironment& environment, std::span<const std::string> wo
   } else if (verb == "short" && words.size() == 2 && ParseNumber(words[1], count)) {
     faults.shortAnswers = count;
   } else {
-    Failure(output, "usage: fail N [ERROR], short N, unplug-mid-transfer, faults [clear]");
+    Failure(output,
+            "usage: fail N [ERROR], short N, unplug-mid-transfer (each [--after K]), "
+            "faults [clear]");
     return Result::InvalidParameter;
   }
   environment.SetFaults(faults);

@@ -388,12 +388,14 @@ Result SimEnvironment::VendorTransfer(std::span<const std::uint8_t> request,
                                       std::span<std::uint8_t> output, std::size_t& returned) {
   ++state_.hidFilter.transfers;
   SimFaults& faults = state_.faults;
-  if (faults.unplugDuringTransfer) {
+  const bool faultsWait = faults.passTransfers > 0;
+  if (faultsWait) --faults.passTransfers;
+  if (!faultsWait && faults.unplugDuringTransfer) {
     faults.unplugDuringTransfer = false;
     UnplugLocked();
     return Result::DeviceNotConnected;
   }
-  if (faults.failTransfers > 0) {
+  if (!faultsWait && faults.failTransfers > 0) {
     --faults.failTransfers;
     return faults.failWith;
   }
@@ -404,7 +406,7 @@ Result SimEnvironment::VendorTransfer(std::span<const std::uint8_t> request,
   const bool isRead = (setup[0] & 0x80) != 0;
   if (isRead && output.size() < ReadU16(setup, 6)) return Result::InsufficientBuffer;
   const Result result = AnswerControlTransfer(state_.mouse, setup, output, returned);
-  if (result == Result::Ok && isRead && faults.shortAnswers > 0) {
+  if (result == Result::Ok && isRead && !faultsWait && faults.shortAnswers > 0) {
     --faults.shortAnswers;
     returned = 0;
   }

@@ -77,8 +77,10 @@ struct SimInjection {
   std::vector<std::string> log;    // "key down A", "consumer 0x00E9 down", "buttons 0x01" ...
 };
 
-// Faults that the next vendor transfers meet, in this order of precedence.
+// Faults that the next vendor transfers meet, in this order of precedence, once passTransfers
+// transfers have gone through untouched.
 struct SimFaults {
+  std::uint32_t passTransfers = 0;
   bool unplugDuringTransfer = false;  // the next transfer unplugs the mouse and fails
   std::uint32_t failTransfers = 0;    // so many transfers fail with failWith
   Result failWith = Result::GeneralFailure;
