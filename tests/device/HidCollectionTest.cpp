@@ -22,8 +22,8 @@ using Report = std::pair<bool, std::vector<std::uint8_t>>;
 class HidCollectionTest : public ::testing::Test {
  protected:
   SimMachine machine_;
+  Inbox<Report> reports_;  // outlives the collection, whose reader reports to it
   HidCollection collection_{*machine_.platform.devices, *machine_.platform.hid};
-  Inbox<Report> reports_;
 
   HidCollection::ReportCallback Record() {
     return [this](bool ok, std::span<const std::uint8_t> report) {

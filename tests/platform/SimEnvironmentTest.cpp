@@ -173,7 +173,8 @@ TEST(SimEnvironmentTest, InterceptedButtonsSignalTheirEvents) {
             Result::InvalidParameter);
   ASSERT_EQ(sim.IoControl(id, 0x222114, table, {}, returned), Result::Ok);
 
-  const auto& records = *sim.State().mouseFilter.interception;
+  const SimState state = sim.State();
+  const auto& records = *state.mouseFilter.interception;
   EXPECT_EQ(records[0], (SimInterceptRecord{true, 2, 0x0001, 0x1111}));
   EXPECT_EQ(records[1], (SimInterceptRecord{true, 2, 0x0002, 0x1'0000'2222}));
   EXPECT_EQ(records[2], (SimInterceptRecord{false, 0, 0x0004, 0}));
