@@ -55,46 +55,44 @@ Platform MachinePorts(bool throughVexloSim) {
   return platform;
 }
 
-bool Prepare(benchmark::State& state, bool throughVexloSim) {
-  if (throughVexloSim && !SharedVexloSim().Running()) {
-    state.SkipWithError("vexlo-sim could not be started");
-    return false;
+// A link opened on the machine, or none (and the benchmark skipped) when that fails.
+struct OpenLink {
+  explicit OpenLink(benchmark::State& state, bool throughVexloSim)
+      : platform(MachinePorts(throughVexloSim)), link(*platform.devices, *platform.hid) {
+    if (throughVexloSim && !SharedVexloSim().Running()) {
+      state.SkipWithError("vexlo-sim could not be started");
+    } else if (link.Open() != Result::Ok) {
+      state.SkipWithError("the link does not open");
+    }
   }
-  return true;
-}
+
+  Platform platform;
+  DeviceLink link;
+};
 
 void ReadRegister(benchmark::State& state, bool throughVexloSim) {
-  if (!Prepare(state, throughVexloSim)) return;
-  Platform platform = MachinePorts(throughVexloSim);
-  DeviceLink link(*platform.devices, *platform.hid);
-  if (link.Open() != Result::Ok) return state.SkipWithError("the link does not open");
+  OpenLink open(state, throughVexloSim);
   std::uint8_t value = 0;
   for (auto _ : state) {
-    if (link.ReadRegister(0x02, value) != Result::Ok) return state.SkipWithError("read failed");
+    if (open.link.ReadRegister(0x02, value) != Result::Ok) return state.SkipWithError("failed");
     benchmark::DoNotOptimize(value);
   }
 }
 
 void WriteRegister(benchmark::State& state, bool throughVexloSim) {
-  if (!Prepare(state, throughVexloSim)) return;
-  Platform platform = MachinePorts(throughVexloSim);
-  DeviceLink link(*platform.devices, *platform.hid);
-  if (link.Open() != Result::Ok) return state.SkipWithError("the link does not open");
+  OpenLink open(state, throughVexloSim);
   std::uint8_t value = 0;
   for (auto _ : state) {
-    if (link.WriteRegister(0x02, ++value) != Result::Ok) return state.SkipWithError("write failed");
+    if (open.link.WriteRegister(0x02, ++value) != Result::Ok) return state.SkipWithError("failed");
   }
 }
 
 void ReadAllRegisters(benchmark::State& state, bool throughVexloSim) {
-  if (!Prepare(state, throughVexloSim)) return;
-  Platform platform = MachinePorts(throughVexloSim);
-  DeviceLink link(*platform.devices, *platform.hid);
-  if (link.Open() != Result::Ok) return state.SkipWithError("the link does not open");
+  OpenLink open(state, throughVexloSim);
   for (auto _ : state) {
     for (std::uint8_t reg = 0; reg < 32; ++reg) {
       std::uint8_t value = 0;
-      if (link.ReadRegister(reg, value) != Result::Ok) return state.SkipWithError("read failed");
+      if (open.link.ReadRegister(reg, value) != Result::Ok) return state.SkipWithError("failed");
       benchmark::DoNotOptimize(value);
     }
   }
@@ -103,12 +101,10 @@ void ReadAllRegisters(benchmark::State& state, bool throughVexloSim) {
 // A whole connection: drivers, enumeration, wake, the 32 reads, the table, the workers, and the
 // release at close.
 void OpenAndClose(benchmark::State& state, bool throughVexloSim) {
-  if (!Prepare(state, throughVexloSim)) return;
-  Platform platform = MachinePorts(throughVexloSim);
-  DeviceLink link(*platform.devices, *platform.hid);
+  OpenLink open(state, throughVexloSim);
   for (auto _ : state) {
-    if (link.Open() != Result::Ok) return state.SkipWithError("the link does not open");
-    (void)link.Close();
+    (void)open.link.Close();
+    if (open.link.Open() != Result::Ok) return state.SkipWithError("the link does not open");
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/Text.h"
+#include "platform/sim/SimText.h"
 
 namespace vexlo {
 
@@ -58,12 +59,6 @@ bool ParseButton(std::string_view text, int& button) {
   return true;
 }
 
-std::string Hex(unsigned value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-  return text;
-}
-
 void Failure(std::string& output, std::string text) {
   output = std::move(text);
 }
@@ -87,8 +82,8 @@ std::string DescribeInterception(const SimMouseFilter& filter) {
     const SimInterceptRecord& record = (*filter.interception)[i];
     if (!record.enabled) continue;
     if (!text.empty()) text += ", ";
-    text +=
-        std::string(kRecords[i]) + " -> event " + Hex(static_cast<unsigned>(record.eventValue), 4);
+    text += std::string(kRecords[i]) + " -> event " +
+            HexNumber(static_cast<unsigned>(record.eventValue), 4);
   }
   return text.empty() ? "installed, no button intercepted" : text;
 }
@@ -120,7 +115,7 @@ std::string DescribePointer(const SimPointerSettings& pointer) {
 
 std::string DescribeKeys(const std::vector<std::uint8_t>& keys) {
   std::string text;
-  for (const std::uint8_t key : keys) text += (text.empty() ? "" : " ") + Hex(key, 2);
+  for (const std::uint8_t key : keys) text += (text.empty() ? "" : " ") + HexNumber(key, 2);
   return text.empty() ? "none" : text;
 }
 
@@ -284,8 +279,8 @@ std::string DescribeSimState(const SimState& state) {
   line("injection", std::string(state.injection.present ? "present" : "absent") + ", " +
                         std::to_string(state.injection.reports) +
                         " reports, keys held: " + DescribeKeys(state.injection.keys) +
-                        ", consumer held: " + Hex(state.injection.consumer, 4) +
-                        ", buttons held: " + Hex(state.injection.buttons, 2));
+                        ", consumer held: " + HexNumber(state.injection.consumer, 4) +
+                        ", buttons held: " + HexNumber(state.injection.buttons, 2));
   line("faults", DescribeFaults(state.faults));
   line("desktop", DescribePointer(state.desktop.pointer));
   line("foreground", state.desktop.foreground.value_or("none"));

@@ -291,20 +291,21 @@ Result SimEnvironment::ParentNode(DeviceNode node, DeviceNode& parent) {
   return Result::Ok;
 }
 
-Result SimEnvironment::NodeInstanceId(DeviceNode node, std::string& id) {
+Result SimEnvironment::NodeText(DeviceNode node, std::string_view SimNode::*field,
+                                std::string& text) {
   std::scoped_lock lock(mutex_);
   const SimNode* found = FindNode(node);
   if (!found) return Result::NotFound;
-  id = found->instanceId;
+  text = found->*field;
   return Result::Ok;
 }
 
+Result SimEnvironment::NodeInstanceId(DeviceNode node, std::string& id) {
+  return NodeText(node, &SimNode::instanceId, id);
+}
+
 Result SimEnvironment::NodeDriverKey(DeviceNode node, std::string& key) {
-  std::scoped_lock lock(mutex_);
-  const SimNode* found = FindNode(node);
-  if (!found) return Result::NotFound;
-  key = found->driverKey;
-  return Result::Ok;
+  return NodeText(node, &SimNode::driverKey, key);
 }
 
 Result SimEnvironment::OpenDriver(std::string_view name, SimEndpointListener& listener,
@@ -444,12 +445,21 @@ Result SimEnvironment::MouseFilterControl(SimEndpointId id, std::uint32_t code,
   return Result::InvalidFunction;
 }
 
+const SimEnvironment::Endpoint* SimEnvironment::UsableCollection(SimEndpointId id,
+                                                                 Result& failure) const {
+  const Endpoint* endpoint = FindEndpoint(id);
+  failure = !endpoint                                    ? Result::InvalidHandle
+            : endpoint->kind != EndpointKind::Collection ? Result::InvalidFunction
+            : IsStale(*endpoint)                         ? Result::DeviceNotConnected
+                                                         : Result::Ok;
+  return failure == Result::Ok ? endpoint : nullptr;
+}
+
 Result SimEnvironment::WriteReport(SimEndpointId id, std::span<const std::uint8_t> report) {
   std::scoped_lock lock(mutex_);
-  const Endpoint* endpoint = FindEndpoint(id);
-  if (!endpoint) return Result::InvalidHandle;
-  if (endpoint->kind != EndpointKind::Collection) return Result::InvalidFunction;
-  if (IsStale(*endpoint)) return Result::DeviceNotConnected;
+  Result failure = Result::Ok;
+  const Endpoint* endpoint = UsableCollection(id, failure);
+  if (!endpoint) return failure;
   if (!endpoint->options.write) return Result::AccessDenied;
   const HidCapabilities& caps = endpoint->collection->info.capabilities;
   if (caps.outputReportLength == 0) return Result::InvalidFunction;
@@ -465,10 +475,9 @@ Result SimEnvironment::WriteReport(SimEndpointId id, std::span<const std::uint8_
 
 Result SimEnvironment::SetFeature(SimEndpointId id, std::span<const std::uint8_t> report) {
   std::scoped_lock lock(mutex_);
-  const Endpoint* endpoint = FindEndpoint(id);
-  if (!endpoint) return Result::InvalidHandle;
-  if (endpoint->kind != EndpointKind::Collection) return Result::InvalidFunction;
-  if (IsStale(*endpoint)) return Result::DeviceNotConnected;
+  Result failure = Result::Ok;
+  const Endpoint* endpoint = UsableCollection(id, failure);
+  if (!endpoint) return failure;
   // As on the real system, a feature report of the wrong size (the empty probe included) is
   // refused by a device that is there.
   const std::uint16_t length = endpoint->collection->info.capabilities.featureReportLength;

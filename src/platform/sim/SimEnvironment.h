@@ -91,7 +91,10 @@ class SimEnvironment final : public SimService {
   const SimNode* FindNode(DeviceNode id) const;
   const SimInterface* FindInterface(std::string_view path) const;
   const Endpoint* FindEndpoint(SimEndpointId id) const;
+  Result NodeText(DeviceNode node, std::string_view SimNode::*field, std::string& text);
   bool IsStale(const Endpoint& endpoint) const;
+  // The open, current HID collection that `id` names; null, with the reason, for anything else.
+  const Endpoint* UsableCollection(SimEndpointId id, Result& failure) const;
   std::string MouseDriverKey() const;
   Result ChangeButton(int button, bool down);
   void SignalInterception(std::size_t record);

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "platform/sim/SimText.h"
+
 namespace vexlo {
 namespace {
 
@@ -80,22 +82,6 @@ constexpr std::array<NamedUsage, 57> kKeyNames = {{
     {0xE7, "Right GUI"},
 }};
 
-std::string Hex(unsigned value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-  return text;
-}
-
-std::string HexDump(std::span<const std::uint8_t> bytes) {
-  std::string text;
-  for (const std::uint8_t b : bytes) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%s%02X", text.empty() ? "" : " ", b);
-    text += hex;
-  }
-  return text;
-}
-
 bool Contains(const std::vector<std::uint8_t>& keys, std::uint8_t key) {
   return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
@@ -121,9 +107,9 @@ void DecodeConsumer(SimInjection& injection, std::span<const std::uint8_t> repor
                     std::vector<std::string>& lines) {
   const auto usage = static_cast<std::uint16_t>(report[2] | report[3] << 8);
   if (usage != 0) {
-    lines.push_back("consumer " + Hex(usage, 4) + " down");
+    lines.push_back("consumer " + HexNumber(usage, 4) + " down");
   } else {
-    lines.push_back("consumer " + Hex(injection.consumer, 4) + " up");
+    lines.push_back("consumer " + HexNumber(injection.consumer, 4) + " up");
   }
   injection.consumer = usage;
 }
@@ -141,7 +127,7 @@ std::string KeyboardUsageName(std::uint8_t usage) {
   const auto named = std::find_if(kKeyNames.begin(), kKeyNames.end(),
                                   [usage](const NamedUsage& n) { return n.usage == usage; });
   if (named != kKeyNames.end()) return std::string(named->name);
-  return Hex(usage, 2);
+  return HexNumber(usage, 2);
 }
 
 Result DecodeInjectionReport(SimInjection& injection, std::span<const std::uint8_t> report,
@@ -158,10 +144,10 @@ Result DecodeInjectionReport(SimInjection& injection, std::span<const std::uint8
       break;
     case kTypeMouseButtons:
       injection.buttons = report[2];
-      lines.push_back("buttons " + Hex(report[2], 2));
+      lines.push_back("buttons " + HexNumber(report[2], 2));
       break;
     default:
-      lines.push_back("unknown report " + HexDump(report));
+      lines.push_back("unknown report " + HexBytes(report));
       break;
   }
   return Result::Ok;
