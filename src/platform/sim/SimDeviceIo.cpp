@@ -196,7 +196,9 @@ class SimHidDevice final : public HidDevice, public SimEndpointListener {
   SimEndpointId id_ = 0;
   SimHidInfo info_;
   HidOpenOptions options_;
-  std::mutex mutex_;  // guards the queue and the two flags
+  // Guards the queue and the two flags. Lock order: taken inside the environment's lock when a
+  // report arrives or the device goes.
+  std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::vector<std::uint8_t>> queue_;
   bool stopped_ = false;

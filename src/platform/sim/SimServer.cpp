@@ -144,7 +144,10 @@ void SimServer::Run() {
       const short events = connection.HasOutgoing() ? POLLIN | POLLOUT : POLLIN;
       waiting.push_back({connection.fd.get(), events, 0});
     }
-    if (::poll(waiting.data(), waiting.size(), -1) < 0) continue;  // EINTR
+    if (::poll(waiting.data(), waiting.size(), -1) < 0) {
+      if (errno == EINTR) continue;
+      break;  // the server's own descriptors are broken: it cannot serve on
+    }
     if (waiting[0].revents) {
       std::uint64_t count = 0;
       (void)!::read(wake_.get(), &count, sizeof count);
