@@ -48,6 +48,7 @@ VexloSimProcess& SharedVexloSim() {
 Platform MachinePorts(bool throughVexloSim) {
   Platform platform;
   if (throughVexloSim) {
+    (void)SharedVexloSim();  // started first: it decides the runtime folder
     AddSimPorts(platform, std::make_shared<SimClient>(SimSocketPath()));
   } else {
     AddSimPorts(platform, std::make_shared<SimEnvironment>());
