@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/LanguageTable.h"
+#include "device/DeviceSession.h"
 #include "platform/ports/Platform.h"
 #include "platform/ports/UserMessages.h"
 #include "profiles/AppSettings.h"
@@ -18,6 +19,7 @@ struct AppContext {
   UserMessages& messages;
   ProfileStore& profiles;
   MacroStore& macros;
+  DeviceSession& device;
   bool startHidden = false;  // "/Start": the window does not show itself at start
 };
 

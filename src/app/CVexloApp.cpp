@@ -21,6 +21,8 @@ CVexloApp::CVexloApp(Platform& platform)
     : platform_(platform),
       messages_(language_),
       profiles_(DeriveDataFolder(*platform.folders), language_, messages_),
+      link_(*platform.devices, *platform.hid),
+      device_(link_, messages_),
       macros_(DeriveDataFolder(*platform.folders), language_, messages_) {}
 
 int CVexloApp::Run(const CommandLine& commandLine) {
@@ -81,7 +83,8 @@ void CVexloApp::ApplySavedMacroIndex() {
 void CVexloApp::RunMainWindow(bool startHidden) {
   // The font is registered for this process only, while the window runs.
   const int font = QFontDatabase::addApplicationFont(QString::fromStdString(settings_.FontPath));
-  AppContext context{platform_, settings_, language_, messages_, profiles_, macros_, startHidden};
+  AppContext context{platform_, settings_, language_, messages_,
+                     profiles_, macros_,   device_,   startHidden};
   {
     CVexloDlg window(context);
     if (window.LoadSkin() == Result::Ok) window.RunModal();

@@ -5,6 +5,8 @@
 #include "app/CommandLine.h"
 #include "app/QtUserMessages.h"
 #include "common/LanguageTable.h"
+#include "device/DeviceLink.h"
+#include "device/DeviceSession.h"
 #include "platform/ports/Platform.h"
 #include "profiles/AppSettings.h"
 #include "profiles/MacroStore.h"
@@ -26,6 +28,7 @@ class CVexloApp {
   const AppSettings& Settings() const { return settings_; }
   ProfileStore& Profiles() { return profiles_; }
   MacroStore& Macros() { return macros_; }
+  DeviceSession& Device() { return device_; }
 
  private:
   void ApplySavedMacroIndex();
@@ -36,6 +39,8 @@ class CVexloApp {
   LanguageTable language_;
   QtUserMessages messages_;
   ProfileStore profiles_;
+  DeviceLink link_;
+  DeviceSession device_;
   MacroStore macros_;
 };
 

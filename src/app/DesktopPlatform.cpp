@@ -5,7 +5,9 @@
 #include "platform/linux/LinuxSystemFolders.h"
 #include "platform/linux/LinuxSystemInfo.h"
 #include "platform/linux/RuntimeFolder.h"
-#include "platform/sim/SimSystemMouseSettings.h"
+#include "platform/sim/SimClient.h"
+#include "platform/sim/SimPorts.h"
+#include "platform/sim/SimProtocol.h"
 
 namespace vexlo {
 
@@ -14,8 +16,10 @@ Platform MakeDesktopPlatform() {
   platform.folders = std::make_unique<LinuxSystemFolders>();
   platform.instances = std::make_unique<LinuxInstanceRegistry>(RuntimeFolder());
   platform.system = std::make_unique<LinuxSystemInfo>();
-  platform.mouseSettings = std::make_unique<SimSystemMouseSettings>();
   platform.launcher = std::make_unique<LinuxProcessLauncher>();
+  // The mouse, its drivers, the pointer settings and the foreground program are those of a running
+  // vexlo-sim; without one, there is no mouse and the desktop values stay in this process.
+  AddSimPorts(platform, std::make_shared<SimClient>(SimSocketPath()));
   return platform;
 }
 

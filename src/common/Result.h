@@ -10,10 +10,12 @@ namespace vexlo {
 // values on every platform.
 enum class [[nodiscard]] Result : std::uint32_t {
   Ok = 0,
+  InvalidFunction = 1,         // a request the device or driver does not know
   FileNotFound = 2,
   PathNotFound = 3,
   AccessDenied = 5,
   NothingCurrent = 6,          // no current profile or macro to act on
+  InvalidHandle = 6,           // a handle that is closed or was never opened
   NotEnoughMemory = 8,
   DriverUnavailable = 10,      // a filter driver cannot be opened
   NotAProfile = 11,            // the file lacks the profile marker
@@ -28,6 +30,7 @@ enum class [[nodiscard]] Result : std::uint32_t {
   NameConflict = 52,           // the user refused to overwrite an existing name
   NotFound = 55,               // link not open, or the mouse not found
   InvalidParameter = 87,       // an index out of range for a writer
+  InsufficientBuffer = 122,
   NotConnected = 110,          // the mouse is not connected
   DiskFull = 112,
   InvalidName = 123,          // a name that no profile or macro may have
@@ -35,6 +38,7 @@ enum class [[nodiscard]] Result : std::uint32_t {
   AlreadyExists = 183,
   FilenameTooLong = 206,
   Timeout = 258,
+  NoSuchDevice = 433,          // the device that a request names does not exist
   OperationAborted = 995,
   IoDevice = 1117,
   DeviceNotConnected = 1167,   // the device is gone

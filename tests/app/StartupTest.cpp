@@ -8,7 +8,8 @@
 #include "common/IniDocument.h"
 #include "common/Messages.h"
 #include "platform/linux/LinuxInstanceRegistry.h"
-#include "platform/sim/SimSystemMouseSettings.h"
+#include "platform/sim/SimEnvironment.h"
+#include "platform/sim/SimPorts.h"
 #include "profiles/ProfileFile.h"
 #include "TempFolder.h"
 
@@ -70,7 +71,6 @@ struct StartupFixture : testing::Test {
   test::TempFolder root;
   std::string program = root / "program/";
   std::string data = root / "roaming/Halvec QXA7702 Gaming Mouse/";
-  SimSystemMouseSettings* mouse = nullptr;
   Platform platform;
 
   StartupFixture() {
@@ -81,9 +81,7 @@ struct StartupFixture : testing::Test {
     platform.folders = std::make_unique<FakeFolders>(program + "vexlo", root / "roaming/");
     platform.instances = std::make_unique<RegistryRunning>(root / "run/", program + "vexlo");
     platform.system = std::make_unique<FakeSystemInfo>();
-    auto settings = std::make_unique<SimSystemMouseSettings>();
-    mouse = settings.get();
-    platform.mouseSettings = std::move(settings);
+    AddSimPorts(platform, std::make_shared<SimEnvironment>());
   }
 
   void WriteMacroSlot(int slot, const std::string& name) {
@@ -160,9 +158,9 @@ TEST_F(StartupFixture, TheSavedValuesAreAppliedAsTheyStand) {
   ASSERT_EQ(WriteProfile(data + "Profile/Game.ini", profile), Result::Ok);
   test::WriteFile(data + "Setting.ini",
                   "[Setting]\nstrProfilePath=" + data + "Profile/GAME.ini\nnDevModel=1\n");
-  ASSERT_EQ(mouse->SetDoubleClickTime(700), Result::Ok);
-  ASSERT_EQ(mouse->SetPointerSpeed(15), Result::Ok);
-  ASSERT_EQ(mouse->SetWheelScrollLines(5), Result::Ok);
+  ASSERT_EQ(platform.mouseSettings->SetDoubleClickTime(700), Result::Ok);
+  ASSERT_EQ(platform.mouseSettings->SetPointerSpeed(15), Result::Ok);
+  ASSERT_EQ(platform.mouseSettings->SetWheelScrollLines(5), Result::Ok);
 
   CVexloApp app(platform);
   EXPECT_EQ(app.Run({CommandLine::Action::SysBits, false}), 64);

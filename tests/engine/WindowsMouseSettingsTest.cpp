@@ -6,6 +6,7 @@
 
 #include "FakeSystemMouseSettings.h"
 #include "engine/WheelLinesWorker.h"
+#include "platform/sim/SimEnvironment.h"
 #include "platform/sim/SimSystemMouseSettings.h"
 
 namespace vexlo {
@@ -23,8 +24,16 @@ void PrintTo(const RoundTrip& trip, std::ostream* out) {
 
 class WindowsSettingsRoundTrip : public testing::TestWithParam<RoundTrip> {};
 
+// The simulated desktop's pointer settings, in process.
+struct InProcessDesktop {
+  std::shared_ptr<SimEnvironment> environment = std::make_shared<SimEnvironment>();
+  SimSystemMouseSettings settings{environment};
+  SimPointerSettings Values() const { return environment->State().desktop.pointer; }
+};
+
 TEST_P(WindowsSettingsRoundTrip, AppliesClampsAndCapturesTheSame) {
-  SimSystemMouseSettings desktop;
+  InProcessDesktop sim;
+  SimSystemMouseSettings& desktop = sim.settings;
   WindowsSettings profile = GetParam().profile;
   {
     WheelLinesWorker wheelLines(desktop);
@@ -32,7 +41,7 @@ TEST_P(WindowsSettingsRoundTrip, AppliesClampsAndCapturesTheSame) {
   }  // the worker has applied the wheel lines once it is gone
   const WindowsSettings& expected = GetParam().applied;
   EXPECT_EQ(profile, expected);
-  const SimSystemMouseSettings::Values values = desktop.Snapshot();
+  const SimPointerSettings values = sim.Values();
   EXPECT_EQ(values.doubleClickTime, expected.uDoubleClickTime);
   EXPECT_EQ(values.pointerSpeed, expected.uMouseSpeed);
   EXPECT_EQ(values.wheelScrollLines, expected.uWheelScrollLines);
@@ -53,20 +62,21 @@ INSTANTIATE_TEST_SUITE_P(Values, WindowsSettingsRoundTrip,
                                          RoundTrip{{0xFFFFFFFF, 7, 55}, {900, 7, 55}}));
 
 TEST(WindowsMouseSettings, EachSettingIsClampedStoredBackAndApplied) {
-  SimSystemMouseSettings desktop;
+  InProcessDesktop sim;
+  SimSystemMouseSettings& desktop = sim.settings;
   WindowsSettings profile{150, 25, 0};
   EXPECT_EQ(ApplyDoubleClickTime(desktop, profile), Result::Ok);
   EXPECT_EQ(profile.uDoubleClickTime, 200u);
-  EXPECT_EQ(desktop.Snapshot().doubleClickTime, 200u);
+  EXPECT_EQ(sim.Values().doubleClickTime, 200u);
   EXPECT_EQ(ApplyPointerSpeed(desktop, profile), Result::Ok);
   EXPECT_EQ(profile.uMouseSpeed, 20u);
-  EXPECT_EQ(desktop.Snapshot().pointerSpeed, 20u);
+  EXPECT_EQ(sim.Values().pointerSpeed, 20u);
   {
     WheelLinesWorker wheelLines(desktop);
     EXPECT_EQ(QueueWheelLines(wheelLines, profile), Result::Ok);
     EXPECT_EQ(profile.uWheelScrollLines, 1u);
   }
-  EXPECT_EQ(desktop.Snapshot().wheelScrollLines, 1u);
+  EXPECT_EQ(sim.Values().wheelScrollLines, 1u);
 }
 
 TEST(WindowsMouseSettings, ReportsWhatTheDesktopRefuses) {

@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "platform/ports/DeviceIo.h"
 #include "platform/ports/ForegroundProcess.h"
+#include "platform/ports/HidEnumerator.h"
 #include "platform/ports/InstanceRegistry.h"
 #include "platform/ports/ProcessLauncher.h"
 #include "platform/ports/SystemFolders.h"
@@ -20,6 +22,8 @@ struct Platform {
   std::unique_ptr<SystemMouseSettings> mouseSettings;
   std::unique_ptr<ForegroundProcess> foreground;
   std::unique_ptr<ProcessLauncher> launcher;
+  std::unique_ptr<HidEnumerator> hid;
+  std::unique_ptr<DeviceIo> devices;
 };
 
 }  // namespace vexlo

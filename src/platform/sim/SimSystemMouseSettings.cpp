@@ -2,47 +2,35 @@
 
 namespace vexlo {
 
-Result SimSystemMouseSettings::GetDoubleClickTime(std::uint32_t& milliseconds) {
-  std::scoped_lock lock(mutex_);
-  milliseconds = values_.doubleClickTime;
+Result SimSystemMouseSettings::Get(std::uint32_t SimPointerSettings::*field, std::uint32_t& value) {
+  SimPointerSettings settings;
+  if (const Result r = sim_->GetPointerSettings(settings); r != Result::Ok) return r;
+  value = settings.*field;
   return Result::Ok;
+}
+
+Result SimSystemMouseSettings::GetDoubleClickTime(std::uint32_t& milliseconds) {
+  return Get(&SimPointerSettings::doubleClickTime, milliseconds);
 }
 
 Result SimSystemMouseSettings::SetDoubleClickTime(std::uint32_t milliseconds) {
-  std::scoped_lock lock(mutex_);
-  values_.doubleClickTime = milliseconds;
-  return Result::Ok;
+  return sim_->SetPointerSetting(SimPointerSetting::DoubleClickTime, milliseconds);
 }
 
 Result SimSystemMouseSettings::GetPointerSpeed(std::uint32_t& speed) {
-  std::scoped_lock lock(mutex_);
-  speed = values_.pointerSpeed;
-  return Result::Ok;
+  return Get(&SimPointerSettings::pointerSpeed, speed);
 }
 
 Result SimSystemMouseSettings::SetPointerSpeed(std::uint32_t speed) {
-  // The desktop refuses speeds outside its scale, as the real one does.
-  if (speed < 1 || speed > 20) return Result::InvalidParameter;
-  std::scoped_lock lock(mutex_);
-  values_.pointerSpeed = speed;
-  return Result::Ok;
+  return sim_->SetPointerSetting(SimPointerSetting::PointerSpeed, speed);
 }
 
 Result SimSystemMouseSettings::GetWheelScrollLines(std::uint32_t& lines) {
-  std::scoped_lock lock(mutex_);
-  lines = values_.wheelScrollLines;
-  return Result::Ok;
+  return Get(&SimPointerSettings::wheelScrollLines, lines);
 }
 
 Result SimSystemMouseSettings::SetWheelScrollLines(std::uint32_t lines) {
-  std::scoped_lock lock(mutex_);
-  values_.wheelScrollLines = lines;
-  return Result::Ok;
-}
-
-SimSystemMouseSettings::Values SimSystemMouseSettings::Snapshot() const {
-  std::scoped_lock lock(mutex_);
-  return values_;
+  return sim_->SetPointerSetting(SimPointerSetting::WheelScrollLines, lines);
 }
 
 }  // namespace vexlo

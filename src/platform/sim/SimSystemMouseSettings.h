@@ -1,21 +1,17 @@
 #pragma once
 
-#include <mutex>
+#include <memory>
 
 #include "platform/ports/SystemMouseSettings.h"
+#include "platform/sim/SimService.h"
 
 namespace vexlo {
 
-// The pointer settings of a simulated desktop. It starts with the desktop's usual values
-// (double-click 500 ms, speed 10, 3 lines) and remembers what is set, so the program can change
-// them freely without touching the real desktop.
+// The pointer settings of the simulated desktop (double-click 500 ms, speed 10, 3 lines until the
+// program changes them), so the program can change them freely without touching the real desktop.
 class SimSystemMouseSettings final : public SystemMouseSettings {
  public:
-  struct Values {
-    std::uint32_t doubleClickTime = 500;
-    std::uint32_t pointerSpeed = 10;
-    std::uint32_t wheelScrollLines = 3;
-  };
+  explicit SimSystemMouseSettings(std::shared_ptr<SimService> sim) : sim_(std::move(sim)) {}
 
   Result GetDoubleClickTime(std::uint32_t& milliseconds) override;
   Result SetDoubleClickTime(std::uint32_t milliseconds) override;
@@ -24,11 +20,10 @@ class SimSystemMouseSettings final : public SystemMouseSettings {
   Result GetWheelScrollLines(std::uint32_t& lines) override;
   Result SetWheelScrollLines(std::uint32_t lines) override;
 
-  Values Snapshot() const;
-
  private:
-  mutable std::mutex mutex_;  // guards values_
-  Values values_;
+  Result Get(std::uint32_t SimPointerSettings::*field, std::uint32_t& value);
+
+  std::shared_ptr<SimService> sim_;
 };
 
 }  // namespace vexlo

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "common/Result.h"
+#include "device/DeviceLink.h"
+#include "device/RegisterSetup.h"
+#include "platform/ports/MessageTarget.h"
+#include "platform/ports/UserMessages.h"
+
+namespace vexlo {
+
+// The mouse as the application sees it: whether it is connected and usable, which model it is,
+// the host's working copy of its registers (the register image), and the window that receives
+// its button events. The device commands work on this object.
+//
+// Connect, CheckAlive and the register image belong to the user-interface thread; the connected
+// state and the model may be read from any thread.
+class DeviceSession {
+ public:
+  DeviceSession(DeviceLink& link, UserMessages& messages);
+  ~DeviceSession();
+  DeviceSession(const DeviceSession&) = delete;
+  DeviceSession& operator=(const DeviceSession&) = delete;
+
+  // Ok while the mouse is connected, else NotConnected.
+  [[nodiscard]] Result IsConnected() const;
+
+  // True when the mouse is connected and still answers. When it has gone, the session forgets it
+  // (not connected, no model) and answers false; the link stays open until the next Connect.
+  bool CheckAlive();
+
+  // Makes the mouse usable: a connected mouse that still answers is kept; otherwise the link is
+  // opened (or closed and opened again), the register image is copied from the link, the model
+  // noted and button events routed to the event target. When the filter drivers are missing the
+  // user is told so. Ok, or NotConnected. Blocks while the link opens; user-interface thread.
+  [[nodiscard]] Result Connect();
+
+  // The window that receives UM_BUTTON_EVENT (wParam pressed flag, lParam event code); null for
+  // none. It must stay valid until it is replaced.
+  // Lock order: taken inside the link's callback lock when an event is delivered.
+  void SetEventTarget(MessageTarget* target);
+
+  // Model of the connected mouse: 0 none, 1 or 2.
+  int Model() const { return model_.load(); }
+  const RegisterBank& RegisterImage() const { return registerImage_; }
+  DeviceLink& Link() { return link_; }
+
+ private:
+  void Forget();
+  void PostButtonEvent(int pressed, std::uint16_t code);
+
+  DeviceLink& link_;
+  UserMessages& messages_;
+  std::atomic<bool> connected_{false};
+  std::atomic<int> model_{0};
+  RegisterBank registerImage_{};
+  std::mutex targetMutex_;  // guards target_
+  MessageTarget* target_ = nullptr;
+};
+
+}  // namespace vexlo

@@ -1,0 +1,156 @@
+#include "platform/sim/SimInjectionDecoder.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string_view>
+
+#include "platform/sim/SimText.h"
+
+namespace vexlo {
+namespace {
+
+constexpr std::uint8_t kReportId = 0x06;
+constexpr std::uint8_t kTypeMouseButtons = 0x03;
+constexpr std::uint8_t kTypeKeyboard = 0x04;
+constexpr std::uint8_t kTypeConsumer = 0x05;
+constexpr std::size_t kKeyListOffset = 2;
+
+struct NamedUsage {
+  std::uint8_t usage;
+  std::string_view name;
+};
+
+// Keyboard page usages other than letters, digits and function keys.
+constexpr std::array<NamedUsage, 57> kKeyNames = {{
+    {0x28, "Enter"},
+    {0x29, "Escape"},
+    {0x2A, "Backspace"},
+    {0x2B, "Tab"},
+    {0x2C, "Space"},
+    {0x2D, "-"},
+    {0x2E, "="},
+    {0x2F, "["},
+    {0x30, "]"},
+    {0x31, "\\"},
+    {0x32, "Non-US #"},
+    {0x33, ";"},
+    {0x34, "'"},
+    {0x35, "`"},
+    {0x36, ","},
+    {0x37, "."},
+    {0x38, "/"},
+    {0x39, "Caps Lock"},
+    {0x46, "Print Screen"},
+    {0x47, "Scroll Lock"},
+    {0x48, "Pause"},
+    {0x49, "Insert"},
+    {0x4A, "Home"},
+    {0x4B, "Page Up"},
+    {0x4C, "Delete"},
+    {0x4D, "End"},
+    {0x4E, "Page Down"},
+    {0x4F, "Right"},
+    {0x50, "Left"},
+    {0x51, "Down"},
+    {0x52, "Up"},
+    {0x53, "Num Lock"},
+    {0x54, "Keypad /"},
+    {0x55, "Keypad *"},
+    {0x56, "Keypad -"},
+    {0x57, "Keypad +"},
+    {0x58, "Keypad Enter"},
+    {0x63, "Keypad ."},
+    {0x64, "Non-US \\"},
+    {0x65, "Application"},
+    {0x66, "Power"},
+    {0x67, "Keypad ="},
+    {0x7F, "Mute"},
+    {0x80, "Volume Up"},
+    {0x81, "Volume Down"},
+    {0x85, "Keypad ,"},
+    {0x87, "International1"},
+    {0x88, "International2"},
+    {0x89, "International3"},
+    {0xE0, "Left Ctrl"},
+    {0xE1, "Left Shift"},
+    {0xE2, "Left Alt"},
+    {0xE3, "Left GUI"},
+    {0xE4, "Right Ctrl"},
+    {0xE5, "Right Shift"},
+    {0xE6, "Right Alt"},
+    {0xE7, "Right GUI"},
+}};
+
+bool Contains(const std::vector<std::uint8_t>& keys, std::uint8_t key) {
+  return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+void DecodeKeyboard(SimInjection& injection, std::span<const std::uint8_t> report,
+                    std::vector<std::string>& lines) {
+  std::vector<std::uint8_t> keys;
+  for (const std::uint8_t key : report.subspan(kKeyListOffset)) {
+    if (key != 0) keys.push_back(key);
+  }
+  const std::size_t before = lines.size();
+  for (const std::uint8_t key : injection.keys) {
+    if (!Contains(keys, key)) lines.push_back("key up " + KeyboardUsageName(key));
+  }
+  for (const std::uint8_t key : keys) {
+    if (!Contains(injection.keys, key)) lines.push_back("key down " + KeyboardUsageName(key));
+  }
+  if (lines.size() == before) lines.push_back("keys unchanged");
+  injection.keys = std::move(keys);
+}
+
+void DecodeConsumer(SimInjection& injection, std::span<const std::uint8_t> report,
+                    std::vector<std::string>& lines) {
+  const auto usage = static_cast<std::uint16_t>(report[2] | report[3] << 8);
+  if (usage != 0) {
+    lines.push_back("consumer " + HexNumber(usage, 4) + " down");
+  } else {
+    lines.push_back("consumer " + HexNumber(injection.consumer, 4) + " up");
+  }
+  injection.consumer = usage;
+}
+
+}  // namespace
+
+std::string KeyboardUsageName(std::uint8_t usage) {
+  if (usage >= 0x04 && usage <= 0x1D) return std::string(1, static_cast<char>('A' + usage - 0x04));
+  if (usage >= 0x1E && usage <= 0x26) return std::string(1, static_cast<char>('1' + usage - 0x1E));
+  if (usage == 0x27) return "0";
+  if (usage >= 0x3A && usage <= 0x45) return "F" + std::to_string(usage - 0x3A + 1);
+  if (usage >= 0x59 && usage <= 0x61) return "Keypad " + std::to_string(usage - 0x59 + 1);
+  if (usage == 0x62) return "Keypad 0";
+  if (usage >= 0x68 && usage <= 0x73) return "F" + std::to_string(usage - 0x68 + 13);
+  const auto named = std::find_if(kKeyNames.begin(), kKeyNames.end(),
+                                  [usage](const NamedUsage& n) { return n.usage == usage; });
+  if (named != kKeyNames.end()) return std::string(named->name);
+  return HexNumber(usage, 2);
+}
+
+Result DecodeInjectionReport(SimInjection& injection, std::span<const std::uint8_t> report,
+                             std::vector<std::string>& lines) {
+  if (report.size() != kSimInjectionReportLength) return Result::InvalidParameter;
+  ++injection.reports;
+  const std::uint8_t type = report[0] == kReportId ? report[1] : 0;
+  switch (type) {
+    case kTypeKeyboard:
+      DecodeKeyboard(injection, report, lines);
+      break;
+    case kTypeConsumer:
+      DecodeConsumer(injection, report, lines);
+      break;
+    case kTypeMouseButtons:
+      injection.buttons = report[2];
+      lines.push_back("buttons " + HexNumber(report[2], 2));
+      break;
+    default:
+      lines.push_back("unknown report " + HexBytes(report));
+      break;
+  }
+  return Result::Ok;
+}
+
+}  // namespace vexlo

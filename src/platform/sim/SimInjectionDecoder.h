@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/Result.h"
+#include "platform/sim/SimState.h"
+
+namespace vexlo {
+
+// The length of the injection device's output reports.
+inline constexpr std::size_t kSimInjectionReportLength = 30;
+
+// Takes one output report of the injection device: updates what it holds down and appends to
+// `lines` what the report changed, in readable form: "key down A", "key up Left Shift",
+// "keys unchanged", "consumer 0x00E9 down", "consumer 0x00E9 up", "buttons 0x01", or
+// "unknown report 06 07 ..." for one it does not understand. InvalidParameter for a report of
+// another length (nothing changes).
+[[nodiscard]] Result DecodeInjectionReport(SimInjection& injection,
+                                           std::span<const std::uint8_t> report,
+                                           std::vector<std::string>& lines);
+
+// The name of a keyboard usage ("A", "Enter", "F5", "Left Ctrl"), or its number ("0x8A").
+std::string KeyboardUsageName(std::uint8_t usage);
+
+}  // namespace vexlo
