@@ -2,6 +2,8 @@
 
 #include "common/LanguageTable.h"
 #include "device/DeviceSession.h"
+#include "engine/ForegroundMonitor.h"
+#include "engine/WheelLinesWorker.h"
 #include "platform/ports/Platform.h"
 #include "platform/ports/UserMessages.h"
 #include "profiles/AppSettings.h"
@@ -20,6 +22,8 @@ struct AppContext {
   ProfileStore& profiles;
   MacroStore& macros;
   DeviceSession& device;
+  ForegroundMonitor& monitor;
+  WheelLinesWorker& wheelLines;
   bool startHidden = false;  // "/Start": the window does not show itself at start
 };
 

@@ -23,7 +23,9 @@ CVexloApp::CVexloApp(Platform& platform)
       profiles_(DeriveDataFolder(*platform.folders), language_, messages_),
       link_(*platform.devices, *platform.hid),
       device_(link_, messages_),
-      macros_(DeriveDataFolder(*platform.folders), language_, messages_) {}
+      macros_(DeriveDataFolder(*platform.folders), language_, messages_),
+      monitor_(*platform.foreground),
+      wheelLines_(*platform.mouseSettings) {}
 
 int CVexloApp::Run(const CommandLine& commandLine) {
   // Paths, and the language file that is fixed from here on.
@@ -83,8 +85,8 @@ void CVexloApp::ApplySavedMacroIndex() {
 void CVexloApp::RunMainWindow(bool startHidden) {
   // The font is registered for this process only, while the window runs.
   const int font = QFontDatabase::addApplicationFont(QString::fromStdString(settings_.FontPath));
-  AppContext context{platform_, settings_, language_, messages_,
-                     profiles_, macros_,   device_,   startHidden};
+  AppContext context{platform_, settings_, language_, messages_,   profiles_,
+                     macros_,   device_,   monitor_,  wheelLines_, startHidden};
   {
     CVexloDlg window(context);
     if (window.LoadSkin() == Result::Ok) window.RunModal();

@@ -7,6 +7,8 @@
 #include "common/LanguageTable.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
+#include "engine/ForegroundMonitor.h"
+#include "engine/WheelLinesWorker.h"
 #include "platform/ports/Platform.h"
 #include "profiles/AppSettings.h"
 #include "profiles/MacroStore.h"
@@ -42,6 +44,8 @@ class CVexloApp {
   DeviceLink link_;
   DeviceSession device_;
   MacroStore macros_;
+  ForegroundMonitor monitor_;
+  WheelLinesWorker wheelLines_;
 };
 
 }  // namespace vexlo

@@ -1,38 +1,357 @@
 #include "app/CVexloDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QLabel>
-#include <QVBoxLayout>
+#include <QPainter>
 
 #include "common/Messages.h"
+#include "common/Text.h"
+#include "device/DeviceCommands.h"
+#include "engine/ApplyAll.h"
+#include "engine/WindowsMouseSettings.h"
+#include "platform/ports/DeviceNotifications.h"
+#include "profiles/ProfileFile.h"
+#include "skin/SkinStyles.h"
 
 namespace vexlo {
+namespace {
 
-CVexloDlg::CVexloDlg(AppContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), target_(*this, *this) {
-  setObjectName(QStringLiteral("MainWindow"));
-  setWindowTitle(QStringLiteral("Vexlo"));
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(QStringLiteral("Vexlo"), this));
+constexpr std::uint32_t kSysCommand = 0x0112;  // WM_SYSCOMMAND
+constexpr std::uintptr_t kScClose = 0xF060;    // SC_CLOSE
+constexpr std::uintptr_t kScMinimize = 0xF020;
+constexpr std::chrono::milliseconds kWatchdogPeriod{1000};
+
+QString Text(const AppContext& context, std::string_view key) {
+  return QString::fromStdString(context.language.LookupText(key));
 }
 
-CVexloDlg::~CVexloDlg() = default;
+std::filesystem::path SkinPath(const AppContext& context, std::string_view file) {
+  return std::filesystem::path(context.settings.SkinFolder) / std::string(file);
+}
 
-Result CVexloDlg::LoadSkin() { return Result::Ok; }
+// The picture of `base` with `overlay` drawn over it (alpha-composited), the same size.
+QImage Composed(const SkinImage& base, const SkinImage& overlay) {
+  QImage result = base.Pixels().copy();
+  QPainter painter(&result);
+  const QRect whole(QPoint(0, 0), overlay.Size());
+  overlay.DrawBlended(painter, whole, whole);
+  return result;
+}
+
+}  // namespace
+
+CVexloDlg::CVexloDlg(AppContext& context, QWidget* parent)
+    : CImageDlg(parent),
+      context_(context),
+      mainSkin_(SkinPath(context, "Main.ini")),
+      target_(*this, *this),
+      companion_(*context.platform.launcher, *context.platform.instances,
+                 context.settings.DaemonPath, context.settings.ProgramFolder) {
+  setObjectName(QStringLiteral("MainWindow"));
+  setWindowTitle(QStringLiteral("Halvec QXA7702 Gaming Mouse"));
+  setWindowFlag(Qt::WindowMinimizeButtonHint);
+  for (int model = 0; model < kModelCount; ++model) {
+    modelSkins_[static_cast<std::size_t>(model)] = std::make_unique<SkinFile<GdiplusImage>>(
+        SkinPath(context, DeviceModels()[static_cast<std::size_t>(model)].skinFile));
+  }
+  for (std::size_t page = 0; page < pageSkins_.size(); ++page) {
+    pageSkins_[page] = std::make_unique<SkinFile<DibImage>>(SkinPath(context, kPageSkinFiles[page]));
+  }
+  watchdog_.setInterval(kWatchdogPeriod);
+  connect(&watchdog_, &QTimer::timeout, this, [this] { companion_.Check(); });
+}
+
+CVexloDlg::~CVexloDlg() {
+  context_.device.SetEventTarget(nullptr);
+  context_.monitor.SetTarget(nullptr);
+}
+
+Result CVexloDlg::LoadSkin() {
+  if (LoadSkinImage(mainSkin_.Path(), kMainImageKey, mainSkin_.Main()) != Result::Ok) {
+    return Result::BadData;
+  }
+  SetImages(ImageMode::Opaque, &mainSkin_.Main(), nullptr);
+  return Result::Ok;
+}
 
 int CVexloDlg::RunModal() {
-  // Other copies reach this window from now on; a failure only means they cannot.
-  (void)context_.platform.instances->PublishWindow(kTagMainWindow, target_, publication_, self_);
-  // The window runs for the whole program but starts in the background: it shows itself only when
-  // asked, so the loop runs without exec(), which would show it.
+  InitDialog();
+  // The window runs for the whole program but starts in the background: it shows itself only
+  // when asked, so the loop runs without exec(), which would show it.
   QEventLoop loop;
   connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
   loop.exec();
   return result();
 }
 
-void CVexloDlg::reject() { hide(); }
+void CVexloDlg::OnInitDialog() {
+  CImageDlg::OnInitDialog();
+  LoadSkins();
+  CreateFrameControls();
+  previousPage_ = kNoPage;
+  currentPage_ = kPageKeys;
+  ComposeModelImages();
+  ShowPage(currentPage_);
+
+  // Other copies, the companion and the workers reach the window from here on. A failure to
+  // publish only means that other copies cannot find this one.
+  (void)context_.platform.instances->PublishWindow(kTagMainWindow, target_, publication_, self_);
+  if (companion_.Start(self_.endpoint)) watchdog_.start();
+  if (context_.platform.notifications) {
+    // Without notifications the mouse is found at start and by later show requests only.
+    (void)context_.platform.notifications->Register(target_, deviceNotifications_);
+  }
+
+  if (context_.device.Connect() == Result::Ok) {
+    (void)target_.Post(UM_DEVICE_STATE, kTagDeviceArrived, 0);
+  }
+  if (!context_.startHidden) (void)target_.Post(UM_SHOW_MAIN, kTagOpen, 0);
+  context_.device.SetEventTarget(&target_);
+  context_.monitor.SetTarget(&target_);
+  context_.monitor.RebuildLinkTable(context_.profiles);
+}
+
+void CVexloDlg::LoadSkins() {
+  // A picture that is missing leaves its part of the window blank; only the main picture is
+  // required, and LoadSkin has it.
+  (void)LoadSkinImage(mainSkin_.Path(), kHighlightImageKey, mainSkin_.Highlight());
+  for (auto& model : modelSkins_) (void)model->Load();
+  for (auto& page : pageSkins_) (void)page->Load();
+  for (std::size_t i = 0; i < thumbs_.size(); ++i) {
+    (void)LoadImageFile(SkinPath(context_, "Thumb" + std::to_string(i + 1) + ".png"), thumbs_[i]);
+  }
+}
+
+void CVexloDlg::CreateFrameControls() {
+  const QString face = QString::fromStdString(context_.settings.CommonFontName);
+  for (const FrameControl& control : FrameControls()) {
+    const std::string key(control.key);
+    auto* button = new CImageBtn(ButtonStyleFor(key).kind, this);
+    controls_[control.id] = button;
+    if (control.kind == FrameKind::KeyPicture) continue;  // placed by ComposeModelImages
+    const bool picture = control.kind == FrameKind::Picture;
+    const SkinImage* normal = picture ? &composedMain_ : &mainSkin_.Main();
+    const SkinImage* lit = picture ? &composedMainHighlight_ : &mainSkin_.Highlight();
+    button->SetImages(mainSkin_.Path(), key, normal, lit, lit, normal, lit);
+    if (picture) {
+      button->setEnabled(false);
+      continue;
+    }
+    QString caption = Text(context_, key);
+    if (control.kind == FrameKind::ModelRadio) {
+      caption = Text(context_, key + "_LINE1") + QLatin1Char('\n') + Text(context_, key + "_LINE2");
+    }
+    if (caption == QString::fromStdString(key)) caption.clear();  // an icon button
+    ApplyButtonStyle(*button, key, caption, face);
+    if (!control.toolTip.empty()) button->SetToolTip(Text(context_, control.toolTip));
+    connect(button, &QAbstractButton::clicked, this, [this, id = control.id] { OnFrameCommand(id); });
+  }
+  Control(kIdApply)->setEnabled(false);
+  Control(kIdPageLineCorrection)->hide();
+  UpdateModelChoice();
+}
+
+CImageBtn* CVexloDlg::Control(int id) const {
+  const auto found = controls_.find(id);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+void CVexloDlg::OnFrameCommand(int id) {
+  if (id >= kIdFirstModelRadio && id < kIdFirstModelRadio + kModelCount) {
+    OnModelChosen(id - kIdFirstModelRadio);
+    return;
+  }
+  switch (id) {
+    case kIdMinimize:
+      (void)target_.Post(kSysCommand, kScMinimize, 0);
+      break;
+    case kIdClose:
+      (void)target_.Post(kSysCommand, kScClose, 0);
+      break;
+    case kIdRestore:
+      OnRestore();
+      break;
+    case kIdPageMouse:
+    case kIdPageMacro:
+    case kIdPageKeys:
+    case kIdPagePerformance:
+    case kIdPageLighting:
+    case kIdPageLineCorrection:
+      OnPageButton(id);
+      break;
+    default:
+      break;
+  }
+}
+
+void CVexloDlg::OnPageButton(int id) {
+  int next = kNoPage;
+  if (id == kIdPageMouse) {
+    if (currentPage_ != kPageMacro) return;
+    next = previousPage_;
+  } else if (id == kIdPageMacro) {
+    if (currentPage_ == kPageMacro) return;
+    next = kPageMacro;
+  } else {
+    next = PageOfButton(id);
+    if (next == currentPage_) return;
+  }
+  if (id != kIdPageMouse) previousPage_ = currentPage_;
+  currentPage_ = next;
+  ShowPage(currentPage_);
+}
+
+void CVexloDlg::ShowPage(int page) {
+  const SkinImage* background = &composedMain_;
+  if (page == kPageLighting) {
+    background = &composedLight_;
+  } else if (page > kPageKeys && page < kNoPage) {
+    background = &pageSkins_[static_cast<std::size_t>(page - 1)]->Main();
+  }
+  SetImages(ImageMode::Opaque, background, nullptr);
+  ApplyImageFrame();
+  for (const int id : {kIdPageMouse, kIdPageMacro, kIdPageKeys, kIdPagePerformance,
+                       kIdPageLighting, kIdPageLineCorrection}) {
+    Control(id)->SetCheck((CheckedPagesOf(id) & PageBit(page)) ? 1 : 0);
+  }
+  // Controls of other pages go first, so the new page never shows two pages' controls at once.
+  std::vector<CImageBtn*> shown;
+  for (const auto& [id, control] : controls_) {
+    const std::uint8_t pages = PagesOf(id);
+    if (pages == 0) continue;  // a frame control every page shows
+    if (pages & PageBit(page)) {
+      shown.push_back(control);
+    } else {
+      control->hide();
+    }
+  }
+  for (CImageBtn* control : shown) control->show();
+  update();
+}
+
+void CVexloDlg::ComposeModelImages() {
+  const auto model = static_cast<std::size_t>(std::min<std::uint32_t>(
+      context_.settings.nDevModel, kModelCount - 1));
+  const SkinFile<GdiplusImage>& skin = *modelSkins_[model];
+  composedMain_.Assign(Composed(mainSkin_.Main(), skin.Main()));
+  composedMainHighlight_.Assign(Composed(mainSkin_.Highlight(), skin.Highlight()));
+  const SkinFile<DibImage>& light = *pageSkins_[kPageLighting - 1];
+  composedLight_.Assign(Composed(light.Main(), skin.Main()));
+  composedLightHighlight_.Assign(Composed(light.Highlight(), skin.Highlight()));
+
+  for (int n = 0; n < 7; ++n) {
+    CImageBtn* picture = Control(kIdFirstKeyPicture + n);
+    const std::string key = "BTN_MOUSE_PIC" + std::to_string(n + 1);
+    // Lit while its key button is pointed at; dark (the plain picture) the rest of the time.
+    picture->SetImages(skin.Path(), key, &composedMainHighlight_, &composedMainHighlight_,
+                       &composedMainHighlight_, &composedMain_, &composedMainHighlight_);
+    picture->SetCheckedImageOverride(CImageBtn::kOverrideHover | CImageBtn::kOverridePressed |
+                                     CImageBtn::kOverrideDisabled);
+    picture->setEnabled(false);
+  }
+  update();
+}
+
+void CVexloDlg::UpdateModelChoice() {
+  const int kind = context_.device.Model();
+  for (int model = 0; model < kModelCount; ++model) {
+    CImageBtn* radio = Control(kIdFirstModelRadio + model);
+    radio->setEnabled(kind == 0 || DeviceModels()[static_cast<std::size_t>(model)].deviceKind == kind);
+    radio->SetCheck(static_cast<std::uint32_t>(model) == context_.settings.nDevModel ? 1 : 0);
+  }
+}
+
+void CVexloDlg::OnModelChosen(int model) {
+  context_.settings.nDevModel = static_cast<std::uint32_t>(model);
+  (void)SaveDevModel(context_.settings);  // the choice holds for this run either way
+  ComposeModelImages();
+}
+
+void CVexloDlg::OnRestore() {
+  if (context_.messages.ShowMessage("STA_MSG_INFO_RESTORE", "STA_MSG_TITLE_RESTORE",
+                                    UserMessages::kQuestion, UserMessages::kNoticeColour) !=
+      UserMessages::kOk) {
+    return;
+  }
+  if (context_.device.IsConnected() != Result::Ok) {
+    (void)context_.messages.ShowMessage("STA_MSG_INFO_DEV_OFFLINE", "STA_MSG_TITLE_INFO",
+                                        UserMessages::kNotice, UserMessages::kNoticeColour);
+    return;
+  }
+  ProfileData& profile = context_.profiles.Data();
+  FillDefaults(profile);
+  if (WriteProfile(context_.profiles.CurrentPath(), profile) != Result::Ok) {
+    (void)context_.messages.ShowMessage("STA_MSG_INFO_FILE_WRITE", "STA_MSG_TITLE_WARN",
+                                        UserMessages::kNotice, UserMessages::kWarningColour);
+  }
+  ApplyWholeProfile();
+  RefreshAll();
+  context_.monitor.RebuildLinkTable(context_.profiles);
+}
+
+void CVexloDlg::ApplyWholeProfile() {
+  DeviceCommands commands(context_.device, context_.profiles.Data().device);
+  // A mouse that fails part of it keeps the rest; the next arrival sends everything again.
+  (void)ApplyAll(commands, *context_.platform.mouseSettings, context_.wheelLines,
+                 context_.profiles.Data().windows);
+}
+
+void CVexloDlg::RefreshAll() {
+  // The pages bring their controls up to date with the profile here as they are added.
+  update();
+}
+
+std::intptr_t CVexloDlg::OnWindowMessage(std::uint32_t message, std::uintptr_t wParam,
+                                         std::intptr_t lParam) {
+  switch (message) {
+    case UM_SHOW_MAIN:
+      OnShowMain();
+      break;
+    case UM_EXIT_APP:
+      RequestExit();
+      break;
+    case UM_DEVICE_STATE:
+      OnDeviceState(wParam);
+      break;
+    case UM_DAEMON_WINDOW:
+      companion_.OnAnnounced(static_cast<std::uint32_t>(wParam));
+      break;
+    case UM_LINKED_PROFILE:
+      OnLinkedProfile(reinterpret_cast<const LinkEntry*>(wParam)->profilePath);
+      break;
+    case DeviceNotifications::kDeviceChangeMessage:
+      if (lParam == DeviceNotifications::kHidInterface) OnDeviceChange(wParam);
+      return 1;
+    case kSysCommand:
+      if ((wParam & 0xFFF0) == kScClose) close();
+      if ((wParam & 0xFFF0) == kScMinimize) showMinimized();
+      break;
+    default:
+      break;
+  }
+  (void)lParam;
+  return 0;
+}
+
+void CVexloDlg::RequestExit() {
+  exitRequested_ = true;
+  (void)target_.Post(kSysCommand, kScClose, 0);
+}
+
+void CVexloDlg::OnShowMain() {
+  if (context_.device.IsConnected() == Result::Ok && !context_.device.Link().IsOpen()) {
+    context_.device.CheckAlive();
+  }
+  const bool usable = context_.device.IsConnected() == Result::Ok &&
+                      context_.device.Link().IsOpen();
+  if (!usable) {
+    (void)context_.messages.ShowMessage("STA_MSG_INFO_NO_DEV", "STA_MSG_TITLE_INFO",
+                                        UserMessages::kKeepOnTop, UserMessages::kNoticeColour);
+    return;
+  }
+  ShowAndRaise();
+}
 
 void CVexloDlg::ShowAndRaise() {
   if (isMinimized()) {
@@ -44,28 +363,93 @@ void CVexloDlg::ShowAndRaise() {
   activateWindow();
 }
 
-std::intptr_t CVexloDlg::OnWindowMessage(std::uint32_t message, std::uintptr_t /*wParam*/,
-                                         std::intptr_t /*lParam*/) {
-  switch (message) {
-    case UM_SHOW_MAIN:
-      ShowAndRaise();
-      return 0;
-    case UM_EXIT_APP:
-      done(QDialog::Accepted);
-      return 0;
-    default:
-      return 0;
+void CVexloDlg::OnDeviceChange(std::uintptr_t event) {
+  DeviceSession& device = context_.device;
+  if (event == DeviceNotifications::kArrival) {
+    if (device.IsConnected() == Result::Ok && device.Link().IsOpen()) return;
+    if (device.Connect() == Result::Ok) {
+      (void)target_.Post(UM_DEVICE_STATE, kTagDeviceArrived, 0);
+    }
+  } else if (event == DeviceNotifications::kRemoveComplete &&
+             device.IsConnected() == Result::Ok) {
+    if (!device.CheckAlive()) (void)target_.Post(UM_DEVICE_STATE, kTagDeviceRemoved, 0);
   }
 }
 
+void CVexloDlg::OnDeviceState(std::uintptr_t state) {
+  if (state == kTagDeviceArrived) {
+    if (context_.device.IsConnected() == Result::Ok) ApplyOnArrival();
+    return;
+  }
+  context_.monitor.StopMonitor();
+  hide();
+  // Connecting again closes the link that the removed mouse left open; a mouse that came back in
+  // the meantime arrives again.
+  if (context_.device.Connect() == Result::Ok) {
+    (void)target_.Post(UM_DEVICE_STATE, kTagDeviceArrived, 0);
+  }
+  UpdateModelChoice();
+}
+
+void CVexloDlg::ApplyOnArrival() {
+  ProfileStore& profiles = context_.profiles;
+  ProfileData& profile = profiles.Data();
+  // A file that cannot be read leaves the profile in memory as it was.
+  (void)ReadProfile(profiles.CurrentPath(), &profile.device, nullptr, &profile.link);
+  CaptureWindowsSettings(*context_.platform.mouseSettings, profile.windows);
+  (void)WriteProfile(profiles.CurrentPath(), profile);  // the profile in memory is what counts
+  RefreshAll();
+  if (context_.device.IsConnected() == Result::Ok) {
+    DeviceCommands commands(context_.device, profile.device);
+    (void)commands.ApplyDeviceSettings();  // a failed part is sent again at the next arrival
+  }
+  context_.monitor.RebuildLinkTable(profiles);
+  (void)SaveProfilePath(context_.settings, profiles.CurrentPath());
+  context_.settings.nDevModel = NarrowModel(context_.settings.nDevModel, context_.device.Model());
+  UpdateModelChoice();
+  (void)SaveDevModel(context_.settings);
+  ComposeModelImages();
+  context_.monitor.StartMonitor();
+}
+
+void CVexloDlg::OnLinkedProfile(const std::string& profilePath) {
+  ProfileStore& profiles = context_.profiles;
+  if (EqualsNoCase(profilePath, profiles.CurrentPath())) return;
+  profiles.SelectProfile(profilePath);
+  ApplyWholeProfile();
+  RefreshAll();
+  (void)SaveProfilePath(context_.settings, profiles.CurrentPath());
+}
+
 bool CVexloDlg::event(QEvent* event) {
-  return DispatchWindowMessage(event, *this) || QDialog::event(event);
+  return DispatchWindowMessage(event, *this) || CImageDlg::event(event);
 }
 
 void CVexloDlg::closeEvent(QCloseEvent* event) {
-  // Closing only hides the window; the program ends on an exit request.
   event->ignore();
-  hide();
+  if (!exitRequested_) {
+    hide();  // the program goes on in the background
+    return;
+  }
+  CloseForGood();
+}
+
+void CVexloDlg::CloseForGood() {
+  // The mouse and the desktop go back to the defaults; the profile files keep the user's values.
+  ProfileData& profile = context_.profiles.Data();
+  FillDefaults(profile);
+  ApplyWholeProfile();
+  watchdog_.stop();
+  companion_.Close();
+  done(QDialog::Accepted);
+}
+
+void CVexloDlg::accept() {
+  if (exitRequested_) CloseForGood();
+}
+
+void CVexloDlg::reject() {
+  if (exitRequested_) CloseForGood();
 }
 
 }  // namespace vexlo
