@@ -11,17 +11,12 @@
 namespace vexlo {
 namespace {
 
-constexpr int kFirstRegisterButton = 3;  // buttons 3..6 have a register, 0..2 are intercepted
 constexpr std::uint8_t kHighestBrightness = 4;
 constexpr std::uint8_t kHighestSpeed = 4;
 
 // The earlier failure wins: it is the one that explains what went wrong.
 Result FirstFailure(Result earlier, Result later) {
   return earlier != Result::Ok ? earlier : later;
-}
-
-std::uint8_t LevelRegister(int level) {
-  return static_cast<std::uint8_t>(kFirstLevelRegister + level);
 }
 
 }  // namespace

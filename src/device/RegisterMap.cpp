@@ -57,14 +57,14 @@ std::uint8_t WithBits(std::uint8_t byte, std::uint8_t mask, std::uint8_t bits) {
   return static_cast<std::uint8_t>((byte & ~mask) | (bits & mask));
 }
 
-std::uint8_t LevelRegister(int level) {
-  return static_cast<std::uint8_t>(kFirstLevelRegister + level);
-}
-
 }  // namespace
 
 std::uint8_t DpiStep(std::uint16_t dpi) {
-  return static_cast<std::uint8_t>((dpi - kLowestDpi) / kDpiPerStep);
+  return static_cast<std::uint8_t>((ClampDpi(dpi) - kLowestDpi) / kDpiPerStep);
+}
+
+std::uint8_t LevelRegister(int level) {
+  return static_cast<std::uint8_t>(kFirstLevelRegister + level);
 }
 
 void SetLevelStep(RegisterBank& image, int level, std::uint8_t step) {
@@ -103,13 +103,13 @@ std::uint8_t SensitivityFunction(std::uint8_t code) {
 }
 
 std::uint8_t ReportToHostFunction(int button) {
-  return kReportToHostFunctions.at(static_cast<std::size_t>(button - 3));
+  return kReportToHostFunctions.at(static_cast<std::size_t>(button - kFirstRegisterButton));
 }
 
 bool MousePerformsCode(int button, std::uint8_t code) {
   if (button < 0 || button >= kButtonCount) return false;
   if (code == DefaultKeyCode(button)) return true;
-  return button >= 3 && SensitivityFunction(code) != 0;
+  return button >= kFirstRegisterButton && SensitivityFunction(code) != 0;
 }
 
 std::uint8_t ButtonHardwareFunction(int button, std::uint8_t code, std::uint8_t factory) {

@@ -17,11 +17,17 @@ inline constexpr std::uint8_t kLevelHighBitsRegister = 0x08;
 inline constexpr std::uint8_t kLightEffectRegister = 0x0A;
 
 inline constexpr int kColourCount = 16;
+// Buttons 3..6 (forward, back and the two sensitivity buttons) have a register each; the left,
+// right and middle buttons (0..2) are intercepted by the mouse filter instead.
+inline constexpr int kFirstRegisterButton = 3;
 inline constexpr int kLightModeCount = 6;
 
-// The sensitivity step of a counts-per-inch value (200 + 200 × step); the value must be clamped
-// to 200..4200 first, which gives 0..20.
+// The sensitivity step 0..20 of a counts-per-inch value (200 + 200 × step), taken within
+// 200..4200.
 std::uint8_t DpiStep(std::uint16_t dpi);
+
+// The register of level 0..3.
+std::uint8_t LevelRegister(int level);
 
 // Level 0..3 runs at `step` (0..20) in colour 0..15.
 void SetLevelStep(RegisterBank& image, int level, std::uint8_t step);

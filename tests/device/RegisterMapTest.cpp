@@ -11,8 +11,8 @@ TEST(RegisterMapTest, SensitivitySteps) {
   const struct {
     std::uint16_t dpi;
     std::uint8_t step;
-  } cases[] = {{200, 0},   {399, 0},   {400, 1},   {800, 3},   {3200, 15},
-               {3399, 15}, {3400, 16}, {3600, 17}, {4000, 19}, {4200, 20}};
+  } cases[] = {{0, 0},     {150, 0},   {200, 0},   {399, 0},   {400, 1},   {800, 3},   {3200, 15},
+               {3399, 15}, {3400, 16}, {3600, 17}, {4000, 19}, {4200, 20}, {4201, 20}, {65535, 20}};
   for (const auto& c : cases) EXPECT_EQ(DpiStep(c.dpi), c.step) << c.dpi;
 }
 
