@@ -14,7 +14,7 @@ namespace vexlo {
 
 // The mouse as the application sees it: whether it is connected and usable, which model it is,
 // the host's working copy of its registers (the register image), and the window that receives
-// its button events. The device commands work on this object.
+// its button events. The device commands (DeviceCommands) work on this object.
 //
 // Connect, CheckAlive and the register image belong to the user-interface thread; the connected
 // state and the model may be read from any thread.
@@ -45,7 +45,10 @@ class DeviceSession {
 
   // Model of the connected mouse: 0 none, 1 or 2.
   int Model() const { return model_.load(); }
+  // The host's working copy of the mouse's registers, from the last Connect; the device commands
+  // change it and write the registers they changed.
   const RegisterBank& RegisterImage() const { return registerImage_; }
+  RegisterBank& RegisterImage() { return registerImage_; }
   DeviceLink& Link() { return link_; }
 
  private:

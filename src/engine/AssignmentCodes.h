@@ -67,8 +67,6 @@ struct AssignmentCodeInfo {
   std::string_view menuText;    // the menu's own text
   std::string_view textKey;     // language key of the caption and the menu item
   AssignmentMenu menu = AssignmentMenu::Popup;
-  std::uint8_t mouseFunction = 0;  // hardware function a side or sensitivity button performs the
-                                   // code with (sensitivity codes only), else 0
   HostAction press;
   HostAction release;
 };
@@ -86,7 +84,8 @@ std::optional<std::uint8_t> AssignmentCodeOfCommand(std::uint16_t commandId);
 // buttons do only their own function themselves; the side and sensitivity buttons also the three
 // sensitivity functions. Every other case is the host's: the button is intercepted or reports to
 // the host, and the host performs the code's press and release actions (nothing for the
-// sensitivity codes). False for a button out of range.
+// sensitivity codes). False for a button out of range. The mouse's own rule (MousePerformsCode),
+// which also decides what the device commands write.
 bool PerformedByMouse(int button, std::uint8_t code);
 
 }  // namespace vexlo

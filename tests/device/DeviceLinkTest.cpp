@@ -98,6 +98,17 @@ TEST_F(DeviceLinkTest, OpenOnAnOpenLinkWhoseMouseAnswersDoesNoTransfer) {
   EXPECT_EQ(Transfers(), before);
 }
 
+// Bit 5 of register 0x0F is set once: a mouse that has it (from an earlier open) is not written.
+TEST_F(DeviceLinkTest, Register0FIsWrittenOnlyWhenItsBit5IsClear) {
+  ASSERT_EQ(link_.Open(), Result::Ok);
+  ASSERT_EQ(Sim().State().mouse.registers[0x0F], 0x23);
+  (void)link_.Close();
+  const std::uint64_t before = Transfers();
+  ASSERT_EQ(link_.Open(), Result::Ok);
+  EXPECT_EQ(Transfers(), before + kTransfersAtOpen - 1);
+  EXPECT_EQ(link_.RegisterCache()[0x0F], 0x23);
+}
+
 TEST_F(DeviceLinkTest, OpenOnALinkWhoseMouseWentAwayConnectsAgain) {
   ASSERT_EQ(link_.Open(), Result::Ok);
   ASSERT_EQ(Sim().Unplug(), Result::Ok);

@@ -11,6 +11,7 @@
 
 #include "TempFolder.h"
 #include "app/DesktopPlatform.h"
+#include "device/DeviceCommands.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
 #include "platform/sim/SimProtocol.h"
@@ -94,6 +95,34 @@ TEST_F(VexloSimProgramTest, TheProgramConnectsToTheVirtualMouse) {
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(session.Connect(), Result::NotConnected);
   EXPECT_EQ(messages.shown, (std::vector<std::string>{"STA_MSG_INFO_DRV_MODULE"}));
+}
+
+// The commands reach the mouse that vexlo-sim holds, and it acts on them.
+TEST_F(VexloSimProgramTest, TheVirtualMouseActsOnWhatTheCommandsSent) {
+  ASSERT_EQ(Run("start"), 0);
+  Platform platform = MakeDesktopPlatform();
+  NoticedMessages messages;
+  DeviceLink link(*platform.devices, *platform.hid);
+  DeviceSession session(link, messages);
+  ASSERT_EQ(session.Connect(), Result::Ok);
+  ProfileData profile;
+  FillDefaults(profile);
+  profile.device.pbyKeySet[6] = 43;  // the second sensitivity button cycles the levels
+  profile.device.byReportRateIndex = 1;
+  profile.device.byLightMode = 5;
+  DeviceCommands commands(session, profile.device);
+  ASSERT_EQ(commands.ApplyDeviceSettings(), Result::Ok);
+
+  std::string output;
+  ASSERT_EQ(Run("registers", &output), 0);
+  EXPECT_NE(output.find("08:  00 00 E1 09 05 04 02 23\n10:  08 07"), std::string::npos) << output;
+  ASSERT_EQ(Run("click 6"), 0);
+  ASSERT_EQ(Run("click 6"), 0);
+  ASSERT_EQ(Run("status", &output), 0);
+  EXPECT_NE(output.find("sensitivity   level 2: 1600 cpi in colour 4"), std::string::npos)
+      << output;
+  EXPECT_NE(output.find("lighting      off"), std::string::npos) << output;
+  EXPECT_NE(output.find("report rate   250 reports a second"), std::string::npos) << output;
 }
 
 TEST_F(VexloSimProgramTest, StartOptions) {

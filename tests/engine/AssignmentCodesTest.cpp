@@ -214,16 +214,6 @@ TEST(AssignmentCodes, UnknownCodesHaveNoEntry) {
   EXPECT_NE(FindAssignmentCode(43), nullptr);
 }
 
-TEST(AssignmentCodes, SensitivityCodesNameTheirHardwareFunction) {
-  for (const AssignmentCodeInfo& info : AssignmentCodes()) {
-    const std::uint8_t expected = info.code == 41   ? 0x09
-                                  : info.code == 42 ? 0x0A
-                                  : info.code == 43 ? 0x08
-                                                    : 0x00;
-    EXPECT_EQ(info.mouseFunction, expected) << int{info.code};
-  }
-}
-
 TEST(PerformedByMouse, WhoPerformsACode) {
   const struct {
     int button;

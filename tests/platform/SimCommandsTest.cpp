@@ -34,6 +34,40 @@ TEST(SimCommandsTest, Buttons) {
   EXPECT_EQ(output, "mouse unplugged");
 }
 
+TEST(SimCommandsTest, TheStatusShowsWhatTheRegistersTellTheMouse) {
+  SimEnvironment sim;
+  std::string output;
+  EXPECT_EQ(Command(sim, {"status"}, &output), Result::Ok);
+  EXPECT_NE(output.find("sensitivity   level 0: 800 cpi in colour 0 (levels 800, 1000, 1600, "
+                        "3200 cpi; colours 0, 8, 4, 2)\n"),
+            std::string::npos)
+      << output;
+  EXPECT_NE(output.find("lighting      breathing in the level colour\n"), std::string::npos);
+  EXPECT_NE(output.find("buttons 3..6  3 own function 0x01, 4 own function 0x00, 5 level up, "
+                        "6 level down\n"),
+            std::string::npos)
+      << output;
+
+  SimState state;
+  state.mouse.registers[0x0A] = 0xEC;  // light off; button 3 reports to the host
+  state.mouse.registers[0x0B] = 0x08;  // button 5 cycles the level
+  state.mouse.registers[0x04] = 0xF1;  // level 2: colour 15, step 17 with bit 4 in register 0x08
+  state.mouse.registers[0x08] = 0x08;
+  SimEnvironment changed(state);
+  EXPECT_EQ(Command(changed, {"click", "5"}), Result::Ok);
+  EXPECT_EQ(Command(changed, {"click", "5"}), Result::Ok);
+  EXPECT_EQ(Command(changed, {"status"}, &output), Result::Ok);
+  EXPECT_NE(output.find("sensitivity   level 2: 3600 cpi in colour 15 (levels 800, 1000, 3600, "
+                        "3200 cpi; colours 0, 8, 15, 2)\n"),
+            std::string::npos)
+      << output;
+  EXPECT_NE(output.find("lighting      off\n"), std::string::npos);
+  EXPECT_NE(output.find("buttons 3..6  3 reports 0x14, 4 own function 0x00, 5 cycles the level, "
+                        "6 level down\n"),
+            std::string::npos)
+      << output;
+}
+
 TEST(SimCommandsTest, Faults) {
   SimEnvironment sim;
   EXPECT_EQ(Command(sim, {"fail", "2", "1117", "--after", "3"}), Result::Ok);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/Text.h"
+#include "platform/sim/SimMouseFirmware.h"
 #include "platform/sim/SimText.h"
 
 namespace vexlo {
@@ -86,6 +87,57 @@ std::string DescribeInterception(const SimMouseFilter& filter) {
             HexNumber(static_cast<unsigned>(record.eventValue), 4);
   }
   return text.empty() ? "installed, no button intercepted" : text;
+}
+
+// The level the mouse runs at, and what each of the four levels is set to.
+std::string DescribeSensitivity(const SimMouse& mouse) {
+  std::string levels;
+  std::string colours;
+  for (int level = 0; level < kSimLevelCount; ++level) {
+    const std::string separator = level == 0 ? "" : ", ";
+    levels += separator + std::to_string(LevelSensitivity(mouse.registers, level));
+    colours += separator + std::to_string(LevelColour(mouse.registers, level));
+  }
+  return "level " + std::to_string(mouse.level) + ": " +
+         std::to_string(LevelSensitivity(mouse.registers, mouse.level)) + " cpi in colour " +
+         std::to_string(LevelColour(mouse.registers, mouse.level)) + " (levels " + levels +
+         " cpi; colours " + colours + ")";
+}
+
+std::string DescribeLighting(const SimRegisters& registers) {
+  const int effect = LightEffect(registers);
+  switch (effect) {
+    case 0:
+      return "steady in the level colour";
+    case 1:
+      return "breathing in the level colour";
+    case 3:
+      return "6-colour breathing cycle when idle";
+    case 4:
+      return "12-colour breathing cycle when idle";
+    case 5:
+      return "colour cycle when idle";
+    case 7:
+      return "off";
+    default:
+      return "unknown effect " + std::to_string(effect);
+  }
+}
+
+// What buttons 3..6 do when pressed, as their registers say.
+std::string DescribeRegisterButtons(const SimMouse& mouse) {
+  std::string text;
+  for (int button = 3; button < kSimButtonCount; ++button) {
+    const std::uint8_t function = ButtonFunction(mouse, button);
+    const SimButtonAction action = ButtonAction(function);
+    const std::string what = action.reportCode != 0   ? "reports " + HexNumber(action.reportCode, 2)
+                             : action.cycleLevel      ? "cycles the level"
+                             : action.levelChange > 0 ? "level up"
+                             : action.levelChange < 0 ? "level down"
+                                                      : "own function " + HexNumber(function, 2);
+    text += (text.empty() ? "" : ", ") + std::to_string(button) + " " + what;
+  }
+  return text;
 }
 
 std::string DescribeFaults(const SimFaults& faults) {
@@ -258,8 +310,10 @@ std::string DescribeSimState(const SimState& state) {
   };
   line("mouse", std::string(mouse.plugged ? "plugged in" : "unplugged") + ", model " +
                     std::to_string(mouse.model) +
-                    (mouse.composite ? ", composite device" : ", plain device") +
-                    ", sensitivity level " + std::to_string(mouse.level));
+                    (mouse.composite ? ", composite device" : ", plain device"));
+  line("sensitivity", DescribeSensitivity(mouse));
+  line("lighting", DescribeLighting(mouse.registers));
+  line("buttons 3..6", DescribeRegisterButtons(mouse));
   line("buttons held", HeldButtons(mouse.pressed));
   line("session", mouse.sessionKey == 0x5A ? "open (page " + std::to_string(mouse.page) + ")"
                                            : "closed (page " + std::to_string(mouse.page) + ")");

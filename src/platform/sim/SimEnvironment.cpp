@@ -26,7 +26,6 @@ constexpr std::size_t kReportRateRecordSize = 16;
 
 constexpr std::uint8_t kButtonReportId = 0x03;
 constexpr int kFirstReportingButton = 3;
-constexpr std::uint8_t kButtonFunctionMask = 0x1F;
 constexpr std::size_t kInjectionLogLimit = 10000;
 
 // Little-endian fields of driver requests.
@@ -187,8 +186,7 @@ Result SimEnvironment::ChangeButton(int button, bool down) {
     }
     return Result::Ok;
   }
-  const std::uint8_t function =
-      mouse.registers[ButtonRegister(mouse.model, button)] & kButtonFunctionMask;
+  const std::uint8_t function = ButtonFunction(mouse, button);
   const SimButtonAction action = ButtonAction(function);
   if (action.reportCode != 0) {
     mouse.reported = static_cast<std::uint8_t>(mouse.reported | bit);

@@ -12,7 +12,10 @@ constexpr std::uint8_t kSessionKey = 0x5A;
 constexpr std::uint8_t kChipIdHigh = 0x10;
 constexpr std::uint8_t kChipIdLow = 0x11;
 constexpr std::uint8_t kConfigurationPage = 1;
-constexpr int kLevelCount = 4;
+constexpr std::size_t kFirstLevelRegister = 0x02;     // 0x02..0x05: step and colour of a level
+constexpr std::size_t kLevelHighBitsRegister = 0x08;  // bit 4 of each level's step
+constexpr std::size_t kLightEffectRegister = 0x0A;    // bits 7..5
+constexpr std::uint8_t kButtonFunctionMask = 0x1F;    // of a button register
 
 constexpr std::uint8_t kRequestTypeVendorIn = 0xC0;
 constexpr std::uint8_t kRequestTypeVendorOut = 0x40;
@@ -142,6 +145,10 @@ std::uint8_t ButtonRegister(int model, int button) {
   return wiring[static_cast<std::size_t>(button - 3)];
 }
 
+std::uint8_t ButtonFunction(const SimMouse& mouse, int button) {
+  return mouse.registers[ButtonRegister(mouse.model, button)] & kButtonFunctionMask;
+}
+
 SimButtonAction ButtonAction(std::uint8_t function) {
   switch (function) {
     case 0x0C:
@@ -164,8 +171,23 @@ SimButtonAction ButtonAction(std::uint8_t function) {
 }
 
 int NextLevel(int level, const SimButtonAction& action) {
-  if (action.cycleLevel) return (level + 1) % kLevelCount;
-  return std::clamp(level + action.levelChange, 0, kLevelCount - 1);
+  if (action.cycleLevel) return (level + 1) % kSimLevelCount;
+  return std::clamp(level + action.levelChange, 0, kSimLevelCount - 1);
+}
+
+int LevelSensitivity(const SimRegisters& registers, int level) {
+  const std::uint8_t levelByte = registers[kFirstLevelRegister + static_cast<std::size_t>(level)];
+  const bool highBit = (registers[kLevelHighBitsRegister] & (0x20 >> level)) != 0;
+  const int step = (levelByte & 0x0F) | (highBit ? 0x10 : 0);
+  return 200 + 200 * step;
+}
+
+int LevelColour(const SimRegisters& registers, int level) {
+  return registers[kFirstLevelRegister + static_cast<std::size_t>(level)] >> 4;
+}
+
+int LightEffect(const SimRegisters& registers) {
+  return registers[kLightEffectRegister] >> 5;
 }
 
 }  // namespace vexlo

@@ -21,6 +21,9 @@ namespace vexlo {
 // The register that holds the function of button 3..6 on the mouse's circuit board.
 std::uint8_t ButtonRegister(int model, int button);
 
+// The hardware function in the register of button 3..6 (bits 4..0).
+std::uint8_t ButtonFunction(const SimMouse& mouse, int button);
+
 // What the mouse does when button 3..6 goes down with its register's function.
 struct SimButtonAction {
   std::uint16_t reportCode = 0;  // event code to report to the host; 0 when it acts on its own
@@ -31,5 +34,12 @@ SimButtonAction ButtonAction(std::uint8_t function);
 
 // The sensitivity level after the action, 0..3.
 int NextLevel(int level, const SimButtonAction& action);
+
+// What the registers tell the mouse: the counts per inch and the colour index of level 0..3, and
+// the light effect code (0 steady, 1 breathing, 3 and 4 colour cycles when idle, 5 colour cycle,
+// 7 off).
+int LevelSensitivity(const SimRegisters& registers, int level);
+int LevelColour(const SimRegisters& registers, int level);
+int LightEffect(const SimRegisters& registers);
 
 }  // namespace vexlo

@@ -18,6 +18,7 @@ namespace vexlo {
 
 inline constexpr std::size_t kSimRegisterCount = 32;
 inline constexpr int kSimButtonCount = 7;  // 0 left, 1 right, 2 middle, 3 forward, 4 back, 5, 6
+inline constexpr int kSimLevelCount = 4;   // sensitivity levels 0..3
 using SimRegisters = std::array<std::uint8_t, kSimRegisterCount>;
 
 // The configuration registers of a factory-new mouse of model 1 or 2 (any other: 2).
