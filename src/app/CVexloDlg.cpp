@@ -415,7 +415,8 @@ void CVexloDlg::ApplyOnArrival() {
 void CVexloDlg::OnLinkedProfile(const std::string& profilePath) {
   ProfileStore& profiles = context_.profiles;
   if (EqualsNoCase(profilePath, profiles.CurrentPath())) return;
-  profiles.SelectProfile(profilePath);
+  // A file that cannot be read leaves the contents as they were; they are applied all the same.
+  (void)profiles.SelectProfile(profilePath);
   ApplyWholeProfile();
   RefreshAll();
   (void)SaveProfilePath(context_.settings, profiles.CurrentPath());
