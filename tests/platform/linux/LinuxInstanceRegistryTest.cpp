@@ -12,17 +12,13 @@
 
 #include "common/Messages.h"
 #include "platform/linux/UnixSocket.h"
+#include "PostedMessages.h"
 #include "TempFolder.h"
 
 namespace vexlo {
 namespace {
 
-struct Posted {
-  std::uint32_t message;
-  std::uintptr_t wParam;
-  std::intptr_t lParam;
-  bool operator==(const Posted&) const = default;
-};
+using Posted = test::PostedMessage;
 
 // Records what arrives, from the registry's listener thread.
 class RecordingTarget final : public MessageTarget {
