@@ -75,15 +75,15 @@ class SkinPage final : public CImageDlg {
 // The button assignment menu of the first key, opened, with its media sub-menu open.
 int ShowAssignmentMenu(const Context& context) {
   SkinPage page(fs::path(context.settings.SkinFolder) / "Main.ini");
-  const char* assignments[] = {"INFO_KEY_SET_LEFT", "INFO_KEY_SET_RIGHT",   "INFO_KEY_SET_MIDDLE",
-                               "INFO_KEY_SET_FORWARD", "INFO_KEY_SET_BACK", "INFO_KEY_SET_DPI_UP",
+  const char* assignments[] = {"INFO_KEY_SET_LEFT",    "INFO_KEY_SET_RIGHT", "INFO_KEY_SET_MIDDLE",
+                               "INFO_KEY_SET_FORWARD", "INFO_KEY_SET_BACK",  "INFO_KEY_SET_DPI_UP",
                                "INFO_KEY_SET_DPI_DOWN"};
   CImageBtn* first = nullptr;
   for (int i = 0; i < 7; ++i) {
     auto* key = new CImageBtn(CImageBtn::Kind::Push, &page);
-    key->SetImages(page.Skin().Path(), "BTN_MOUSE_KEY" + std::to_string(i + 1),
-                   &page.Skin().Main(), &page.Skin().Highlight(), &page.Skin().Highlight(),
-                   &page.Skin().Main(), &page.Skin().Highlight());
+    key->SetImages(page.Skin().Path(), "BTN_MOUSE_KEY" + std::to_string(i + 1), &page.Skin().Main(),
+                   &page.Skin().Highlight(), &page.Skin().Highlight(), &page.Skin().Main(),
+                   &page.Skin().Highlight());
     key->SetTextStyle(-14, 400, context.Face(), kCaption, kDropdownFormat);
     key->SetTextMargins(14, 0, -44, 0);
     key->setText(context.Text(assignments[i]));
@@ -93,17 +93,16 @@ int ShowAssignmentMenu(const Context& context) {
   page.show();
 
   CMenuEx menu(first);
-  const char* items[] = {"INFO_KEY_SET_LEFT", "INFO_KEY_SET_RIGHT", "INFO_KEY_SET_MIDDLE",
-                         "INFO_KEY_SET_FORWARD", "INFO_KEY_SET_BACK", "INFO_KEY_SET_CLOSE"};
+  const char* items[] = {"INFO_KEY_SET_LEFT",    "INFO_KEY_SET_RIGHT", "INFO_KEY_SET_MIDDLE",
+                         "INFO_KEY_SET_FORWARD", "INFO_KEY_SET_BACK",  "INFO_KEY_SET_CLOSE"};
   int id = 32800;
   for (const char* item : items) menu.AppendItem(++id, context.Text(item));
   menu.AppendSeparator();
   CMenuEx* media = menu.AppendSubMenu(context.Text("INFO_KEY_SET_MEDIA"));
-  for (const char* item :
-       {"INFO_KEY_SET_MEDIA_OPEN_PLAYER", "INFO_KEY_SET_MEDIA_PLAY_PAUSE", "INFO_KEY_SET_MEDIA_STOP",
-        "INFO_KEY_SET_MEDIA_NEXT_TRACK", "INFO_KEY_SET_MEDIA_PREV_TRACK",
-        "INFO_KEY_SET_MEDIA_VOLUME_UP", "INFO_KEY_SET_MEDIA_VOLUME_DOWN",
-        "INFO_KEY_SET_MEDIA_MUTE"}) {
+  for (const char* item : {"INFO_KEY_SET_MEDIA_OPEN_PLAYER", "INFO_KEY_SET_MEDIA_PLAY_PAUSE",
+                           "INFO_KEY_SET_MEDIA_STOP", "INFO_KEY_SET_MEDIA_NEXT_TRACK",
+                           "INFO_KEY_SET_MEDIA_PREV_TRACK", "INFO_KEY_SET_MEDIA_VOLUME_UP",
+                           "INFO_KEY_SET_MEDIA_VOLUME_DOWN", "INFO_KEY_SET_MEDIA_MUTE"}) {
     media->AppendItem(++id, context.Text(item));
   }
   menu.AppendSubMenu(context.Text("INFO_KEY_SET_WINDOWS"))
@@ -151,9 +150,9 @@ int ShowColourMenu(const Context& context) {
   page.show();
 
   CMenuEx menu(first);
-  const char* palette[] = {"#RGB(255,0,0)",   "#RGB(255,128,0)", "#RGB(255,255,0)",
-                           "#RGB(128,255,0)", "#RGB(0,255,0)",   "#RGB(0,255,255)",
-                           "#RGB(0,128,255)", "#RGB(128,0,255)", "#RGB(0,0,255)",
+  const char* palette[] = {"#RGB(255,0,0)",   "#RGB(255,128,0)",  "#RGB(255,255,0)",
+                           "#RGB(128,255,0)", "#RGB(0,255,0)",    "#RGB(0,255,255)",
+                           "#RGB(0,128,255)", "#RGB(128,0,255)",  "#RGB(0,0,255)",
                            "#RGB(255,0,255)", "#RGB(255,255,255)"};
   int id = 33000;
   for (const char* colour : palette) menu.AppendItem(++id, QString::fromLatin1(colour));
@@ -275,8 +274,7 @@ int Run(const Context& context, const std::string& view) {
       return dialog.ShowMessage(context.Text("STA_MSG_INFO_DRV_MODULE"),
                                 context.Text("STA_MSG_TITLE_WARN"), CMsgDlg::kKeepOnTop, 0xC0);
     }
-    QTimer::singleShot(300, &dialog,
-                       [&dialog] { Hover(dialog.findChild<CImageBtn*>("BTN_OK")); });
+    QTimer::singleShot(300, &dialog, [&dialog] { Hover(dialog.findChild<CImageBtn*>("BTN_OK")); });
     return dialog.ShowMessage(context.Text("STA_MSG_INFO_RESTORE"),
                               context.Text("STA_MSG_TITLE_RESTORE"), CMsgDlg::kQuestion, 0xC86E3C);
   }

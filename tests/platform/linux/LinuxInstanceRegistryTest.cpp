@@ -10,10 +10,10 @@
 #include <mutex>
 #include <vector>
 
-#include "common/Messages.h"
-#include "platform/linux/UnixSocket.h"
 #include "PostedMessages.h"
 #include "TempFolder.h"
+#include "common/Messages.h"
+#include "platform/linux/UnixSocket.h"
 
 namespace vexlo {
 namespace {
@@ -85,8 +85,8 @@ TEST(LinuxInstanceRegistryTest, APublishedWindowReceivesPostedMessages) {
 
   EXPECT_EQ(registry.PostToWindow(windows[0], UM_SHOW_MAIN, kTagOpen, 0), Result::Ok);
   EXPECT_EQ(registry.PostToWindow(windows[0], UM_EXIT_APP, kTagKill, 7), Result::Ok);
-  EXPECT_EQ(target.WaitFor(2), (std::vector<Posted>{{UM_SHOW_MAIN, kTagOpen, 0},
-                                                    {UM_EXIT_APP, kTagKill, 7}}));
+  EXPECT_EQ(target.WaitFor(2),
+            (std::vector<Posted>{{UM_SHOW_MAIN, kTagOpen, 0}, {UM_EXIT_APP, kTagKill, 7}}));
 
   publication.reset();
   EXPECT_TRUE(registry.ListWindows().empty());
