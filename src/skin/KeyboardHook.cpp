@@ -14,7 +14,9 @@ KeyboardHook::KeyboardHook(MessageTarget& receiver) : receiver_(receiver) {
 }
 
 KeyboardHook::~KeyboardHook() {
-  QCoreApplication::instance()->removeEventFilter(this);
+  if (QCoreApplication* application = QCoreApplication::instance()) {
+    application->removeEventFilter(this);
+  }
 }
 
 bool KeyboardHook::eventFilter(QObject* /*watched*/, QEvent* event) {
