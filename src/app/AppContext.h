@@ -10,6 +10,8 @@
 
 namespace vexlo {
 
+class CMsgDlg;
+
 // The process-wide objects that the windows work with. They live for the whole run, owned by
 // CVexloApp; the windows keep this reference.
 struct AppContext {
@@ -17,6 +19,7 @@ struct AppContext {
   AppSettings& settings;
   LanguageTable& language;
   UserMessages& messages;
+  CMsgDlg* sharedMessageDialog;  // none without a user interface
   ProfileStore& profiles;
   MacroStore& macros;
   DeviceSession& device;

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/CommandLine.h"
-#include "app/QtUserMessages.h"
+#include "app/MsgDlgUserMessages.h"
 #include "common/LanguageTable.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
@@ -14,11 +15,14 @@
 
 namespace vexlo {
 
+class CMsgDlg;
+
 // The program's entry logic and its process-wide objects, built in this order before start-up
 // runs and destroyed in reverse order after it ends.
 class CVexloApp {
  public:
   explicit CVexloApp(Platform& platform);
+  ~CVexloApp();
 
   // Start-up: settles paths and settings, brings the stores into use, handles the command line and
   // the single-instance rule and runs the main window until the program is to end. Returns the
@@ -29,6 +33,7 @@ class CVexloApp {
   ProfileStore& Profiles() { return profiles_; }
   MacroStore& Macros() { return macros_; }
   DeviceSession& Device() { return device_; }
+  CMsgDlg* MessageDialog() { return messageDialog_.get(); }
 
  private:
   void ApplySavedMacroIndex();
@@ -37,7 +42,9 @@ class CVexloApp {
   Platform& platform_;
   AppSettings settings_;
   LanguageTable language_;
-  QtUserMessages messages_;
+  // The shared message dialog, made only when the process has a user interface.
+  std::unique_ptr<CMsgDlg> messageDialog_;
+  MsgDlgUserMessages messages_;
   ProfileStore profiles_;
   DeviceLink link_;
   DeviceSession device_;
