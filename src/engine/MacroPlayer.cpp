@@ -141,9 +141,12 @@ void MacroPlayer::Play(const MacroRun& run, const std::stop_token& stop) {
   const bool counted = LoopModeOf(run.parameter) == MacroLoopMode::RepeatCount;
   std::uint32_t runsLeft = number.repeatCount;
   const std::size_t steps = StepCount(run.record);
+  // Pauses are laid end to end from the start of the run, so the time the reports take between
+  // them does not add up: rapid fire keeps its period, and a macro its rhythm.
+  PauseClock::Clock::time_point lastPauseEnd = clock_.Now();
   while (!stop.stop_requested() && (!counted || runsLeft > 0)) {
     for (std::size_t i = 0; i < steps; ++i) {
-      PerformStep(run.record.steps[i], stop);
+      PerformStep(run.record.steps[i], stop, lastPauseEnd);
       if (stop.stop_requested()) break;
     }
     injector_.ReleaseAll();
@@ -151,7 +154,8 @@ void MacroPlayer::Play(const MacroRun& run, const std::stop_token& stop) {
   }
 }
 
-void MacroPlayer::PerformStep(const MacroAction& step, const std::stop_token& stop) {
+void MacroPlayer::PerformStep(const MacroAction& step, const std::stop_token& stop,
+                              PauseClock::Clock::time_point& lastPauseEnd) {
   const bool down = (step.type & kPressFlag) != 0;
   // A report that cannot be written is lost; the run goes on as the user made it.
   switch (step.Kind()) {
@@ -165,9 +169,15 @@ void MacroPlayer::PerformStep(const MacroAction& step, const std::stop_token& st
       // A usage that no key code stands for becomes code 0, which sends nothing.
       (void)injector_.SendKeyCode(UsageToKeyCode(kUsagePageConsumer, step.Value16()), down);
       break;
-    case kMacroPause:
-      (void)clock_.WaitMs(step.Value16(), stop);  // a stop ends the pause; the caller checks it
+    case kMacroPause: {
+      // A stall longer than the pause (a slow report write) is not made up for by the pauses
+      // after it: this one is skipped and the next ones count from now.
+      const PauseClock::Clock::time_point end =
+          std::max(lastPauseEnd + std::chrono::milliseconds(step.Value16()), clock_.Now());
+      (void)clock_.WaitUntil(end, stop);  // a stop ends the pause; the caller checks it
+      lastPauseEnd = end;
       break;
+    }
     default:
       break;
   }

@@ -10,12 +10,12 @@
 
 #include "common/Result.h"
 #include "engine/ExtensionNumber.h"
+#include "engine/PauseClock.h"
 #include "profiles/MacroData.h"
 
 namespace vexlo {
 
 class InputInjector;
-class PauseClock;
 
 // The slot number that a rapid-fire run carries instead of a macro slot.
 inline constexpr std::uint8_t kRapidFireSlot = 16;
@@ -84,7 +84,9 @@ class MacroPlayer {
   [[nodiscard]] Result EnsureWorker();
   void Work(std::stop_token workerStop);
   void Play(const MacroRun& run, const std::stop_token& stop);
-  void PerformStep(const MacroAction& step, const std::stop_token& stop);
+  // `lastPauseEnd` is when the pause before ended (or the run began); a pause moves it on.
+  void PerformStep(const MacroAction& step, const std::stop_token& stop,
+                   PauseClock::Clock::time_point& lastPauseEnd);
 
   InputInjector& injector_;
   PauseClock& clock_;

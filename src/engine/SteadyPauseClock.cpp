@@ -7,12 +7,7 @@
 
 namespace vexlo {
 
-bool SteadyPauseClock::WaitMs(std::uint32_t milliseconds, std::stop_token stop) {
-  if (milliseconds == 0) return true;
-  return WaitUntil(Clock::now() + std::chrono::milliseconds(milliseconds), stop);
-}
-
-bool SteadyPauseClock::WaitUntil(Clock::time_point deadline, const std::stop_token& stop) {
+bool SteadyPauseClock::WaitUntil(Clock::time_point deadline, std::stop_token stop) {
   const Clock::time_point wake = deadline - Clock::duration(lateness_.load());
   if (Clock::now() < wake) {
     if (!Sleep(wake, stop)) return false;

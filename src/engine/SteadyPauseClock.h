@@ -14,15 +14,11 @@ namespace vexlo {
 // for all but a fraction of a millisecond of it.
 class SteadyPauseClock final : public PauseClock {
  public:
-  using Clock = std::chrono::steady_clock;
-
   // The longest finish that is spent checking the clock.
   static constexpr std::chrono::microseconds kMaxFinish{250};
 
-  bool WaitMs(std::uint32_t milliseconds, std::stop_token stop = {}) override;
-
-  // Waits until `deadline` as WaitMs does.
-  bool WaitUntil(Clock::time_point deadline, const std::stop_token& stop);
+  Clock::time_point Now() override { return Clock::now(); }
+  bool WaitUntil(Clock::time_point deadline, std::stop_token stop = {}) override;
 
  private:
   // Sleeps until `wake` unless a stop comes first; false when it did.
@@ -30,9 +26,9 @@ class SteadyPauseClock final : public PauseClock {
   // Notes how late a sleep woke: the finish of the next waits.
   void LearnLateness(Clock::duration late);
 
-  std::atomic<Clock::rep> lateness_{
-      std::chrono::duration_cast<Clock::duration>(std::chrono::microseconds(100))
-          .count()};  // running mean of how late sleeps wake
+  std::atomic<Clock::rep> lateness_{std::chrono::duration_cast<Clock::duration>(
+                                        std::chrono::microseconds(100))
+                                        .count()};  // running mean of how late sleeps wake
 };
 
 }  // namespace vexlo

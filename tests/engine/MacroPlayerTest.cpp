@@ -159,6 +159,21 @@ TEST_F(MacroPlayerTest, RapidFireWithoutACountClicksWhileTheButtonIsHeld) {
   EXPECT_EQ(Held().buttons, 0);
 }
 
+TEST_F(MacroPlayerTest, PausesAreLaidEndToEnd) {
+  // Time lost before a pause ends (here 3 ms, as a late wake or slow reports would lose it) is
+  // taken from the next pause; a loss longer than the next pause is not made up for.
+  ASSERT_EQ(player_.StartRapidFire(0, PackFireKey({.interval = 20, .clicks = 0})), Result::Ok);
+  ASSERT_TRUE(clock_.WaitForWaits(1));
+  clock_.Advance(13);
+  ASSERT_TRUE(clock_.WaitForWaits(2));
+  clock_.Advance(7);
+  ASSERT_TRUE(clock_.WaitForWaits(3));
+  clock_.Advance(25);
+  ASSERT_TRUE(clock_.WaitForWaits(5));  // the fourth was over before it began
+  EXPECT_EQ(clock_.Waits(), (std::vector<std::uint32_t>{10, 7, 10, 0, 10}));
+  EXPECT_EQ(player_.StopNow(), Result::Ok);
+}
+
 TEST_F(MacroPlayerTest, StopOnSecondPressOfTheSameButtonOnlyEndsTheRun) {
   const MacroData macro = Macro({Press(kMacroKey, kKeyA), MacroAction::Pause(500)});
   const std::uint32_t number = MacroNumberOf(MacroLoopMode::StopOnSecondPress, 1);
