@@ -29,7 +29,6 @@
 #include "platform/ports/MessageTarget.h"
 #include "platform/ports/ProcessLauncher.h"
 #include "platform/sim/SimEnvironment.h"
-#include "platform/sim/SimMouseFirmware.h"
 #include "platform/sim/SimPorts.h"
 #include "profiles/MacroStore.h"
 #include "profiles/ProfileStore.h"
@@ -144,18 +143,6 @@ class NoLauncher final : public ProcessLauncher {
   }
 };
 
-// A mouse whose side buttons report to the host, as the button commands set them up for host
-// functions.
-SimState WithReportingButtons() {
-  constexpr std::uint8_t kReportFunctions[] = {0x0C, 0x10, 0x12, 0x13};  // buttons 3..6
-  SimState state;
-  for (int button = 3; button < 7; ++button) {
-    std::uint8_t& reg = state.mouse.registers[ButtonRegister(state.mouse.model, button)];
-    reg = static_cast<std::uint8_t>((reg & 0xE0) | kReportFunctions[button - 3]);
-  }
-  return state;
-}
-
 // The mouse filter's table with the six records enabled, each naming the link's event.
 std::vector<std::uint8_t> InterceptEveryButton(const DeviceLink& link) {
   constexpr std::size_t kRecordSize = 24;
@@ -171,10 +158,19 @@ std::vector<std::uint8_t> InterceptEveryButton(const DeviceLink& link) {
   return table;
 }
 
+// Sets a side or sensitivity button (3..6) to report to the host, as the button commands do
+// when the host performs its function; nothing for the others, which the mouse filter intercepts.
+Result ReportToHost(DeviceLink& link, int button) {
+  constexpr std::uint8_t kReportFunctions[] = {0x0C, 0x10, 0x12, 0x13};  // buttons 3..6
+  if (button < 3) return Result::Ok;
+  const std::uint8_t reg = link.ButtonRegisters()[static_cast<std::size_t>(button)];
+  const auto kept = static_cast<std::uint8_t>(link.RegisterCache()[reg] & 0xE0);
+  return link.WriteRegister(reg, static_cast<std::uint8_t>(kept | kReportFunctions[button - 3]));
+}
+
 // The simulated machine with the program's host functions on it.
 struct HostMachine {
-  explicit HostMachine(SimState initial = {})
-      : sim(std::make_shared<SimEnvironment>(std::move(initial))), platform(PortsOf(sim)) {}
+  HostMachine() : sim(std::make_shared<SimEnvironment>()), platform(PortsOf(sim)) {}
 
   static Platform PortsOf(const std::shared_ptr<SimEnvironment>& sim) {
     Platform ports;
@@ -201,7 +197,7 @@ struct HostMachine {
 // dispatches it, the injector writes. The button sends volume up.
 void ButtonToInjectionReport(benchmark::State& state) {
   const int button = static_cast<int>(state.range(0));
-  HostMachine machine(WithReportingButtons());
+  HostMachine machine;
   if (machine.injector.OpenInjectionDevice() != Result::Ok) {
     return state.SkipWithError("no injection device");
   }
@@ -212,7 +208,8 @@ void ButtonToInjectionReport(benchmark::State& state) {
   DeviceSession session(link, machine.messages);
   session.SetEventTarget(&ui);
   if (session.Connect() != Result::Ok ||
-      link.MouseFilterControl(kIoctlButtonInterception, InterceptEveryButton(link)) != Result::Ok) {
+      link.MouseFilterControl(kIoctlButtonInterception, InterceptEveryButton(link)) != Result::Ok ||
+      ReportToHost(link, button) != Result::Ok) {
     return state.SkipWithError("the mouse does not connect");
   }
   std::vector<double> samples;
@@ -250,7 +247,8 @@ void CombinationPauseLateness(benchmark::State& state) {
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
     (void)clock.WaitMs(kCombinationPauseMs);
-    samples.push_back(Micros(Clock::now() - start - std::chrono::milliseconds(kCombinationPauseMs)));
+    samples.push_back(
+        Micros(Clock::now() - start - std::chrono::milliseconds(kCombinationPauseMs)));
   }
   ReportSpread(state, std::move(samples));
 }

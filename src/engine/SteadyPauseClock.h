@@ -26,9 +26,9 @@ class SteadyPauseClock final : public PauseClock {
   // Notes how late a sleep woke: the finish of the next waits.
   void LearnLateness(Clock::duration late);
 
-  std::atomic<Clock::rep> lateness_{std::chrono::duration_cast<Clock::duration>(
-                                        std::chrono::microseconds(100))
-                                        .count()};  // running mean of how late sleeps wake
+  std::atomic<Clock::rep> lateness_{
+      std::chrono::duration_cast<Clock::duration>(std::chrono::microseconds(100))
+          .count()};  // running mean of how late sleeps wake
 };
 
 }  // namespace vexlo
