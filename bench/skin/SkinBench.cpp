@@ -1,9 +1,10 @@
-#include <QApplication>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+
+#include "BenchApplication.h"
 
 #include "skin/CImageBtn.h"
 #include "skin/CImageDlg.h"
@@ -18,17 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSkins = fs::path(VEXLO_BENCH_PROGRAM_FOLDER) / "Skins";
-
-// Widgets need an application; the benchmarks run without a display.
-bool EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "skin_bench";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance()) return true;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return true;
-}
 
 // One whole-window picture decoded from its PNG (the main window loads about twenty).
 void BM_LoadWindowPicture(benchmark::State& state) {

@@ -3,6 +3,9 @@
 #include "common/LanguageTable.h"
 #include "device/DeviceSession.h"
 #include "engine/ForegroundMonitor.h"
+#include "engine/InputInjector.h"
+#include "engine/MacroPlayer.h"
+#include "engine/PauseClock.h"
 #include "engine/WheelLinesWorker.h"
 #include "platform/ports/Platform.h"
 #include "platform/ports/UserMessages.h"
@@ -12,6 +15,8 @@
 
 namespace vexlo {
 
+class CMsgDlg;
+
 // The process-wide objects that the windows work with. They live for the whole run, owned by
 // CVexloApp; the windows keep this reference.
 struct AppContext {
@@ -19,11 +24,15 @@ struct AppContext {
   AppSettings& settings;
   LanguageTable& language;
   UserMessages& messages;
+  CMsgDlg* sharedMessageDialog;  // none without a user interface
   ProfileStore& profiles;
   MacroStore& macros;
   DeviceSession& device;
   ForegroundMonitor& monitor;
   WheelLinesWorker& wheelLines;
+  InputInjector& injector;
+  MacroPlayer& player;
+  PauseClock& pauseClock;
   bool startHidden = false;  // "/Start": the window does not show itself at start
 };
 

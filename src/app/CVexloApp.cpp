@@ -1,11 +1,14 @@
 #include "app/CVexloApp.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 
 #include "app/AppContext.h"
 #include "app/CVexloDlg.h"
 #include "app/InstanceSignal.h"
+#include "dialogs/CMsgDlg.h"
 #include "engine/WindowsMouseSettings.h"
+#include "skin/MenuHook.h"
 
 namespace vexlo {
 namespace {
@@ -13,19 +16,32 @@ namespace {
 constexpr std::string_view kInstanceLockName = "Vexlo_Mutex_QXA7702";
 
 // Without a way to enumerate the mouse's interfaces there is no split mouse to find.
-int SplitProbe() { return 0; }
+int SplitProbe() {
+  return 0;
+}
+
+std::unique_ptr<CMsgDlg> MakeMessageDialog(const AppSettings& settings,
+                                           const LanguageTable& language) {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
+  return std::make_unique<CMsgDlg>(settings, language);
+}
 
 }  // namespace
 
 CVexloApp::CVexloApp(Platform& platform)
     : platform_(platform),
-      messages_(language_),
+      messageDialog_(MakeMessageDialog(settings_, language_)),
+      messages_(language_, messageDialog_.get()),
       profiles_(DeriveDataFolder(*platform.folders), language_, messages_),
       link_(*platform.devices, *platform.hid),
       device_(link_, messages_),
       macros_(DeriveDataFolder(*platform.folders), language_, messages_),
       monitor_(*platform.foreground),
-      wheelLines_(*platform.mouseSettings) {}
+      wheelLines_(*platform.mouseSettings),
+      injector_(*platform.devices, *platform.hid),
+      player_(injector_, pauseClock_) {}
+
+CVexloApp::~CVexloApp() = default;
 
 int CVexloApp::Run(const CommandLine& commandLine) {
   // Paths, and the language file that is fixed from here on.
@@ -85,12 +101,19 @@ void CVexloApp::ApplySavedMacroIndex() {
 void CVexloApp::RunMainWindow(bool startHidden) {
   // The font is registered for this process only, while the window runs.
   const int font = QFontDatabase::addApplicationFont(QString::fromStdString(settings_.FontPath));
-  AppContext context{platform_, settings_, language_, messages_,   profiles_,
-                     macros_,   device_,   monitor_,  wheelLines_, startHidden};
+  AppContext context{platform_,  settings_,  language_,   messages_, messageDialog_.get(),
+                     profiles_,  macros_,    device_,     monitor_,  wheelLines_,
+                     injector_,  player_,    pauseClock_, startHidden};
+  InstallMenuHook();
   {
     CVexloDlg window(context);
-    if (window.LoadSkin() == Result::Ok) window.RunModal();
+    if (window.LoadSkin() == Result::Ok) {
+      SetMenuHookReceiver(&window.Target());
+      window.RunModal();
+      SetMenuHookReceiver(nullptr);
+    }
   }
+  RemoveMenuHook();
   if (font >= 0) QFontDatabase::removeApplicationFont(font);
 }
 

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/CommandLine.h"
-#include "app/QtUserMessages.h"
+#include "app/MsgDlgUserMessages.h"
 #include "common/LanguageTable.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
 #include "engine/ForegroundMonitor.h"
+#include "engine/InputInjector.h"
+#include "engine/MacroPlayer.h"
+#include "engine/SteadyPauseClock.h"
 #include "engine/WheelLinesWorker.h"
 #include "platform/ports/Platform.h"
 #include "profiles/AppSettings.h"
@@ -16,11 +20,14 @@
 
 namespace vexlo {
 
+class CMsgDlg;
+
 // The program's entry logic and its process-wide objects, built in this order before start-up
 // runs and destroyed in reverse order after it ends.
 class CVexloApp {
  public:
   explicit CVexloApp(Platform& platform);
+  ~CVexloApp();
 
   // Start-up: settles paths and settings, brings the stores into use, handles the command line and
   // the single-instance rule and runs the main window until the program is to end. Returns the
@@ -31,6 +38,7 @@ class CVexloApp {
   ProfileStore& Profiles() { return profiles_; }
   MacroStore& Macros() { return macros_; }
   DeviceSession& Device() { return device_; }
+  CMsgDlg* MessageDialog() { return messageDialog_.get(); }
 
  private:
   void ApplySavedMacroIndex();
@@ -39,13 +47,18 @@ class CVexloApp {
   Platform& platform_;
   AppSettings settings_;
   LanguageTable language_;
-  QtUserMessages messages_;
+  // The shared message dialog, made only when the process has a user interface.
+  std::unique_ptr<CMsgDlg> messageDialog_;
+  MsgDlgUserMessages messages_;
   ProfileStore profiles_;
   DeviceLink link_;
   DeviceSession device_;
   MacroStore macros_;
   ForegroundMonitor monitor_;
   WheelLinesWorker wheelLines_;
+  SteadyPauseClock pauseClock_;
+  InputInjector injector_;
+  MacroPlayer player_;  // after the injector: its runs write through it
 };
 
 }  // namespace vexlo

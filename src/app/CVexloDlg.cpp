@@ -45,6 +45,9 @@ CVexloDlg::CVexloDlg(AppContext& context, QWidget* parent)
     : CImageDlg(parent),
       context_(context),
       mainSkin_(SkinPath(context, "Main.ini")),
+      noDeviceMessage_(context.settings, context.language, this),
+      dispatcher_(context.profiles, context.macros, context.injector, context.player,
+                  *context.platform.launcher, context.pauseClock, [this] { OnShowMain(); }),
       target_(*this, *this),
       companion_(*context.platform.launcher, *context.platform.instances,
                  context.settings.DaemonPath, context.settings.ProgramFolder) {
@@ -76,18 +79,23 @@ Result CVexloDlg::LoadSkin() {
 }
 
 int CVexloDlg::RunModal() {
-  InitDialog();
   // The window runs for the whole program but starts in the background: it shows itself only
-  // when asked, so the loop runs without exec(), which would show it.
+  // when asked, so the loop runs without exec(), which would show it. An exit can be asked for
+  // while the window initialises (a message shown then runs the events), before the loop runs.
   QEventLoop loop;
   connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
-  loop.exec();
+  InitDialog();
+  if (!closedForGood_) loop.exec();
   return result();
 }
 
 void CVexloDlg::OnInitDialog() {
   CImageDlg::OnInitDialog();
   LoadSkins();
+  // The dialogs load their skins now, so that they open without delay later; one that fails
+  // shows with whatever it has.
+  (void)noDeviceMessage_.LoadSkin();
+  if (context_.sharedMessageDialog) (void)context_.sharedMessageDialog->LoadSkin();
   CreateFrameControls();
   previousPage_ = kNoPage;
   currentPage_ = kPageKeys;
@@ -103,6 +111,8 @@ void CVexloDlg::OnInitDialog() {
     (void)context_.platform.notifications->Register(target_, deviceNotifications_);
   }
 
+  // Without the injection device host functions send nothing; an arrival tries again.
+  (void)context_.injector.OpenInjectionDevice();
   if (context_.device.Connect() == Result::Ok) {
     (void)target_.Post(UM_DEVICE_STATE, kTagDeviceArrived, 0);
   }
@@ -304,6 +314,9 @@ void CVexloDlg::RefreshAll() {
 
 std::intptr_t CVexloDlg::OnWindowMessage(std::uint32_t message, std::uintptr_t wParam,
                                          std::intptr_t lParam) {
+  // Messages still queued when the window has closed for good find nothing to do; a message box
+  // opened now would keep the program from ending.
+  if (closedForGood_) return 0;
   switch (message) {
     case UM_SHOW_MAIN:
       OnShowMain();
@@ -313,6 +326,9 @@ std::intptr_t CVexloDlg::OnWindowMessage(std::uint32_t message, std::uintptr_t w
       break;
     case UM_DEVICE_STATE:
       OnDeviceState(wParam);
+      break;
+    case UM_BUTTON_EVENT:
+      dispatcher_.DispatchButtonEvent(wParam, lParam);
       break;
     case UM_DAEMON_WINDOW:
       companion_.OnAnnounced(static_cast<std::uint32_t>(wParam));
@@ -330,24 +346,38 @@ std::intptr_t CVexloDlg::OnWindowMessage(std::uint32_t message, std::uintptr_t w
     default:
       break;
   }
-  (void)lParam;
   return 0;
 }
 
 void CVexloDlg::RequestExit() {
   exitRequested_ = true;
+  CloseOpenDialogs();
   (void)target_.Post(kSysCommand, kScClose, 0);
 }
 
+void CVexloDlg::CloseOpenDialogs() {
+  if (noDeviceMessage_.IsShowing()) noDeviceMessage_.close();
+  if (context_.sharedMessageDialog && context_.sharedMessageDialog->IsShowing()) {
+    context_.sharedMessageDialog->close();
+  }
+}
+
 void CVexloDlg::OnShowMain() {
+  if (exitRequested_) return;
   if (context_.device.IsConnected() == Result::Ok && !context_.device.Link().IsOpen()) {
     context_.device.CheckAlive();
   }
   const bool usable = context_.device.IsConnected() == Result::Ok &&
                       context_.device.Link().IsOpen();
   if (!usable) {
-    (void)context_.messages.ShowMessage("STA_MSG_INFO_NO_DEV", "STA_MSG_TITLE_INFO",
-                                        UserMessages::kKeepOnTop, UserMessages::kNoticeColour);
+    if (noDeviceMessage_.IsShowing()) {
+      noDeviceMessage_.raise();
+      noDeviceMessage_.activateWindow();
+      return;
+    }
+    (void)noDeviceMessage_.ShowMessage(Text(context_, "STA_MSG_INFO_NO_DEV"),
+                                       Text(context_, "STA_MSG_TITLE_INFO"), CMsgDlg::kKeepOnTop,
+                                       UserMessages::kNoticeColour);
     return;
   }
   ShowAndRaise();
@@ -367,6 +397,7 @@ void CVexloDlg::OnDeviceChange(std::uintptr_t event) {
   DeviceSession& device = context_.device;
   if (event == DeviceNotifications::kArrival) {
     if (device.IsConnected() == Result::Ok && device.Link().IsOpen()) return;
+    if (noDeviceMessage_.IsShowing()) noDeviceMessage_.close();
     if (device.Connect() == Result::Ok) {
       (void)target_.Post(UM_DEVICE_STATE, kTagDeviceArrived, 0);
     }
@@ -381,7 +412,10 @@ void CVexloDlg::OnDeviceState(std::uintptr_t state) {
     if (context_.device.IsConnected() == Result::Ok) ApplyOnArrival();
     return;
   }
+  // Nothing the mouse started may stay pressed or running on the host.
+  dispatcher_.ReleaseEverything();
   context_.monitor.StopMonitor();
+  CloseOpenDialogs();
   hide();
   // Connecting again closes the link that the removed mouse left open; a mouse that came back in
   // the meantime arrives again.
@@ -394,6 +428,8 @@ void CVexloDlg::OnDeviceState(std::uintptr_t state) {
 void CVexloDlg::ApplyOnArrival() {
   ProfileStore& profiles = context_.profiles;
   ProfileData& profile = profiles.Data();
+  // The injection device comes with the mouse's software; without it host functions send nothing.
+  if (!context_.injector.IsOpen()) (void)context_.injector.OpenInjectionDevice();
   // A file that cannot be read leaves the profile in memory as it was.
   (void)ReadProfile(profiles.CurrentPath(), &profile.device, nullptr, &profile.link);
   CaptureWindowsSettings(*context_.platform.mouseSettings, profile.windows);
@@ -440,8 +476,11 @@ void CVexloDlg::CloseForGood() {
   ProfileData& profile = context_.profiles.Data();
   FillDefaults(profile);
   ApplyWholeProfile();
+  dispatcher_.ReleaseEverything();
+  (void)context_.player.StopNow();  // it has stopped when this returns, whatever it answers
   watchdog_.stop();
   companion_.Close();
+  closedForGood_ = true;
   done(QDialog::Accepted);
 }
 

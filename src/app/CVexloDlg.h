@@ -9,6 +9,8 @@
 #include "app/AppContext.h"
 #include "app/CompanionKeeper.h"
 #include "app/MainWindowLayout.h"
+#include "dialogs/CMsgDlg.h"
+#include "engine/HostDispatcher.h"
 #include "platform/ports/ReleaseOnDestroy.h"
 #include "skin/CImageBtn.h"
 #include "skin/CImageDlg.h"
@@ -72,6 +74,7 @@ class CVexloDlg final : public CImageDlg, public MessageHandler {
   void ShowAndRaise();
   void UpdateModelChoice();
   void CloseForGood();
+  void CloseOpenDialogs();
 
   AppContext& context_;
   SkinFile<DibImage> mainSkin_;
@@ -88,7 +91,9 @@ class CVexloDlg final : public CImageDlg, public MessageHandler {
   int currentPage_ = kNoPage;
   int previousPage_ = kNoPage;
   bool exitRequested_ = false;
-  bool connectAtStart_ = true;
+  bool closedForGood_ = false;
+  CMsgDlg noDeviceMessage_;  // the window's own: "no mouse", in front when asked again
+  HostDispatcher dispatcher_;
 
   QtMessageTarget target_;
   std::unique_ptr<ReleaseOnDestroy> publication_;

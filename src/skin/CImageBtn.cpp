@@ -8,6 +8,7 @@
 
 #include "skin/ColorRef.h"
 #include "skin/DrawText.h"
+#include "skin/FocusRing.h"
 #include "skin/SkinFile.h"
 
 namespace vexlo {
@@ -182,12 +183,7 @@ void CImageBtn::paintEvent(QPaintEvent* /*event*/) {
   const int state = CurrentState();
   PaintPicture(painter, state);
   if (textOn_ || imageMode_ == ImageMode::None) PaintCaption(painter, state);
-  if (hasFocus() && keyboardFocus_) {
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
-  }
+  if (hasFocus() && keyboardFocus_) DrawFocusRing(painter, rect(), palette());
   painter.end();
   if (afterDraw_) afterDraw_(*this, state);
 }
@@ -257,16 +253,15 @@ void CImageBtn::leaveEvent(QEvent* event) {
 }
 
 void CImageBtn::focusInEvent(QFocusEvent* event) {
-  const Qt::FocusReason reason = event->reason();
-  keyboardFocus_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                   reason == Qt::ShortcutFocusReason;
+  keyboardFocus_ = IsKeyboardFocusReason(event->reason());
   QAbstractButton::focusInEvent(event);
 }
 
 void CImageBtn::keyPressEvent(QKeyEvent* event) {
-  // A push button with the focus answers Enter as well as Space.
+  // A push button with the focus answers Enter as well as Space, once per press: a key held down
+  // does not click again and again.
   if (kind_ == Kind::Push && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-    click();
+    if (!event->isAutoRepeat()) click();
     event->accept();
     return;
   }

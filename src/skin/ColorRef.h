@@ -17,4 +17,15 @@ inline QColor ColorFromArgb(std::uint32_t argb) {
   return QColor::fromRgba(static_cast<QRgb>(argb));
 }
 
+// The COLORREF of a pixel's red, green and blue; alpha is dropped.
+inline std::uint32_t RefFromRgb(QRgb rgb) {
+  return static_cast<std::uint32_t>(qRed(rgb)) | static_cast<std::uint32_t>(qGreen(rgb)) << 8 |
+         static_cast<std::uint32_t>(qBlue(rgb)) << 16;
+}
+
+// The colour with every channel inverted (255 - value).
+inline std::uint32_t InverseRef(std::uint32_t colorref) {
+  return ~colorref & 0xFFFFFF;
+}
+
 }  // namespace vexlo

@@ -134,7 +134,7 @@ TEST_F(HidCollectionTest, WritesOutputReportsWithWriteAccessOnly) {
   EXPECT_EQ(collection_.WriteOutputReport(report), Result::AccessDenied);
   ASSERT_EQ(collection_.OpenPath(kInjectionDevice, true, false), Result::Ok);
   EXPECT_EQ(collection_.WriteOutputReport(report), Result::Ok);
-  EXPECT_EQ(machine_.sim->State().injection.log, (std::vector<std::string>{"buttons 0x01"}));
+  EXPECT_EQ(machine_.sim->State().injection.log, (std::vector<std::string>{"button down Left"}));
 }
 
 }  // namespace

@@ -399,7 +399,7 @@ TEST(SimEnvironmentTest, TheInjectionDeviceLogsWhatItIsMadeToDo) {
   EXPECT_EQ(heard, (std::vector<std::string>{"key down A", "key up A"}));
   const SimState state = sim.State();
   EXPECT_EQ(state.injection.log,
-            (std::vector<std::string>{"key down A", "key up A", "buttons 0x01"}));
+            (std::vector<std::string>{"key down A", "key up A", "button down Left"}));
   EXPECT_EQ(state.injection.reports, 3u);
   EXPECT_EQ(state.injection.buttons, 0x01);
   sim.ClearInjected();

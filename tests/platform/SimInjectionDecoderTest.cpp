@@ -23,12 +23,24 @@ TEST(SimInjectionDecoderTest, ReportsBecomeReadableInput) {
       {InjectionReport({0x06, 0x04, 0xE1, 0x1E, 0x05}), {"key down Left Shift", "key down 1"}},
       // Keys that go up are named in the order they went down.
       {InjectionReport({0x06, 0x04}), {"key up Left Shift", "key up 1", "key up B"}},
-      {InjectionReport({0x06, 0x05, 0xE9, 0x00}), {"consumer 0x00E9 down"}},
-      {InjectionReport({0x06, 0x05, 0x00, 0x00}), {"consumer 0x00E9 up"}},
-      {InjectionReport({0x06, 0x05, 0x23, 0x02}), {"consumer 0x0223 down"}},
-      {InjectionReport({0x06, 0x03, 0x01}), {"buttons 0x01"}},
-      {InjectionReport({0x06, 0x03, 0x03}), {"buttons 0x03"}},
-      {InjectionReport({0x06, 0x03, 0x00}), {"buttons 0x00"}},
+      {InjectionReport({0x06, 0x05, 0xE9, 0x00}), {"consumer down Volume Up (0x00E9)"}},
+      {InjectionReport({0x06, 0x05, 0x00, 0x00}), {"consumer up Volume Up (0x00E9)"}},
+      {InjectionReport({0x06, 0x05, 0x00, 0x00}), {"consumer unchanged"}},
+      {InjectionReport({0x06, 0x05, 0x2A, 0x02}), {"consumer down Browser Favorites (0x022A)"}},
+      // Another usage replaces the one held; one without a name shows its number.
+      {InjectionReport({0x06, 0x05, 0x01, 0x03}),
+       {"consumer up Browser Favorites (0x022A)", "consumer down 0x0301"}},
+      {InjectionReport({0x06, 0x05, 0x23, 0x02}),
+       {"consumer up 0x0301", "consumer down Browser Home (0x0223)"}},
+      {InjectionReport({0x06, 0x03, 0x01}), {"button down Left"}},
+      {InjectionReport({0x06, 0x03, 0x03}), {"button down Right"}},
+      {InjectionReport({0x06, 0x03, 0x03}), {"buttons unchanged"}},
+      {InjectionReport({0x06, 0x03, 0x1E}),
+       {"button up Left", "button down Middle", "button down Back", "button down Forward"}},
+      {InjectionReport({0x06, 0x03, 0x20}),
+       {"button up Right", "button up Middle", "button up Back", "button up Forward",
+        "button down 0x20"}},
+      {InjectionReport({0x06, 0x03, 0x00}), {"button up 0x20"}},
       {InjectionReport({0x06, 0x07, 0xAB}),
        {"unknown report 06 07 AB 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
         "00 00 00 00 00 00"}},
@@ -45,6 +57,7 @@ TEST(SimInjectionDecoderTest, ReportsBecomeReadableInput) {
   }
   EXPECT_TRUE(injection.keys.empty());
   EXPECT_EQ(injection.consumer, 0x0223);
+  EXPECT_EQ(injection.buttons, 0x00);
   EXPECT_EQ(injection.reports, steps.size());
 }
 

@@ -133,7 +133,7 @@ TEST_F(SimSocketTest, CommandsFollowingAndStopping) {
             Result::Ok);
   ASSERT_EQ(injection->WriteOutputReport(test::InjectionReport({0x06, 0x05, 0xE9, 0x00})),
             Result::Ok);
-  EXPECT_EQ(lines.WaitFor(2), (std::vector<std::string>{"key down A", "consumer 0x00E9 down"}));
+  EXPECT_EQ(lines.WaitFor(2), (std::vector<std::string>{"key down A", "consumer down Volume Up (0x00E9)"}));
 
   ASSERT_EQ(client_->RequestStop(), Result::Ok);
   server_->WaitUntilStopped();

@@ -82,6 +82,59 @@ constexpr std::array<NamedUsage, 57> kKeyNames = {{
     {0xE7, "Right GUI"},
 }};
 
+struct NamedConsumerUsage {
+  std::uint16_t usage;
+  std::string_view name;
+};
+
+// The consumer usages that buttons and macros send.
+constexpr std::array<NamedConsumerUsage, 18> kConsumerNames = {{
+    {0x0B5, "Next Track"},
+    {0x0B6, "Previous Track"},
+    {0x0B7, "Stop"},
+    {0x0CD, "Play/Pause"},
+    {0x0E2, "Mute"},
+    {0x0E9, "Volume Up"},
+    {0x0EA, "Volume Down"},
+    {0x183, "Media Player"},
+    {0x18A, "Mail"},
+    {0x192, "Calculator"},
+    {0x194, "My Computer"},
+    {0x221, "Search"},
+    {0x223, "Browser Home"},
+    {0x224, "Browser Back"},
+    {0x225, "Browser Forward"},
+    {0x226, "Browser Stop"},
+    {0x227, "Browser Refresh"},
+    {0x22A, "Browser Favorites"},
+}};
+
+// "Volume Up (0x00E9)", or the number alone for a usage without a name here.
+std::string ConsumerUsageName(std::uint16_t usage) {
+  const auto named =
+      std::find_if(kConsumerNames.begin(), kConsumerNames.end(),
+                   [usage](const NamedConsumerUsage& n) { return n.usage == usage; });
+  const std::string number = HexNumber(usage, 4);
+  return named == kConsumerNames.end() ? number : std::string(named->name) + " (" + number + ")";
+}
+
+std::string MouseButtonName(std::uint8_t bit) {
+  switch (bit) {
+    case 0x01:
+      return "Left";
+    case 0x02:
+      return "Right";
+    case 0x04:
+      return "Middle";
+    case 0x08:
+      return "Back";
+    case 0x10:
+      return "Forward";
+    default:
+      return HexNumber(bit, 2);
+  }
+}
+
 bool Contains(const std::vector<std::uint8_t>& keys, std::uint8_t key) {
   return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
@@ -106,12 +159,33 @@ void DecodeKeyboard(SimInjection& injection, std::span<const std::uint8_t> repor
 void DecodeConsumer(SimInjection& injection, std::span<const std::uint8_t> report,
                     std::vector<std::string>& lines) {
   const auto usage = static_cast<std::uint16_t>(report[2] | report[3] << 8);
-  if (usage != 0) {
-    lines.push_back("consumer " + HexNumber(usage, 4) + " down");
-  } else {
-    lines.push_back("consumer " + HexNumber(injection.consumer, 4) + " up");
+  if (usage == injection.consumer) {
+    lines.push_back("consumer unchanged");
+    return;
   }
+  if (injection.consumer != 0)
+    lines.push_back("consumer up " + ConsumerUsageName(injection.consumer));
+  if (usage != 0) lines.push_back("consumer down " + ConsumerUsageName(usage));
   injection.consumer = usage;
+}
+
+void DecodeMouseButtons(SimInjection& injection, std::uint8_t buttons,
+                        std::vector<std::string>& lines) {
+  const std::size_t before = lines.size();
+  for (int bit = 0; bit < 8; ++bit) {
+    const auto mask = static_cast<std::uint8_t>(1u << bit);
+    if ((injection.buttons & mask) && !(buttons & mask)) {
+      lines.push_back("button up " + MouseButtonName(mask));
+    }
+  }
+  for (int bit = 0; bit < 8; ++bit) {
+    const auto mask = static_cast<std::uint8_t>(1u << bit);
+    if (!(injection.buttons & mask) && (buttons & mask)) {
+      lines.push_back("button down " + MouseButtonName(mask));
+    }
+  }
+  if (lines.size() == before) lines.push_back("buttons unchanged");
+  injection.buttons = buttons;
 }
 
 }  // namespace
@@ -143,8 +217,7 @@ Result DecodeInjectionReport(SimInjection& injection, std::span<const std::uint8
       DecodeConsumer(injection, report, lines);
       break;
     case kTypeMouseButtons:
-      injection.buttons = report[2];
-      lines.push_back("buttons " + HexNumber(report[2], 2));
+      DecodeMouseButtons(injection, report[2], lines);
       break;
     default:
       lines.push_back("unknown report " + HexBytes(report));

@@ -14,10 +14,11 @@ namespace vexlo {
 inline constexpr std::size_t kSimInjectionReportLength = 30;
 
 // Takes one output report of the injection device: updates what it holds down and appends to
-// `lines` what the report changed, in readable form: "key down A", "key up Left Shift",
-// "keys unchanged", "consumer 0x00E9 down", "consumer 0x00E9 up", "buttons 0x01", or
-// "unknown report 06 07 ..." for one it does not understand. InvalidParameter for a report of
-// another length (nothing changes).
+// `lines` what the report changed, a line for each key, consumer key or mouse button that went up
+// (first) or down, in readable form: "key down A", "key up Left Shift", "keys unchanged",
+// "consumer down Volume Up (0x00E9)", "consumer up Volume Up (0x00E9)", "consumer unchanged",
+// "button down Left", "button up Right", "buttons unchanged", or "unknown report 06 07 ..." for
+// one it does not understand. InvalidParameter for a report of another length (nothing changes).
 [[nodiscard]] Result DecodeInjectionReport(SimInjection& injection,
                                            std::span<const std::uint8_t> report,
                                            std::vector<std::string>& lines);

@@ -75,7 +75,7 @@ struct SimInjection {
   std::uint16_t consumer = 0;      // consumer usage held down
   std::uint8_t buttons = 0;        // mouse buttons held down
   std::uint64_t reports = 0;       // output reports taken
-  std::vector<std::string> log;    // "key down A", "consumer 0x00E9 down", "buttons 0x01" ...
+  std::vector<std::string> log;    // "key down A", "consumer down Mute (0x00E2)", "button up Left"
 };
 
 // Faults that the next vendor transfers meet, in this order of precedence, once passTransfers

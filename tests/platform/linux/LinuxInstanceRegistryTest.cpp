@@ -10,19 +10,15 @@
 #include <mutex>
 #include <vector>
 
+#include "PostedMessages.h"
+#include "TempFolder.h"
 #include "common/Messages.h"
 #include "platform/linux/UnixSocket.h"
-#include "TempFolder.h"
 
 namespace vexlo {
 namespace {
 
-struct Posted {
-  std::uint32_t message;
-  std::uintptr_t wParam;
-  std::intptr_t lParam;
-  bool operator==(const Posted&) const = default;
-};
+using Posted = test::PostedMessage;
 
 // Records what arrives, from the registry's listener thread.
 class RecordingTarget final : public MessageTarget {
@@ -89,8 +85,8 @@ TEST(LinuxInstanceRegistryTest, APublishedWindowReceivesPostedMessages) {
 
   EXPECT_EQ(registry.PostToWindow(windows[0], UM_SHOW_MAIN, kTagOpen, 0), Result::Ok);
   EXPECT_EQ(registry.PostToWindow(windows[0], UM_EXIT_APP, kTagKill, 7), Result::Ok);
-  EXPECT_EQ(target.WaitFor(2), (std::vector<Posted>{{UM_SHOW_MAIN, kTagOpen, 0},
-                                                    {UM_EXIT_APP, kTagKill, 7}}));
+  EXPECT_EQ(target.WaitFor(2),
+            (std::vector<Posted>{{UM_SHOW_MAIN, kTagOpen, 0}, {UM_EXIT_APP, kTagKill, 7}}));
 
   publication.reset();
   EXPECT_TRUE(registry.ListWindows().empty());

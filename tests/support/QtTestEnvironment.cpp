@@ -10,7 +10,7 @@ class QtEnvironment final : public ::testing::Environment {
  public:
   void SetUp() override {
     static int argc = 1;
-    static char name[] = "vexlo-skin-tests";
+    static char name[] = "vexlo-widget-tests";
     static char* argv[] = {name, nullptr};
     app_ = std::make_unique<QApplication>(argc, argv);
   }

@@ -1,0 +1,150 @@
+#include "engine/HostDispatcher.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "engine/InputInjector.h"
+#include "engine/MacroPlayer.h"
+#include "engine/PauseClock.h"
+#include "engine/ScanCodeTable.h"
+#include "platform/ports/ProcessLauncher.h"
+#include "profiles/MacroStore.h"
+#include "profiles/ProfileStore.h"
+
+namespace vexlo {
+namespace {
+
+// Event codes: a press of button i is 0x11 + i; a release of whichever buttons is 0.
+constexpr std::uint16_t kFirstPressCode = 0x11;
+constexpr std::uint16_t kReleaseCode = 0;
+
+HidUsage KeyboardUsage(std::uint16_t usage) {
+  return {kUsagePageKeyboard, usage};
+}
+
+}  // namespace
+
+HostDispatcher::HostDispatcher(const ProfileStore& profiles, const MacroStore& macros,
+                               InputInjector& injector, MacroPlayer& player,
+                               ProcessLauncher& launcher, PauseClock& clock,
+                               ShowMainWindow showMainWindow)
+    : profiles_(profiles),
+      macros_(macros),
+      injector_(injector),
+      player_(player),
+      launcher_(launcher),
+      clock_(clock),
+      showMainWindow_(std::move(showMainWindow)) {}
+
+void HostDispatcher::DispatchButtonEvent(std::uintptr_t pressed, std::intptr_t eventCode) {
+  if (pressed == 0) return;
+  const auto code = static_cast<std::uint16_t>(eventCode & 0xFFFF);
+  if (code >= kFirstPressCode && code < kFirstPressCode + kButtonCount) {
+    const int button = code - kFirstPressCode;
+    pressed_[static_cast<std::size_t>(button)] = true;
+    const KeyAssignment assignment = KeyAssignmentOf(profiles_.Data().device, button);
+    if (const AssignmentCodeInfo* info = FindAssignmentCode(assignment.code)) {
+      Perform(info->press, button, assignment);
+    }
+  } else if (code == kReleaseCode) {
+    for (int button = 0; button < kButtonCount; ++button) {
+      if (!std::exchange(pressed_[static_cast<std::size_t>(button)], false)) continue;
+      const KeyAssignment assignment = KeyAssignmentOf(profiles_.Data().device, button);
+      if (const AssignmentCodeInfo* info = FindAssignmentCode(assignment.code)) {
+        Perform(info->release, button, assignment);
+      }
+    }
+  }
+}
+
+void HostDispatcher::ReleaseEverything() {
+  pressed_.fill(false);
+  // Waits for the run to release what it held; a run that does not end in time is told to stop
+  // all the same, and what it holds is released here.
+  (void)player_.StopNow();
+  injector_.ReleaseAll();
+}
+
+void HostDispatcher::Perform(const HostAction& action, int button,
+                             const KeyAssignment& assignment) {
+  // Input that cannot be written is lost; the host keeps what it had.
+  switch (action.kind) {
+    case HostActionKind::None:
+      break;
+    case HostActionKind::MouseButtonDown:
+    case HostActionKind::MouseButtonUp:
+      (void)injector_.SendMouseButton(static_cast<std::uint8_t>(action.value),
+                                      action.kind == HostActionKind::MouseButtonDown);
+      break;
+    case HostActionKind::ConsumerKeyDown:
+      (void)injector_.SendKey({kUsagePageConsumer, action.value}, true);
+      break;
+    case HostActionKind::ConsumerKeyUp:
+      (void)injector_.SendKey({kUsagePageConsumer, 0}, false);
+      break;
+    case HostActionKind::CombinationDown:
+      PressCombination(action);
+      break;
+    case HostActionKind::CombinationUp:
+      ReleaseCombination(action);
+      break;
+    case HostActionKind::SingleKeyDown:
+    case HostActionKind::SingleKeyUp:
+      (void)injector_.SendKeyCode(ScanCodeTable()[assignment.parameter & 0xFF].keyCode,
+                                  action.kind == HostActionKind::SingleKeyDown);
+      break;
+    case HostActionKind::ShowMainWindow:
+      if (showMainWindow_) showMainWindow_();
+      break;
+    case HostActionKind::LaunchProgram:
+      LaunchProgram(assignment);
+      break;
+    case HostActionKind::StartRapidFire:
+      // A refused start (the run before is still ending) loses this press.
+      (void)player_.StartRapidFire(button, ParseExtensionNumber(assignment.extension));
+      break;
+    case HostActionKind::StartMacro:
+      StartMacro(button, assignment);
+      break;
+    case HostActionKind::StopRequest:
+      player_.StopRequest(button);
+      break;
+  }
+}
+
+void HostDispatcher::PressCombination(const HostAction& action) {
+  (void)injector_.SendKey(KeyboardUsage(action.modifier), true);
+  Pause();
+  (void)injector_.SendKey(KeyboardUsage(action.value), true);
+  Pause();
+}
+
+void HostDispatcher::ReleaseCombination(const HostAction& action) {
+  (void)injector_.SendKey(KeyboardUsage(action.value), false);
+  Pause();
+  (void)injector_.SendKey(KeyboardUsage(action.modifier), false);
+  Pause();
+}
+
+void HostDispatcher::StartMacro(int button, const KeyAssignment& assignment) {
+  const std::uint32_t number = ParseExtensionNumber(assignment.extension);
+  const std::uint8_t slot = UnpackMacro(number).slot;
+  if (slot >= kMacroSlotCount) return;
+  // A refused start (an empty slot, the run before still ending) loses this press.
+  (void)player_.StartRun(button, number, macros_.Slot(slot));
+}
+
+void HostDispatcher::LaunchProgram(const KeyAssignment& assignment) {
+  const std::filesystem::path file(assignment.extension);
+  std::error_code error;
+  if (assignment.extension.empty() || !std::filesystem::exists(file, error)) return;
+  // The program reports its own failures; the button has nothing to add.
+  (void)launcher_.Open(assignment.extension, {}, (file.parent_path() / "").string());
+}
+
+void HostDispatcher::Pause() {
+  (void)clock_.WaitMs(kCombinationPauseMs);  // nothing stops it
+}
+
+}  // namespace vexlo

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "engine/AssignmentCodes.h"
+#include "engine/KeyAssignment.h"
+#include "profiles/ProfileData.h"
+
+namespace vexlo {
+
+class InputInjector;
+class MacroPlayer;
+class MacroStore;
+class PauseClock;
+class ProcessLauncher;
+class ProfileStore;
+
+// Performs on the host what a reassigned button does, once for every UM_BUTTON_EVENT the main
+// window receives: key and mouse-button input through the injector, macros and rapid fire through
+// the player, launching a program, showing the main window. The button's assignment is read from
+// the current profile at the moment of each press and release, so a button reassigned while held
+// is released as its new code says.
+//
+// A press of button i is remembered until a release event, which carries no button number and so
+// releases every button the host has seen pressed.
+//
+// User-interface thread only (the pressed flags are its alone); the 10 ms pauses of key
+// combinations run on it.
+class HostDispatcher {
+ public:
+  // Shows the main window and brings it to the front, as UM_SHOW_MAIN with 'Open' does.
+  using ShowMainWindow = std::function<void()>;
+
+  // Everything must outlive the dispatcher.
+  HostDispatcher(const ProfileStore& profiles, const MacroStore& macros, InputInjector& injector,
+                 MacroPlayer& player, ProcessLauncher& launcher, PauseClock& clock,
+                 ShowMainWindow showMainWindow);
+
+  // The UM_BUTTON_EVENT handler's work, with the message's wParam and lParam. A pressed flag of 0
+  // (the mouse's reports stopped) does nothing. Of the event code's low 16 bits, 0x11..0x17 press
+  // button 0..6 and 0 releases every pressed button, in button order; anything else is ignored.
+  void DispatchButtonEvent(std::uintptr_t pressed, std::intptr_t eventCode);
+
+  // The mouse went away: whatever it was doing on the host ends. The run of the macro player is
+  // stopped and waited for, every key, mouse button and consumer key is released and no button
+  // counts as pressed any more.
+  void ReleaseEverything();
+
+ private:
+  void Perform(const HostAction& action, int button, const KeyAssignment& assignment);
+  void PressCombination(const HostAction& action);
+  void ReleaseCombination(const HostAction& action);
+  void StartMacro(int button, const KeyAssignment& assignment);
+  void LaunchProgram(const KeyAssignment& assignment);
+  void Pause();
+
+  const ProfileStore& profiles_;
+  const MacroStore& macros_;
+  InputInjector& injector_;
+  MacroPlayer& player_;
+  ProcessLauncher& launcher_;
+  PauseClock& clock_;
+  ShowMainWindow showMainWindow_;
+  std::array<bool, kButtonCount> pressed_{};  // the host performed the press and not the release
+};
+
+}  // namespace vexlo

@@ -1,0 +1,106 @@
+#include "engine/InputInjector.h"
+
+#include <algorithm>
+#include <string>
+
+#include "device/DriverInterface.h"
+#include "device/HidPath.h"
+#include "engine/InjectionReport.h"
+
+namespace vexlo {
+namespace {
+
+bool IsInjectionDevice(const HidCollection& collection) {
+  return collection.Attributes().vendorId == kInjectionVendorId &&
+         collection.Attributes().productId == kInjectionProductId &&
+         collection.Capabilities().usagePage == kInjectionUsagePage &&
+         collection.Capabilities().usage == kInjectionUsage;
+}
+
+}  // namespace
+
+InputInjector::InputInjector(DeviceIo& io, HidEnumerator& enumerator)
+    : enumerator_(enumerator), device_(io, enumerator) {}
+
+Result InputInjector::OpenInjectionDevice() {
+  std::scoped_lock lock(mutex_);
+  std::vector<std::string> paths;
+  if (const Result r = EnumerateHidPaths(enumerator_, paths); r != Result::Ok) return r;
+  for (const std::string& path : paths) {
+    if (!PathNamesDevice(path, kInjectionVendorId, kInjectionProductId)) continue;
+    if (device_.OpenPath(path, /*write=*/true, /*overlapped=*/false) == Result::Ok &&
+        IsInjectionDevice(device_)) {
+      return Result::Ok;
+    }
+    device_.Close();
+  }
+  return Result::NotFound;
+}
+
+void InputInjector::CloseInjectionDevice() {
+  std::scoped_lock lock(mutex_);
+  device_.Close();
+}
+
+bool InputInjector::IsOpen() const {
+  std::scoped_lock lock(mutex_);
+  return device_.IsOpen();
+}
+
+Result InputInjector::SendKey(HidUsage usage, bool down) {
+  std::scoped_lock lock(mutex_);
+  return SendKeyLocked(usage, down);
+}
+
+Result InputInjector::SendKeyCode(std::uint8_t keyCode, bool down) {
+  if (keyCode == 0) return Result::NothingToActOn;
+  return SendKey(KeyCodeToUsage(keyCode), down);
+}
+
+Result InputInjector::SendKeyLocked(HidUsage usage, bool down) {
+  if (!device_.IsOpen()) return Result::NotFound;
+  if (usage.page == kUsagePageConsumer) {
+    consumerHeld_ = down && usage.usage != 0;
+    return device_.WriteOutputReport(EncodeConsumer(down ? usage.usage : 0));
+  }
+  if (usage.page != kUsagePageKeyboard) return Result::NothingToActOn;
+  const auto key = static_cast<std::uint8_t>(usage.usage & 0xFF);
+  if (down) {
+    // Usage 0 is no key: it would only take a place in the list.
+    if (key != 0 && keys_.size() < kInjectionKeySlots &&
+        std::find(keys_.begin(), keys_.end(), key) == keys_.end()) {
+      keys_.push_back(key);
+    }
+  } else if (key == 0) {
+    keys_.clear();
+  } else {
+    std::erase(keys_, key);
+  }
+  return device_.WriteOutputReport(EncodeKeyboard(keys_));
+}
+
+Result InputInjector::SendMouseEvent(const MouseEvent& event) {
+  if (event.kind != MouseEvent::kButton) return Result::NothingToActOn;
+  std::scoped_lock lock(mutex_);
+  return SendMouseButtonLocked(event.buttons, event.down);
+}
+
+Result InputInjector::SendMouseButton(std::uint8_t buttons, bool down) {
+  return SendMouseEvent({MouseEvent::kButton, buttons, down});
+}
+
+Result InputInjector::SendMouseButtonLocked(std::uint8_t buttons, bool down) {
+  if (!device_.IsOpen()) return Result::NotFound;
+  buttons_ = static_cast<std::uint8_t>(down ? buttons_ | buttons : buttons_ & ~buttons);
+  return device_.WriteOutputReport(EncodeMouseButtons(buttons_));
+}
+
+void InputInjector::ReleaseAll() {
+  std::scoped_lock lock(mutex_);
+  // A failed write leaves the host as it is; nothing better can be done about it here.
+  (void)SendKeyLocked({kUsagePageKeyboard, 0}, false);
+  (void)SendMouseButtonLocked(kAllMouseButtons, false);
+  if (consumerHeld_) (void)SendKeyLocked({kUsagePageConsumer, 0}, false);
+}
+
+}  // namespace vexlo
