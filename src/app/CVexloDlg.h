@@ -8,6 +8,7 @@
 
 #include "app/AppContext.h"
 #include "app/CompanionKeeper.h"
+#include "app/MainTrayIcon.h"
 #include "app/MainWindowLayout.h"
 #include "dialogs/CMsgDlg.h"
 #include "engine/HostDispatcher.h"
@@ -53,11 +54,16 @@ class CVexloDlg final : public CImageDlg, public MessageHandler {
   void OnInitDialog() override;
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void accept() override;  // Enter: nothing, unless the program is ending
   void reject() override;  // Escape: likewise
 
  private:
-  void LoadSkins();
+  // The skins of the pages and models are read when first needed, so the window is up quickly.
+  SkinFile<DibImage>& PageSkin(int page);
+  SkinFile<GdiplusImage>& ModelSkin(std::size_t model);
+  std::size_t CurrentModel() const;
+  void ComposeLightImages();  // the lighting page's pictures, when that page is first shown
   void CreateFrameControls();
   CImageBtn* Control(int id) const;
   void OnFrameCommand(int id);
@@ -79,19 +85,22 @@ class CVexloDlg final : public CImageDlg, public MessageHandler {
   AppContext& context_;
   SkinFile<DibImage> mainSkin_;
   std::array<std::unique_ptr<SkinFile<GdiplusImage>>, kModelCount> modelSkins_;
-  std::array<std::unique_ptr<SkinFile<DibImage>>, 4> pageSkins_;
-  std::array<GdiplusImage, 4> thumbs_;
+  std::array<bool, kModelCount> modelSkinRead_{};
+  std::array<std::unique_ptr<SkinFile<DibImage>>, 4> pageSkins_;  // pages 1 to 4
+  std::array<bool, 4> pageSkinRead_{};
   // The main and lighting pictures with the current model's mouse drawn in.
   DibImage composedMain_;
   DibImage composedMainHighlight_;
   DibImage composedLight_;
   DibImage composedLightHighlight_;
+  bool lightComposed_ = false;  // the lighting pictures show the current model
 
   std::map<int, CImageBtn*> controls_;  // frame controls by control ID
   int currentPage_ = kNoPage;
   int previousPage_ = kNoPage;
   bool exitRequested_ = false;
   bool closedForGood_ = false;
+  bool painted_ = false;
   CMsgDlg noDeviceMessage_;  // the window's own: "no mouse", in front when asked again
   HostDispatcher dispatcher_;
 
@@ -100,6 +109,7 @@ class CVexloDlg final : public CImageDlg, public MessageHandler {
   RunningWindow self_;  // this window as other programs reach it
   std::unique_ptr<ReleaseOnDestroy> deviceNotifications_;
   CompanionKeeper companion_;
+  std::unique_ptr<MainTrayIcon> tray_;
   QTimer watchdog_;
 };
 

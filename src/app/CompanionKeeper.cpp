@@ -42,7 +42,8 @@ bool CompanionKeeper::CompanionAlive() {
 
 void CompanionKeeper::Check(Clock::time_point now) {
   if (CompanionAlive()) return;
-  if (now - lastStart_ < kAnnounceGrace) return;  // still starting up
+  // One that has not announced itself yet may still be starting up.
+  if (window_ == 0 && now - lastStart_ < kAnnounceGrace) return;
   window_ = 0;
   (void)Start(windowHandle_, now);
 }

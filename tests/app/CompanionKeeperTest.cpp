@@ -75,6 +75,14 @@ TEST_F(CompanionKeeperTest, StartsWithTheWindowsHandleAndRestartsWhenItHasGone) 
   EXPECT_EQ(keeper.CompanionWindow(), 0u);
 }
 
+TEST_F(CompanionKeeperTest, ACompanionThatEndsSoonAfterItsStartIsRestartedAtOnce) {
+  CompanionKeeper keeper = Keeper();
+  ASSERT_TRUE(keeper.Start("/run/window-4D41494E-7-0.sock", t0));
+  keeper.OnAnnounced(42);  // announced, and then gone before the next tick
+  keeper.Check(t0 + 1s);
+  EXPECT_EQ(launcher.started.size(), 2u);
+}
+
 TEST_F(CompanionKeeperTest, ACompanionThatNeverAnnouncesItselfIsStartedAgain) {
   CompanionKeeper keeper = Keeper();
   ASSERT_TRUE(keeper.Start("/run/window-4D41494E-7-0.sock", t0));
