@@ -2,6 +2,11 @@
 
 #include "common/LanguageTable.h"
 #include "device/DeviceSession.h"
+#include "engine/ForegroundMonitor.h"
+#include "engine/InputInjector.h"
+#include "engine/MacroPlayer.h"
+#include "engine/PauseClock.h"
+#include "engine/WheelLinesWorker.h"
 #include "platform/ports/Platform.h"
 #include "platform/ports/UserMessages.h"
 #include "profiles/AppSettings.h"
@@ -23,6 +28,11 @@ struct AppContext {
   ProfileStore& profiles;
   MacroStore& macros;
   DeviceSession& device;
+  ForegroundMonitor& monitor;
+  WheelLinesWorker& wheelLines;
+  InputInjector& injector;
+  MacroPlayer& player;
+  PauseClock& pauseClock;
   bool startHidden = false;  // "/Start": the window does not show itself at start
 };
 

@@ -35,7 +35,11 @@ CVexloApp::CVexloApp(Platform& platform)
       profiles_(DeriveDataFolder(*platform.folders), language_, messages_),
       link_(*platform.devices, *platform.hid),
       device_(link_, messages_),
-      macros_(DeriveDataFolder(*platform.folders), language_, messages_) {}
+      macros_(DeriveDataFolder(*platform.folders), language_, messages_),
+      monitor_(*platform.foreground),
+      wheelLines_(*platform.mouseSettings),
+      injector_(*platform.devices, *platform.hid),
+      player_(injector_, pauseClock_) {}
 
 CVexloApp::~CVexloApp() = default;
 
@@ -97,8 +101,9 @@ void CVexloApp::ApplySavedMacroIndex() {
 void CVexloApp::RunMainWindow(bool startHidden) {
   // The font is registered for this process only, while the window runs.
   const int font = QFontDatabase::addApplicationFont(QString::fromStdString(settings_.FontPath));
-  AppContext context{platform_, settings_, language_, messages_, messageDialog_.get(),
-                     profiles_, macros_,   device_,   startHidden};
+  AppContext context{platform_,  settings_,  language_,   messages_, messageDialog_.get(),
+                     profiles_,  macros_,    device_,     monitor_,  wheelLines_,
+                     injector_,  player_,    pauseClock_, startHidden};
   InstallMenuHook();
   {
     CVexloDlg window(context);

@@ -8,6 +8,11 @@
 #include "common/LanguageTable.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
+#include "engine/ForegroundMonitor.h"
+#include "engine/InputInjector.h"
+#include "engine/MacroPlayer.h"
+#include "engine/SteadyPauseClock.h"
+#include "engine/WheelLinesWorker.h"
 #include "platform/ports/Platform.h"
 #include "profiles/AppSettings.h"
 #include "profiles/MacroStore.h"
@@ -49,6 +54,11 @@ class CVexloApp {
   DeviceLink link_;
   DeviceSession device_;
   MacroStore macros_;
+  ForegroundMonitor monitor_;
+  WheelLinesWorker wheelLines_;
+  SteadyPauseClock pauseClock_;
+  InputInjector injector_;
+  MacroPlayer player_;  // after the injector: its runs write through it
 };
 
 }  // namespace vexlo

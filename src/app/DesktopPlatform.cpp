@@ -6,6 +6,7 @@
 #include "platform/linux/LinuxSystemInfo.h"
 #include "platform/linux/RuntimeFolder.h"
 #include "platform/sim/SimClient.h"
+#include "platform/sim/SimDeviceNotifications.h"
 #include "platform/sim/SimPorts.h"
 #include "platform/sim/SimProtocol.h"
 
@@ -20,6 +21,7 @@ Platform MakeDesktopPlatform() {
   // The mouse, its drivers, the pointer settings and the foreground program are those of a running
   // vexlo-sim; without one, there is no mouse and the desktop values stay in this process.
   AddSimPorts(platform, std::make_shared<SimClient>(SimSocketPath()));
+  platform.notifications = std::make_unique<SimSocketNotifications>(SimSocketPath());
   return platform;
 }
 

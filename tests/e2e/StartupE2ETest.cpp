@@ -71,6 +71,9 @@ TEST_F(StartupE2ETest, KillLeavesACopyOfAnotherProgramFileRunning) {
   const std::string other = root / "elsewhere/vexlo";
   std::filesystem::create_directories(root / "elsewhere");
   std::filesystem::copy_file(program, other);
+  // The copy needs its skin beside it to run its window.
+  std::filesystem::create_directory_symlink(std::string(VEXLO_BINARY_DIR) + "/Skins",
+                                            root / "elsewhere/Skins");
   auto running = Start(other);
   ASSERT_TRUE(test::WaitUntil([&] { return PublishedWindows() == 1; }, 20s));
 

@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <cstring>
 #include <time.h>
 
@@ -13,7 +15,7 @@ extern char** environ;
 namespace vexlo::test {
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::map<std::string, std::string>& environment) {
+                           const std::map<std::string, std::string>& environment, int outputFd) {
   std::map<std::string, std::string> merged;
   for (char** entry = environ; *entry; ++entry) {
     const char* equals = std::strchr(*entry, '=');
@@ -29,9 +31,13 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   std::vector<char*> envp;
   for (std::string& entry : env_strings) envp.push_back(entry.data());
   envp.push_back(nullptr);
-  if (::posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) {
+  posix_spawn_file_actions_t actions;
+  ::posix_spawn_file_actions_init(&actions);
+  if (outputFd >= 0) ::posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
+  if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) {
     pid_ = -1;
   }
+  ::posix_spawn_file_actions_destroy(&actions);
 }
 
 ChildProcess::~ChildProcess() {
@@ -52,6 +58,35 @@ std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds deadline)
       },
       deadline);
   return exit_code_;
+}
+
+}  // namespace vexlo::test
+
+namespace vexlo::test {
+
+std::optional<std::string> RunForOutput(const std::string& program,
+                                        const std::vector<std::string>& arguments,
+                                        const std::map<std::string, std::string>& environment,
+                                        std::chrono::milliseconds deadline) {
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) return std::nullopt;
+  std::string output;
+  std::optional<int> exit_code;
+  {
+    ChildProcess child(program, arguments, environment, fds[1]);
+    ::close(fds[1]);
+    if (!child.started()) {
+      ::close(fds[0]);
+      return std::nullopt;
+    }
+    char buffer[4096];
+    ssize_t got;
+    while ((got = ::read(fds[0], buffer, sizeof buffer)) > 0) output.append(buffer, got);
+    exit_code = child.WaitForExit(deadline);
+  }
+  ::close(fds[0]);
+  if (!exit_code) return std::nullopt;
+  return output;
 }
 
 }  // namespace vexlo::test

@@ -14,8 +14,9 @@ namespace vexlo::test {
 class ChildProcess {
  public:
   // Starts `program` with `arguments`; `environment` adds to (or replaces in) this process's own.
+  // Its standard output goes to `outputFd` when one is given.
   ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-               const std::map<std::string, std::string>& environment);
+               const std::map<std::string, std::string>& environment, int outputFd = -1);
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -29,6 +30,13 @@ class ChildProcess {
   pid_t pid_ = -1;
   std::optional<int> exit_code_;
 };
+
+// Runs a program to its end and returns what it wrote to its standard output; none when it could
+// not be started or did not end within `deadline` (it is killed then).
+std::optional<std::string> RunForOutput(const std::string& program,
+                                        const std::vector<std::string>& arguments,
+                                        const std::map<std::string, std::string>& environment,
+                                        std::chrono::milliseconds deadline);
 
 // Waits until `condition` holds or the deadline passes; returns whether it held.
 template <typename Condition>

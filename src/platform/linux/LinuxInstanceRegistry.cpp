@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "common/Text.h"
@@ -103,6 +104,15 @@ std::optional<RunningWindow> ParseWindowName(const std::string& folder, std::str
   return window;
 }
 
+// False for a process that has ended, zombies included: a window of it is gone.
+bool ProcessRuns(std::uint32_t processId) {
+  std::ifstream stat("/proc/" + std::to_string(processId) + "/stat");
+  std::string text;
+  if (!std::getline(stat, text)) return false;
+  const auto name_end = text.rfind(')');  // the name may hold spaces and parentheses
+  return name_end != std::string::npos && name_end + 2 < text.size() && text[name_end + 2] != 'Z';
+}
+
 }  // namespace
 
 LinuxInstanceRegistry::LinuxInstanceRegistry(std::string folder) : folder_(std::move(folder)) {}
@@ -151,6 +161,10 @@ std::vector<RunningWindow> LinuxInstanceRegistry::ListWindows() {
   for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
     auto window = ParseWindowName(folder_, entry.path().filename().string());
     if (!window) continue;
+    if (!ProcessRuns(window->processId)) {
+      std::filesystem::remove(entry.path(), error);  // left behind by a process that died
+      continue;
+    }
     const auto published = entry.last_write_time(error);
     if (error) continue;  // vanished while listed
     found.push_back({std::move(*window), published});

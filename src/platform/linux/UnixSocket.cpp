@@ -21,20 +21,22 @@ bool MakeAddress(const std::string& path, sockaddr_un& address) {
 }  // namespace
 
 Result ListenAt(const std::string& path, UniqueFd& listener) {
+  // Someone answering at the path is alive; otherwise a file there is a leftover of a crash.
+  if (UniqueFd probe; ConnectTo(path, probe) == Result::Ok) return Result::AlreadyExists;
+  // The socket is bound under a temporary name and renamed into place once it listens, so that
+  // whoever sees it appear can connect at once.
+  const std::string temporary = path + ".new";
   sockaddr_un address;
-  if (!MakeAddress(path, address)) return Result::FilenameTooLong;
+  if (!MakeAddress(temporary, address)) return Result::FilenameTooLong;
   UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
   if (!fd.valid()) return ResultFromErrno(errno);
-  if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    if (errno != EADDRINUSE) return ResultFromErrno(errno);
-    // Someone answering there is alive; otherwise the file is a leftover of a crash.
-    if (UniqueFd probe; ConnectTo(path, probe) == Result::Ok) return Result::AlreadyExists;
-    ::unlink(path.c_str());
-    if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-      return ResultFromErrno(errno);
-    }
+  ::unlink(temporary.c_str());
+  if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(fd.get(), 16) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    return ResultFromErrno(error);
   }
-  if (::listen(fd.get(), 16) != 0) return ResultFromErrno(errno);
   listener = std::move(fd);
   return Result::Ok;
 }

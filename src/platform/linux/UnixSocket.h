@@ -12,7 +12,8 @@
 // virtual mouse talk to each other.
 namespace vexlo {
 
-// Binds and listens at `path`, replacing a stale socket file left by a process that died.
+// Listens at `path`, replacing a stale socket file left by a process that died; the socket
+// appears at the path only once it listens. AlreadyExists when a live socket answers there.
 [[nodiscard]] Result ListenAt(const std::string& path, UniqueFd& listener);
 
 // Connects to the socket at `path`. FileNotFound when there is none, ConnectionRefused when

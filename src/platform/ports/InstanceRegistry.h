@@ -42,7 +42,8 @@ class InstanceRegistry {
                                              RunningWindow& self) = 0;
 
   // The published windows of every running process (this one included), the most recently
-  // published first. Never blocks for long; any thread.
+  // published first; windows of processes that have ended are not listed. Never blocks for long;
+  // any thread.
   virtual std::vector<RunningWindow> ListWindows() = 0;
 
   // The published window at `endpoint` (a handle that another program was given); none when

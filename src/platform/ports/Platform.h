@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/ports/DeviceIo.h"
+#include "platform/ports/DeviceNotifications.h"
 #include "platform/ports/ForegroundProcess.h"
 #include "platform/ports/HidEnumerator.h"
 #include "platform/ports/InstanceRegistry.h"
@@ -24,6 +25,7 @@ struct Platform {
   std::unique_ptr<ProcessLauncher> launcher;
   std::unique_ptr<HidEnumerator> hid;
   std::unique_ptr<DeviceIo> devices;
+  std::unique_ptr<DeviceNotifications> notifications;
 };
 
 }  // namespace vexlo

@@ -123,7 +123,9 @@ std::string SimEnvironment::MouseDriverKey() const {
 
 Result SimEnvironment::Plug() {
   std::scoped_lock lock(mutex_);
+  if (state_.mouse.plugged) return Result::Ok;
   state_.mouse.plugged = true;
+  for (const auto& [id, observer] : deviceObservers_) observer(true);
   return Result::Ok;
 }
 
@@ -135,6 +137,7 @@ Result SimEnvironment::Unplug() {
 
 void SimEnvironment::UnplugLocked() {
   if (!state_.mouse.plugged) return;
+  for (const auto& [id, observer] : deviceObservers_) observer(false);
   SimMouse& mouse = state_.mouse;
   mouse.plugged = false;
   mouse.pressed = 0;
@@ -248,6 +251,18 @@ std::uint64_t SimEnvironment::AddInjectionObserver(InjectionObserver observer) {
 void SimEnvironment::RemoveInjectionObserver(std::uint64_t id) {
   std::scoped_lock lock(mutex_);
   observers_.erase(id);
+}
+
+std::uint64_t SimEnvironment::AddDeviceObserver(DeviceObserver observer) {
+  std::scoped_lock lock(mutex_);
+  const std::uint64_t id = nextObserver_++;
+  deviceObservers_.emplace(id, std::move(observer));
+  return id;
+}
+
+void SimEnvironment::RemoveDeviceObserver(std::uint64_t id) {
+  std::scoped_lock lock(mutex_);
+  deviceObservers_.erase(id);
 }
 
 void SimEnvironment::AppendInjected(std::vector<std::string> lines) {

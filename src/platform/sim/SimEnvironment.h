@@ -58,6 +58,12 @@ class SimEnvironment final : public SimService {
   std::uint64_t AddInjectionObserver(InjectionObserver observer);
   void RemoveInjectionObserver(std::uint64_t id);
 
+  // Hears the mouse arrive (true) and go (false), as the desktop's device notifications tell of
+  // it, under the same rules as the injection observers.
+  using DeviceObserver = std::function<void(bool arrived)>;
+  std::uint64_t AddDeviceObserver(DeviceObserver observer);
+  void RemoveDeviceObserver(std::uint64_t id);
+
   Result ListHidPaths(std::vector<std::string>& paths) override;
   Result InterfaceNode(std::string_view path, DeviceNode& node) override;
   Result ParentNode(DeviceNode node, DeviceNode& parent) override;
@@ -115,6 +121,7 @@ class SimEnvironment final : public SimService {
   SimEndpointId interceptionOwner_ = 0;  // the mouse-filter endpoint that sent the table
   std::uint64_t plugGeneration_ = 1;
   std::map<std::uint64_t, InjectionObserver> observers_;
+  std::map<std::uint64_t, DeviceObserver> deviceObservers_;
   std::uint64_t nextObserver_ = 1;
 };
 

@@ -42,6 +42,7 @@ enum class SimFrameType : std::uint16_t {
   Command = 20,  // payload: strings (the words) -> payload: text
   Follow = 21,   // -> then an InjectedLine for every line logged so far and every new one
   Stop = 22,     // the server answers, then ends
+  WatchDevices = 23,  // -> then a DevicesChanged at every arrival and removal of the mouse
   // The answer to a request: sequence as in the request, value: result.
   Response = 100,
   // Notifications: sequence 0.
@@ -49,6 +50,7 @@ enum class SimFrameType : std::uint16_t {
   EventSignalled = 201,  // endpoint, payload: the 8-byte driver value
   EndpointGone = 202,    // endpoint
   InjectedLine = 203,    // payload: text
+  DevicesChanged = 204,  // value: 1 the mouse arrived, 0 it went
 };
 
 struct SimFrameHeader {

@@ -57,7 +57,8 @@ class SimServer::Connection {
   UniqueFd fd;
   SimFrameReader reader;
   std::map<SimEndpointId, std::unique_ptr<EndpointListener>> endpoints;
-  std::optional<std::uint64_t> observer;
+  std::optional<std::uint64_t> observer;        // the injected lines it follows
+  std::optional<std::uint64_t> deviceObserver;  // the arrivals and removals it watches
   bool dead = false;
 
  private:
@@ -210,6 +211,7 @@ void SimServer::DropConnection(Connection& connection) {
   for (const auto& [id, listener] : connection.endpoints) environment_->CloseEndpoint(id);
   connection.endpoints.clear();
   if (connection.observer) environment_->RemoveInjectionObserver(*connection.observer);
+  if (connection.deviceObserver) environment_->RemoveDeviceObserver(*connection.deviceObserver);
   connection.observer.reset();
 }
 
@@ -336,6 +338,15 @@ void SimServer::HandleRequest(Connection& connection, const SimFrame& request) {
             });
       }
       return;
+    case SimFrameType::WatchDevices:
+      if (!connection.deviceObserver) {
+        connection.deviceObserver =
+            environment.AddDeviceObserver([this, &connection](bool arrived) {
+              connection.Queue(MakeFrame(SimFrameType::DevicesChanged, 0, arrived ? 1 : 0));
+              Wake();
+            });
+      }
+      break;
     case SimFrameType::Stop:
       stopRequested_.store(true);
       break;

@@ -113,18 +113,25 @@ TEST(LinuxInstanceRegistryTest, IgnoresStrangersAndCleansUpAfterTheDead) {
   ASSERT_EQ(registry.PostToWindow(window, UM_SHOW_MAIN, kTagOpen, 0), Result::Ok);
   EXPECT_EQ(target.WaitFor(1), (std::vector<Posted>{{UM_SHOW_MAIN, kTagOpen, 0}}));
 
-  // A window of a process that died without cleaning up: a socket nobody listens on.
+  // A window of a process that died without cleaning up is neither listed nor kept.
   const std::string dead = folder / "window-4D41494E-999999-0.sock";
+  test::WriteFile(dead, "");
+  EXPECT_EQ(registry.ListWindows().size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(dead));
+
+  // A socket of a live process that nobody listens on any more: posting finds it gone.
+  const std::string closed =
+      folder / ("window-4D41494E-" + std::to_string(::getpid()) + "-99.sock");
   {
     UniqueFd listener;
-    ASSERT_EQ(ListenAt(dead, listener), Result::Ok);
+    ASSERT_EQ(ListenAt(closed, listener), Result::Ok);
   }
   const std::vector<RunningWindow> listed = registry.ListWindows();
   ASSERT_EQ(listed.size(), 2u);
-  const RunningWindow& stale = listed[0].processId == 999999 ? listed[0] : listed[1];
-  EXPECT_EQ(stale.processId, 999999u);
+  const RunningWindow& stale = listed[0].endpoint == closed ? listed[0] : listed[1];
+  ASSERT_EQ(stale.endpoint, closed);
   EXPECT_EQ(registry.PostToWindow(stale, UM_SHOW_MAIN, kTagOpen, 0), Result::InvalidWindowHandle);
-  EXPECT_FALSE(std::filesystem::exists(dead));
+  EXPECT_FALSE(std::filesystem::exists(closed));
   // Files that are not windows are not listed.
   test::WriteFile(folder / "window-nothex-1-0.sock", "");
   test::WriteFile(folder / "notes.txt", "");

@@ -1,0 +1,277 @@
+#include "app/CVexloDlg.h"
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "FakeUserMessages.h"
+#include "TempFolder.h"
+#include "common/IniFile.h"
+#include "common/Messages.h"
+#include "device/DeviceLink.h"
+#include "engine/SteadyPauseClock.h"
+#include "platform/linux/LinuxInstanceRegistry.h"
+#include "platform/sim/SimDeviceNotifications.h"
+#include "platform/sim/SimEnvironment.h"
+#include "platform/sim/SimPorts.h"
+#include "profiles/ProfileFile.h"
+#include "skin/SkinFile.h"
+
+namespace vexlo {
+namespace {
+
+const std::string kProgram = std::string(VEXLO_BINARY_DIR) + "/";
+
+class FixedFolders final : public SystemFolders {
+ public:
+  explicit FixedFolders(std::string roaming) : roaming_(std::move(roaming)) {}
+  std::string ModulePath() override { return kProgram + "vexlo"; }
+  std::string RoamingDataFolder() override { return roaming_; }
+
+ private:
+  std::string roaming_;
+};
+
+struct NoLauncher final : ProcessLauncher {
+  Result Open(const std::string&, const std::string&, const std::string&) override {
+    return Result::FileNotFound;
+  }
+};
+
+// The main window over the in-process simulated machine, with the shipped skin and language
+// file, private data and runtime folders, and messages answered by the test.
+class MainWindowTest : public testing::Test {
+ protected:
+  test::TempFolder root;
+  std::shared_ptr<SimEnvironment> sim = std::make_shared<SimEnvironment>();
+  Platform platform = MakePlatform();
+  AppSettings settings = MakeSettings();
+  LanguageTable language;
+  test::FakeUserMessages messages;
+  ProfileStore profiles{settings.DataFolder, language, messages};
+  DeviceLink link{*platform.devices, *platform.hid};
+  DeviceSession device{link, messages};
+  MacroStore macros{settings.DataFolder, language, messages};
+  ForegroundMonitor monitor{*platform.foreground};
+  WheelLinesWorker wheelLines{*platform.mouseSettings};
+  SteadyPauseClock pauseClock;
+  InputInjector injector{*platform.devices, *platform.hid};
+  MacroPlayer player{injector, pauseClock};
+  AppContext context{platform,   settings, language,   messages, nullptr, profiles, macros,
+                     device,     monitor,  wheelLines, injector, player,  pauseClock,
+                     /*startHidden=*/false};
+  std::unique_ptr<CVexloDlg> window;
+
+  Platform MakePlatform() {
+    std::filesystem::create_directories(root / "run");
+    Platform made;
+    made.folders = std::make_unique<FixedFolders>(root / "roaming/");
+    made.instances = std::make_unique<LinuxInstanceRegistry>(root / "run/");
+    made.launcher = std::make_unique<NoLauncher>();
+    AddSimPorts(made, sim);
+    made.notifications = std::make_unique<SimEnvironmentNotifications>(sim);
+    return made;
+  }
+
+  AppSettings MakeSettings() {
+    AppSettings made;
+    FillProgramPaths(made, kProgram + "vexlo");
+    made.DaemonPath = root / "no-companion";
+    (void)PrepareDataFolder(made, DeriveDataFolder(*platform.folders));
+    made.CommonFontName = "Open Sans";
+    return made;
+  }
+
+  void SetUp() override {
+    language.Load(settings.LanguageFile);
+    ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+    window = std::make_unique<CVexloDlg>(context);
+    ASSERT_EQ(window->LoadSkin(), Result::Ok);
+    window->InitDialog();
+    Settle();
+  }
+
+  void TearDown() override {
+    window.reset();
+    (void)player.StopNow();  // it has stopped when this returns
+  }
+
+  // Lets the window handle what was posted to it.
+  static void Settle() {
+    for (int i = 0; i < 5; ++i) QCoreApplication::sendPostedEvents();
+  }
+
+  CImageBtn* Button(const char* key) const {
+    return window->findChild<CImageBtn*>(QString::fromLatin1(key));
+  }
+  void Click(const char* key) {
+    CImageBtn* button = Button(key);
+    ASSERT_NE(button, nullptr) << key;
+    QTest::mouseClick(button, Qt::LeftButton);
+    Settle();
+  }
+  std::string SavedSetting(const char* key) {
+    return ReadIniString("Setting", key, "", settings.SettingsFile);
+  }
+};
+
+TEST_F(MainWindowTest, ConnectsAtStartAndChoosesAModelTheMouseAdmits) {
+  EXPECT_EQ(device.IsConnected(), Result::Ok);
+  EXPECT_TRUE(window->isVisible());  // shown at start with a mouse there
+  // The simulated mouse is of kind 2: the Pirul and Sorna models; the default model 3 becomes 1.
+  EXPECT_EQ(settings.nDevModel, 1u);
+  EXPECT_EQ(SavedSetting("nDevModel"), "1");
+  EXPECT_FALSE(Button("RAD_DEV1")->isEnabled());
+  EXPECT_TRUE(Button("RAD_DEV2")->isEnabled());
+  EXPECT_TRUE(Button("RAD_DEV3")->isEnabled());
+  EXPECT_FALSE(Button("RAD_DEV4")->isEnabled());
+  EXPECT_EQ(Button("RAD_DEV2")->GetCheck(), 1);
+  EXPECT_EQ(SavedSetting("strProfilePath"), profiles.CurrentPath());
+}
+
+TEST_F(MainWindowTest, PageButtonsSwitchPagesAndTheMouseButtonReturns) {
+  EXPECT_EQ(window->CurrentPage(), kPageKeys);
+  EXPECT_TRUE(Button("BTN_RESTORE")->isVisibleTo(window.get()));
+  EXPECT_EQ(Button("BTN_MOUSE_KEY")->GetCheck(), 1);
+
+  Click("BTN_MOUSE_ADV");
+  EXPECT_EQ(window->CurrentPage(), kPagePerformance);
+  EXPECT_FALSE(Button("BTN_RESTORE")->isVisibleTo(window.get()));
+  EXPECT_TRUE(Button("BTN_APPLY")->isVisibleTo(window.get()));
+  EXPECT_FALSE(Button("BTN_MOUSE_PIC0")->isVisibleTo(window.get()));
+  EXPECT_EQ(Button("BTN_MOUSE_KEY")->GetCheck(), 0);
+  EXPECT_EQ(Button("BTN_MOUSE_ADV")->GetCheck(), 1);
+  EXPECT_EQ(Button("BTN_MOUSE")->GetCheck(), 1);
+
+  Click("BTN_MACRO");
+  EXPECT_EQ(window->CurrentPage(), kPageMacro);
+  EXPECT_EQ(Button("BTN_MOUSE")->GetCheck(), 0);
+  EXPECT_EQ(Button("BTN_MACRO")->GetCheck(), 1);
+  EXPECT_FALSE(Button("BTN_APPLY")->isVisibleTo(window.get()));
+  Click("BTN_MACRO");  // already there: nothing
+  EXPECT_EQ(window->CurrentPage(), kPageMacro);
+  Click("BTN_MOUSE");
+  EXPECT_EQ(window->CurrentPage(), kPagePerformance);
+
+  Click("BTN_MOUSE_LIGHT");
+  EXPECT_EQ(window->CurrentPage(), kPageLighting);
+  EXPECT_TRUE(Button("BTN_MOUSE_PIC0")->isVisibleTo(window.get()));
+  Click("BTN_MOUSE");  // only from the macro page
+  EXPECT_EQ(window->CurrentPage(), kPageLighting);
+  EXPECT_FALSE(Button("BTN_MOUSE_LINE_COR")->isVisibleTo(window.get()));
+}
+
+TEST_F(MainWindowTest, AChosenModelIsSavedAtOnceAndMovesTheKeyPictures) {
+  Click("RAD_DEV3");
+  EXPECT_EQ(settings.nDevModel, 2u);
+  EXPECT_EQ(SavedSetting("nDevModel"), "2");
+  const QRect sorna = ReadControlRect(settings.SkinFolder + "Sorna.ini", "BTN_MOUSE_PIC1");
+  EXPECT_EQ(Button("BTN_MOUSE_PIC1")->geometry(), sorna);
+  Click("RAD_DEV2");
+  EXPECT_EQ(SavedSetting("nDevModel"), "1");
+  EXPECT_EQ(Button("BTN_MOUSE_PIC1")->geometry(),
+            ReadControlRect(settings.SkinFolder + "Pirul.ini", "BTN_MOUSE_PIC1"));
+  EXPECT_NE(sorna, Button("BTN_MOUSE_PIC1")->geometry());
+}
+
+TEST_F(MainWindowTest, RestoreAsksThenResetsTheProfileTheMouseAndTheDesktop) {
+  ProfileData& profile = profiles.Data();
+  profile.device.pwDpi[0] = 2000;
+  profile.windows.uMouseSpeed = 17;
+  ASSERT_EQ(WriteProfile(profiles.CurrentPath(), profile), Result::Ok);
+
+  messages.SetNextAnswer(UserMessages::kCancel);
+  Click("BTN_RESTORE");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].textKey, "STA_MSG_INFO_RESTORE");
+  EXPECT_EQ(messages.shown[0].flags, UserMessages::kQuestion);
+  EXPECT_EQ(profiles.Data().device.pwDpi[0], 2000);
+
+  messages.SetNextAnswer(UserMessages::kOk);
+  Click("BTN_RESTORE");
+  EXPECT_EQ(profiles.Data().device.pwDpi[0], 800);
+  ProfileData saved;
+  ASSERT_EQ(ReadProfile(profiles.CurrentPath(), saved), Result::Ok);
+  EXPECT_EQ(saved.device.pwDpi[0], 800);
+  EXPECT_EQ(saved.windows.uMouseSpeed, 10u);
+  const SimState state = sim->State();
+  EXPECT_EQ(state.desktop.pointer.doubleClickTime, 550u);
+  EXPECT_EQ(state.desktop.pointer.pointerSpeed, 10u);
+  // Level 0 of the mouse is back at 800 cpi: step 3 in the low nibble of register 0x02.
+  EXPECT_EQ(state.mouse.registers[0x02] & 0x0F, 3);
+}
+
+TEST_F(MainWindowTest, RestoreWithoutAMouseSaysSoAndChangesNothing) {
+  ASSERT_EQ(sim->Unplug(), Result::Ok);
+  Settle();
+  profiles.Data().device.pwDpi[0] = 2000;
+  messages.SetNextAnswer(UserMessages::kOk);
+  Click("BTN_RESTORE");
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[1].textKey, "STA_MSG_INFO_DEV_OFFLINE");
+  EXPECT_EQ(profiles.Data().device.pwDpi[0], 2000);
+}
+
+TEST_F(MainWindowTest, ClosingHidesTheWindowAndKeysDoNothing) {
+  QSignalSpy finished(window.get(), &QDialog::finished);
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  QTest::keyClick(window.get(), Qt::Key_Return);
+  EXPECT_TRUE(window->isVisible());
+  Click("BTN_CLOSE");
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(finished.count(), 0);
+  // Shown again on the page it had.
+  Click("BTN_MOUSE_ADV");
+  (void)window->Target().Post(UM_SHOW_MAIN, kTagOpen, 0);
+  Settle();
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, AnExitRequestEndsTheWindowWithTheDefaultsApplied) {
+  ASSERT_EQ(platform.mouseSettings->SetPointerSpeed(4), Result::Ok);
+  profiles.Data().device.pwDpi[0] = 4200;
+  QSignalSpy finished(window.get(), &QDialog::finished);
+  (void)window->Target().Post(UM_EXIT_APP, kTagKill, 0);
+  Settle();
+  EXPECT_EQ(finished.count(), 1);
+  EXPECT_FALSE(window->isVisible());
+  const SimState state = sim->State();
+  EXPECT_EQ(state.desktop.pointer.pointerSpeed, 10u);
+  EXPECT_EQ(state.mouse.registers[0x02] & 0x0F, 3);
+  // The profile file keeps what the user chose; only the mouse and desktop were reset.
+  ProfileData saved;
+  ASSERT_EQ(ReadProfile(profiles.CurrentPath(), saved), Result::Ok);
+}
+
+TEST_F(MainWindowTest, RemovalHidesTheWindowAndAnArrivalDoesNotShowIt) {
+  ASSERT_TRUE(window->isVisible());
+  ASSERT_EQ(sim->Unplug(), Result::Ok);
+  Settle();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(device.IsConnected(), Result::NotConnected);
+  EXPECT_TRUE(Button("RAD_DEV1")->isEnabled());  // no mouse: every model may be chosen
+
+  ASSERT_EQ(sim->Plug(), Result::Ok);
+  Settle();
+  EXPECT_EQ(device.IsConnected(), Result::Ok);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(Button("RAD_DEV1")->isEnabled());
+}
+
+TEST_F(MainWindowTest, AShowRequestWithoutAMouseShowsTheNoDeviceMessage) {
+  ASSERT_EQ(sim->Unplug(), Result::Ok);
+  Settle();
+  auto* message = window->findChild<CMsgDlg*>();
+  ASSERT_NE(message, nullptr);
+  message->SetNextAnswer(CMsgDlg::kIdOk);
+  (void)window->Target().Post(UM_SHOW_MAIN, kTagOpen, 0);
+  Settle();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(message->Information(),
+            QString::fromStdString(language.LookupText("STA_MSG_INFO_NO_DEV")));
+}
+
+}  // namespace
+}  // namespace vexlo
