@@ -55,6 +55,7 @@ class MainWindowE2ETest : public testing::Test {
     ::chmod((root / "run").c_str(), 0700);
     environment = {{"DISPLAY", ":" + display},
                    {"QT_QPA_PLATFORM", "xcb"},
+                   {"LSAN_OPTIONS", "suppressions=" VEXLO_E2E_FOLDER "/lsan-suppressions.txt"},
                    {"XDG_RUNTIME_DIR", root / "run"},
                    {"XDG_CONFIG_HOME", root / "config"}};
     ASSERT_EQ(Run("vexlo-sim", {"start"}), 0);
