@@ -5,7 +5,6 @@
 #include <condition_variable>
 
 #include "device/DriverInterface.h"
-#include "device/HidPath.h"
 #include "device/TranslationTable.h"
 
 namespace vexlo {
@@ -33,13 +32,6 @@ constexpr std::array<SetupPacket, 3> kReleaseSequence = {
 
 constexpr auto kPauseAfterWrite = std::chrono::milliseconds(1);
 constexpr auto kRetryAfterFailedWait = std::chrono::seconds(1);
-
-bool IsMouseCollection(const HidCollection& collection) {
-  return collection.Attributes().vendorId == kMouseVendorId &&
-         collection.Attributes().productId == kMouseProductId &&
-         collection.Capabilities().usagePage == kConsumerUsagePage &&
-         collection.Capabilities().usage == kConsumerControlUsage;
-}
 
 }  // namespace
 
@@ -96,17 +88,9 @@ Result DeviceLink::Open() {
 }
 
 Result DeviceLink::FindMouseCollection() {
-  std::vector<std::string> paths;
-  if (EnumerateHidPaths(enumerator_, paths) != Result::Ok) return Result::HidEnumerationFailed;
-  for (const std::string& path : paths) {
-    if (!PathNamesDevice(path, kMouseVendorId, kMouseProductId)) continue;
-    if (collection_.OpenPath(path, /*write=*/false, /*overlapped=*/true) == Result::Ok &&
-        IsMouseCollection(collection_)) {
-      return Result::Ok;
-    }
-    collection_.Close();
-  }
-  return Result::NotFound;
+  return OpenFirstCollection(
+      enumerator_, {kMouseVendorId, kMouseProductId, kConsumerUsagePage, kConsumerControlUsage},
+      /*write=*/false, /*overlapped=*/true, collection_);
 }
 
 Result DeviceLink::Close() {

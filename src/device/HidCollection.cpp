@@ -15,6 +15,26 @@ Result EnumerateHidPaths(HidEnumerator& enumerator, std::vector<std::string>& pa
   return Result::Ok;
 }
 
+Result OpenFirstCollection(HidEnumerator& enumerator, const HidCollectionId& id, bool write,
+                           bool overlapped, HidCollection& collection) {
+  std::vector<std::string> paths;
+  if (const Result listed = EnumerateHidPaths(enumerator, paths); listed != Result::Ok) {
+    return listed;
+  }
+  for (const std::string& path : paths) {
+    if (!PathNamesDevice(path, id.vendorId, id.productId)) continue;
+    if (collection.OpenPath(path, write, overlapped) == Result::Ok &&
+        collection.Attributes().vendorId == id.vendorId &&
+        collection.Attributes().productId == id.productId &&
+        collection.Capabilities().usagePage == id.usagePage &&
+        collection.Capabilities().usage == id.usage) {
+      return Result::Ok;
+    }
+    collection.Close();
+  }
+  return Result::NotFound;
+}
+
 HidCollection::HidCollection(DeviceIo& io, HidEnumerator& enumerator)
     : io_(io), enumerator_(enumerator) {}
 

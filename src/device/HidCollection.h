@@ -21,6 +21,22 @@ namespace vexlo {
 // Ok, or HidEnumerationFailed.
 [[nodiscard]] Result EnumerateHidPaths(HidEnumerator& enumerator, std::vector<std::string>& paths);
 
+// What identifies a HID collection: the device's vendor and product, the collection's usage.
+struct HidCollectionId {
+  std::uint16_t vendorId;
+  std::uint16_t productId;
+  std::uint16_t usagePage;
+  std::uint16_t usage;
+};
+
+class HidCollection;
+
+// Opens in `collection` the first HID interface, in the platform's order, whose path names the
+// device and whose attributes and capabilities match `id`. Ok; NotFound when none does (the
+// collection is then closed); HidEnumerationFailed.
+[[nodiscard]] Result OpenFirstCollection(HidEnumerator& enumerator, const HidCollectionId& id,
+                                         bool write, bool overlapped, HidCollection& collection);
+
 // One opened HID top-level collection: the mouse's consumer-control collection, or the injection
 // device. It knows where the collection sits in the device tree (the driver key that names the
 // mouse to the HID filter) and can run a reader thread that hands every input report to a

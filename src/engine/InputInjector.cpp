@@ -4,37 +4,18 @@
 #include <string>
 
 #include "device/DriverInterface.h"
-#include "device/HidPath.h"
 #include "engine/InjectionReport.h"
 
 namespace vexlo {
-namespace {
-
-bool IsInjectionDevice(const HidCollection& collection) {
-  return collection.Attributes().vendorId == kInjectionVendorId &&
-         collection.Attributes().productId == kInjectionProductId &&
-         collection.Capabilities().usagePage == kInjectionUsagePage &&
-         collection.Capabilities().usage == kInjectionUsage;
-}
-
-}  // namespace
 
 InputInjector::InputInjector(DeviceIo& io, HidEnumerator& enumerator)
     : enumerator_(enumerator), device_(io, enumerator) {}
 
 Result InputInjector::OpenInjectionDevice() {
   std::scoped_lock lock(mutex_);
-  std::vector<std::string> paths;
-  if (const Result r = EnumerateHidPaths(enumerator_, paths); r != Result::Ok) return r;
-  for (const std::string& path : paths) {
-    if (!PathNamesDevice(path, kInjectionVendorId, kInjectionProductId)) continue;
-    if (device_.OpenPath(path, /*write=*/true, /*overlapped=*/false) == Result::Ok &&
-        IsInjectionDevice(device_)) {
-      return Result::Ok;
-    }
-    device_.Close();
-  }
-  return Result::NotFound;
+  return OpenFirstCollection(
+      enumerator_, {kInjectionVendorId, kInjectionProductId, kInjectionUsagePage, kInjectionUsage},
+      /*write=*/true, /*overlapped=*/false, device_);
 }
 
 void InputInjector::CloseInjectionDevice() {
