@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/Messages.h"
-#include "platform/ports/InstanceRegistry.h"
+#include "FakeInstanceRegistry.h"
 #include "platform/ports/ProcessLauncher.h"
 #include "TempFolder.h"
 
@@ -23,30 +23,10 @@ struct FakeLauncher final : ProcessLauncher {
   }
 };
 
-struct FakeRegistry final : InstanceRegistry {
-  std::vector<RunningWindow> windows;
-  std::vector<std::string> posts;
-  Result AcquireInstanceLock(std::string_view, std::unique_ptr<ReleaseOnDestroy>&) override {
-    return Result::Ok;
-  }
-  Result PublishWindow(std::uint32_t, MessageTarget&, std::unique_ptr<ReleaseOnDestroy>&,
-                       RunningWindow&) override {
-    return Result::Ok;
-  }
-  std::vector<RunningWindow> ListWindows() override { return windows; }
-  std::optional<RunningWindow> WindowAt(const std::string&) override { return std::nullopt; }
-  Result PostToWindow(const RunningWindow& window, std::uint32_t message, std::uint32_t wParam,
-                      std::uint32_t) override {
-    posts.push_back(window.endpoint + " " + std::to_string(message) + " " + std::to_string(wParam));
-    return Result::Ok;
-  }
-  std::optional<std::string> ProcessImagePath(std::uint32_t) override { return std::nullopt; }
-};
-
 struct CompanionKeeperTest : testing::Test {
   test::TempFolder folder;
   FakeLauncher launcher;
-  FakeRegistry registry;
+  test::FakeInstanceRegistry registry;
   CompanionKeeper::Clock::time_point t0{};
   std::string started = folder / "Ruvik /run/window-4D41494E-7-0.sock " + folder.path();
 
@@ -104,13 +84,13 @@ TEST_F(CompanionKeeperTest, AnotherProgramsWindowIsNotTheCompanion) {
 TEST_F(CompanionKeeperTest, ClosingAsksTheCompanionsWindowOnly) {
   CompanionKeeper keeper = Keeper();
   keeper.Close();  // nothing announced: nothing to ask
-  EXPECT_TRUE(registry.posts.empty());
+  EXPECT_TRUE(registry.log.empty());
   ASSERT_TRUE(keeper.Start("h", t0));
   CompanionRuns(42);
   registry.windows.push_back({"/run/other.sock", kTagDaemon, 43});
   keeper.OnAnnounced(42);
   keeper.Close();
-  EXPECT_EQ(registry.posts, std::vector<std::string>{"/run/daemon.sock 274 61536"});
+  EXPECT_EQ(registry.log, std::vector<std::string>{"post /run/daemon.sock 274 61536"});
 }
 
 TEST_F(CompanionKeeperTest, NoProgramFileNoCompanion) {
