@@ -192,29 +192,27 @@ class ExitRecorder final : public MessageTarget {
   std::pair<std::uint32_t, std::uint32_t> last_{0, 0};
 };
 
-TEST_F(StartupFixture, KillAsksTheRunningCopyToExitWithoutTakingTheLock) {
+// Another copy of the program that runs already: its published main window and its lock.
+struct RunningCopyFixture : StartupFixture {
   ExitRecorder running;
   std::unique_ptr<ReleaseOnDestroy> publication;
-  RunningWindow self;
-  ASSERT_EQ(platform.instances->PublishWindow(kTagMainWindow, running, publication, self),
-            Result::Ok);
   std::unique_ptr<ReleaseOnDestroy> lock;
-  ASSERT_EQ(platform.instances->AcquireInstanceLock("Vexlo_Mutex_QXA7702", lock), Result::Ok);
 
+  void SetUp() override {
+    RunningWindow self;
+    ASSERT_EQ(platform.instances->PublishWindow(kTagMainWindow, running, publication, self),
+              Result::Ok);
+    ASSERT_EQ(platform.instances->AcquireInstanceLock("Vexlo_Mutex_QXA7702", lock), Result::Ok);
+  }
+};
+
+TEST_F(RunningCopyFixture, KillAsksTheRunningCopyToExitWithoutTakingTheLock) {
   CVexloApp app(platform);
   EXPECT_EQ(app.Run({CommandLine::Action::Kill, false}), 0);
   EXPECT_EQ(running.Wait(), std::make_pair(UM_EXIT_APP, kTagKill));
 }
 
-TEST_F(StartupFixture, ASecondCopyBringsTheFirstForwardAndEnds) {
-  ExitRecorder running;
-  std::unique_ptr<ReleaseOnDestroy> publication;
-  RunningWindow self;
-  ASSERT_EQ(platform.instances->PublishWindow(kTagMainWindow, running, publication, self),
-            Result::Ok);
-  std::unique_ptr<ReleaseOnDestroy> lock;
-  ASSERT_EQ(platform.instances->AcquireInstanceLock("Vexlo_Mutex_QXA7702", lock), Result::Ok);
-
+TEST_F(RunningCopyFixture, ASecondCopyBringsTheFirstForwardAndEnds) {
   CVexloApp app(platform);
   EXPECT_EQ(app.Run({CommandLine::Action::Run, false}), 0);  // ends without a window
   EXPECT_EQ(running.Wait(), std::make_pair(UM_SHOW_MAIN, kTagOpen));
