@@ -42,8 +42,8 @@ class MainWindowE2ETest : public testing::Test {
     ASSERT_EQ(::pipe(fds), 0);
     xserver = std::make_unique<test::ChildProcess>(
         "/usr/bin/Xvfb",
-        std::vector<std::string>{"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten",
-                                 "tcp"},
+        std::vector<std::string>{"-displayfd", "1", "-noreset", "-screen", "0", "1280x800x24",
+                                 "-nolisten", "tcp"},
         std::map<std::string, std::string>{}, fds[1]);
     ::close(fds[1]);
     std::string display;
@@ -51,6 +51,16 @@ class MainWindowE2ETest : public testing::Test {
     while (::read(fds[0], &c, 1) == 1 && c != '\n') display += c;
     ::close(fds[0]);
     ASSERT_FALSE(display.empty()) << "Xvfb did not start";
+    // The number comes as soon as the server has its display; wait until it answers too.
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+          return test::RunForOutput("/usr/bin/xwininfo", {"-root", "-display", ":" + display}, {},
+                                    10s)
+                     .value_or("")
+                     .find("Map State") != std::string::npos;
+        },
+        15s))
+        << "Xvfb does not answer";
     std::filesystem::create_directories(root / "run");
     ::chmod((root / "run").c_str(), 0700);
     environment = {{"DISPLAY", ":" + display},
@@ -149,8 +159,7 @@ TEST_F(MainWindowE2ETest, ThePlugDecidesTheWindowAndAnExitResetsTheMouseAndDeskt
   EXPECT_EQ(program.WaitForExit(20s), 0);
   const std::string status = Sim("status");
   EXPECT_NE(status.find("levels 800, 1000, 1600, 3200"), std::string::npos) << status;
-  EXPECT_NE(status.find("double-click 550 ms, pointer speed 10, wheel 3 lines"),
-            std::string::npos)
+  EXPECT_NE(status.find("double-click 550 ms, pointer speed 10, wheel 3 lines"), std::string::npos)
       << status;
   EXPECT_TRUE(test::WaitUntil([&] { return !Alive(second_companion); }, 5s));
   EXPECT_TRUE(Companions().empty());
