@@ -2,12 +2,13 @@
 // argument, it announces its own window to the main window with UM_DAEMON_WINDOW and runs until
 // it is asked to close, or until the main window's process has ended.
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <condition_variable>
+#include <array>
+#include <cerrno>
 #include <cstdint>
-#include <mutex>
 
 #include "common/Messages.h"
 #include "platform/linux/LinuxInstanceRegistry.h"
@@ -22,13 +23,12 @@ constexpr std::uint32_t kScClose = 0xF060;     // SC_CLOSE
 // The companion's window: it only waits for the close request.
 class CompanionWindow final : public vexlo::MessageTarget {
  public:
+  CompanionWindow() : closing_(::eventfd(0, EFD_CLOEXEC)) {}
+
   vexlo::Result Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t) override {
     if (message == kSysCommand && (wParam & 0xFFF0) == kScClose) {
-      {
-        std::scoped_lock lock(mutex_);
-        closing_ = true;
-      }
-      closed_.notify_all();
+      const std::uint64_t one = 1;
+      (void)!::write(closing_.get(), &one, sizeof one);
     }
     return vexlo::Result::Ok;
   }
@@ -36,28 +36,17 @@ class CompanionWindow final : public vexlo::MessageTarget {
     (void)Post(message, wParam, lParam);
     return 0;
   }
-  // Waits for the close request, or until `ended` (a readable process descriptor) says the main
-  // window's process is gone; then returns.
+
+  // Waits for the close request, or until `ended` (a process descriptor, -1 for none) says the
+  // main window's process is gone.
   void Run(int ended) {
-    if (ended < 0) {
-      std::unique_lock lock(mutex_);
-      closed_.wait(lock, [&] { return closing_; });
-      return;
-    }
-    for (;;) {
-      {
-        std::unique_lock lock(mutex_);
-        if (closed_.wait_for(lock, std::chrono::seconds(1), [&] { return closing_; })) return;
-      }
-      pollfd gone{ended, POLLIN, 0};
-      if (::poll(&gone, 1, 0) > 0) return;
+    std::array<pollfd, 2> waiting{{{closing_.get(), POLLIN, 0}, {ended, POLLIN, 0}}};
+    while (::poll(waiting.data(), ended >= 0 ? 2 : 1, -1) < 0 && errno == EINTR) {
     }
   }
 
  private:
-  std::mutex mutex_;
-  std::condition_variable closed_;
-  bool closing_ = false;
+  vexlo::UniqueFd closing_;
 };
 
 }  // namespace
