@@ -94,7 +94,7 @@ void KeysPanel::OpenAssignmentMenu(int key) {
   ReleaseMenuButton();  // in case the menu never showed
   if (const std::optional<std::uint8_t> code =
           AssignmentCodeOfCommand(static_cast<std::uint16_t>(command))) {
-    AssignKey(*code);
+    AssignKey(key, *code);
   }
 }
 
@@ -104,8 +104,8 @@ void KeysPanel::ReleaseMenuButton() {
   keys_[static_cast<std::size_t>(menuKey_)]->SetCheck(0);
 }
 
-void KeysPanel::AssignKey(std::uint8_t code) {
-  const int key = menuKey_;
+void KeysPanel::AssignKey(int key, std::uint8_t code) {
+  if (key < 0 || key >= kKeyCount) return;
   const DeviceSettings& device = app_.profiles.Data().device;
   // At least one button always keeps the left click.
   bool otherLeftClick = false;

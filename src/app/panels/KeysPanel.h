@@ -38,9 +38,9 @@ class KeysPanel {
   // Opens key `key`'s assignment menu below its button and carries out the choice. The button
   // stays checked (and its spot lit) until the menu itself closes.
   void OpenAssignmentMenu(int key);
-  // Gives the key whose menu was opened last the function `code`, after the dialog the code
-  // needs. Refused with a message when it would leave no button with the left click.
-  void AssignKey(std::uint8_t code);
+  // Gives key `key` the function `code`, after the dialog the code needs (what a choice in its
+  // menu does). Refused with a message when it would leave no button with the left click.
+  void AssignKey(int key, std::uint8_t code);
 
   // The macro in `slot` (0..15) got a new name: the buttons that play it show the new name.
   void RenameMacroKeys(int slot);
@@ -66,8 +66,8 @@ class KeysPanel {
   AssignmentDialogs dialogs_;
   std::array<CImageBtn*, 7> keys_{};                   // children of the window
   std::array<QPointer<CImageBtn>, 7> keyPictures_{};  // the frame's
-  int menuKey_ = 0;         // the key whose menu was opened last
-  bool menuOpen_ = false;   // its menu is open
+  int menuKey_ = 0;        // the key whose menu was opened last
+  bool menuOpen_ = false;  // its menu is open
 };
 
 }  // namespace vexlo
