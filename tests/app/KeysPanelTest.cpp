@@ -262,6 +262,28 @@ TEST_F(KeysPanelTest, ASingleKeyIsTakenOnlyWhenTheDialogEndsWithAKey) {
   EXPECT_EQ(sim->State().mouse.registers[0x0A], 0x2C);  // reports to the host
 }
 
+// The mouse going away hides the window: the menu or dialog that is open closes as cancelled.
+TEST_F(KeysPanelTest, HidingTheWindowClosesTheOpenMenuAndDialogAsCancelled) {
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  OpenMenu(3, [&](QMenu&) { window.hide(); });
+  EXPECT_EQ(Key(3).GetCheck(), 0);
+
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  bool dialogShown = false;
+  OpenMenu(3, [&](QMenu& menu) {
+    QTimer::singleShot(0, [&] {  // once the single-key dialog runs
+      dialogShown = QApplication::activeModalWidget() != nullptr;
+      window.hide();
+    });
+    ChooseItem(menu, FindAssignmentCode(kCodeSingleKey)->commandId);
+  });
+  EXPECT_TRUE(dialogShown);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(Code(3), kCodeForwardButton);
+}
+
 TEST_F(KeysPanelTest, AProgramIsTakenWhenItsFileExistsAndItsPathFits) {
   const std::string program = root / "editor";
   test::WriteFile(program, "#!/bin/sh\n");

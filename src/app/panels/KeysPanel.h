@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 
 #include <array>
@@ -16,13 +17,16 @@ namespace vexlo {
 
 struct AppContext;
 class CImageBtn;
+class CMenuEx;
 
 // The button assignment page: a key button for each of the seven mouse buttons beside the
 // picture of the mouse, captioned with what the button does. Pointing at a key button, or opening
 // its menu, lights that button's spot on the picture (the key pictures BTN_MOUSE_PIC1..7 of the
 // main window's frame). Clicking one opens the assignment menu; the choice, after the dialog some
 // choices open, becomes the button's assignment in the current profile, is sent to the mouse while
-// it is connected, and is written to the profile file at once. User-interface thread.
+// it is connected, and is written to the profile file at once. When the window is hidden (the
+// mouse went away, the program ends) an open menu or dialog closes as if cancelled.
+// User-interface thread.
 class KeysPanel {
  public:
   // The key buttons are made on `window` from the main skin; the key pictures are those of the
@@ -51,6 +55,16 @@ class KeysPanel {
   AssignmentDialogs& Dialogs() { return dialogs_; }
 
  private:
+  // Closes the menu or dialog that is open when the window is hidden by the program.
+  class HideWatch final : public QObject {
+   public:
+    explicit HideWatch(KeysPanel& panel) : panel_(panel) {}
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+   private:
+    KeysPanel& panel_;
+  };
+
   // The assignment the user chose for `key` with `code`, or none (cancelled or refused).
   std::optional<KeyAssignment> Choose(int key, std::uint8_t code);
   std::optional<KeyAssignment> ChooseProgram();
@@ -68,6 +82,8 @@ class KeysPanel {
   std::array<QPointer<CImageBtn>, 7> keyPictures_{};  // the frame's
   int menuKey_ = 0;        // the key whose menu was opened last
   bool menuOpen_ = false;  // its menu is open
+  QPointer<CMenuEx> menu_;  // while it is open
+  HideWatch hideWatch_{*this};
 };
 
 }  // namespace vexlo
