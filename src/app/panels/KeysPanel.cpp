@@ -8,7 +8,6 @@
 #include "app/AppContext.h"
 #include "app/MainWindowLayout.h"
 #include "app/panels/AssignmentMenu.h"
-#include "app/panels/KeyCaption.h"
 #include "common/LanguageTable.h"
 #include "common/Text.h"
 #include "device/DeviceCommands.h"
@@ -52,11 +51,10 @@ KeysPanel::KeysPanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainS
     auto* button = new CImageBtn(ButtonStyleFor(name).kind, &window);
     button->SetImages(mainSkin.Path(), name, &mainSkin.Main(), &mainSkin.Highlight(),
                       &mainSkin.Highlight(), &mainSkin.Main(), &mainSkin.Highlight());
-    const KeyCaption shown =
-        KeyCaptionOf(KeyAssignmentOf(app_.profiles.Data().device, key), app_.language, app_.macros);
+    keys_[static_cast<std::size_t>(key)] = button;
+    const KeyCaption shown = CaptionOf(key);
     ApplyButtonStyle(*button, name, QString::fromStdString(shown.caption), face);
     button->SetToolTip(QString::fromStdString(shown.toolTip));
-    keys_[static_cast<std::size_t>(key)] = button;
     keyPictures_[static_cast<std::size_t>(key)] =
         window.findChild<CImageBtn*>(QString::fromStdString(KeyPictureKey(key)));
     button->SetAfterDraw([this, key](CImageBtn&, int state) {
@@ -82,7 +80,7 @@ bool KeysPanel::HideWatch::eventFilter(QObject* /*watched*/, QEvent* event) {
 
 KeysPanel::~KeysPanel() = default;
 
-void KeysPanel::Refresh() {
+void KeysPanel::RefreshKeyCaptions() {
   for (int key = 0; key < kKeyCount; ++key) ShowCaption(key);
 }
 
@@ -118,13 +116,11 @@ void KeysPanel::ReleaseMenuButton() {
 
 void KeysPanel::AssignKey(int key, std::uint8_t code) {
   if (key < 0 || key >= kKeyCount) return;
-  const DeviceSettings& device = app_.profiles.Data().device;
   // At least one button always keeps the left click.
+  const auto& codes = app_.profiles.Data().device.pbyKeySet;
   bool otherLeftClick = false;
   for (int other = 0; other < kKeyCount; ++other) {
-    if (other != key && device.pbyKeySet[static_cast<std::size_t>(other)] == kCodeLeftButton) {
-      otherLeftClick = true;
-    }
+    otherLeftClick |= other != key && codes[static_cast<std::size_t>(other)] == kCodeLeftButton;
   }
   if (code != kCodeLeftButton && !otherLeftClick) {
     (void)app_.messages.ShowMessage("STA_MSG_INFO_MOUSE_LEFT", "STA_MSG_TITLE_INFO",
@@ -185,9 +181,13 @@ void KeysPanel::Commit(int key) {
   }
 }
 
+KeyCaption KeysPanel::CaptionOf(int key) const {
+  return KeyCaptionOf(KeyAssignmentOf(app_.profiles.Data().device, key), app_.language,
+                      app_.macros);
+}
+
 void KeysPanel::ShowCaption(int key) {
-  const KeyCaption shown =
-      KeyCaptionOf(KeyAssignmentOf(app_.profiles.Data().device, key), app_.language, app_.macros);
+  const KeyCaption shown = CaptionOf(key);
   CImageBtn& button = *keys_[static_cast<std::size_t>(key)];
   button.setText(QString::fromStdString(shown.caption));
   button.SetToolTip(QString::fromStdString(shown.toolTip));

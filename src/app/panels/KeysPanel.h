@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/panels/AssignmentDialogs.h"
+#include "app/panels/KeyCaption.h"
 #include "engine/KeyAssignment.h"
 #include "skin/SkinFile.h"
 
@@ -35,7 +36,8 @@ class KeysPanel {
   ~KeysPanel();
 
   // Every key button's caption and tool tip follow the current profile.
-  void Refresh();
+  void Refresh() { RefreshKeyCaptions(); }
+  void RefreshKeyCaptions();
   // The key buttons show on the assignment page only.
   void ShowPage(int page);
 
@@ -70,6 +72,7 @@ class KeysPanel {
   std::optional<KeyAssignment> ChooseProgram();
   // Sends key `key`'s assignment to the mouse while it is connected and writes it to the profile.
   void Commit(int key);
+  KeyCaption CaptionOf(int key) const;
   void ShowCaption(int key);
   // The keys whose assignment plays the macro in `slot`.
   bool PlaysMacro(int key, int slot) const;
