@@ -90,8 +90,8 @@ struct Page {
   SteadyPauseClock pauseClock;
   InputInjector injector{*platform.devices, *platform.hid};
   MacroPlayer player{injector, pauseClock};
-  AppContext context{platform,   settings, language, messages, nullptr, profiles, macros, device,
-                     monitor,    wheelLines, injector, player, pauseClock, false};
+  AppContext context{platform, settings, language,   messages, nullptr, profiles,   macros,
+                     device,   monitor,  wheelLines, injector, player,  pauseClock, false};
   QWidget window;
   SkinFile<DibImage> mainSkin{settings.SkinFolder + "Main.ini"};
 };

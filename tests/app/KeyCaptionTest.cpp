@@ -58,14 +58,14 @@ TEST_F(KeyCaptionTest, EachAssignmentReadsAsItsFunction) {
       {38, 0, program, {"Program", program}},
       {38, 0, root / "gone", {"Off", ""}},
       {38, 0, "", {"Off", ""}},
-      {39, 0, "773", {"Fire", "Fire: Interval<5> Count<3>"}},  // 0x0305
+      {39, 0, "773", {"Fire", "Fire: Interval<5> Count<3>"}},     // 0x0305
       {39, 0, "-65531", {"Fire", "Fire: Interval<5> Count<0>"}},  // 0xFFFF0005
       {39, 0, "", {"Fire", "Fire: Interval<0> Count<0>"}},
       {40, 0, "65537", {"Macro: Burst", "Macro: Burst"}},  // slot 1, repeat once
       {40, 0, "65536", {"Macro: Reload", "Macro: Reload"}},
-      {40, 0, "0", {"Off", ""}},  // no macro chosen
-      {40, 0, "65538", {"Off", ""}},  // slot 2 holds none
-      {40, 0, "65552", {"Off", ""}},  // slot 16: no slot at all
+      {40, 0, "0", {"Off", ""}},                                 // no macro chosen
+      {40, 0, "65538", {"Off", ""}},                             // slot 2 holds none
+      {40, 0, "65552", {"Off", ""}},                             // slot 16: no slot at all
       {40, 0, "-2147352575", {"Macro: Burst", "Macro: Burst"}},  // 0x80020001
   };
   for (const Case& c : cases) {

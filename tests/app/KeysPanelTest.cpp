@@ -89,8 +89,19 @@ class KeysPanelTest : public testing::Test {
   SteadyPauseClock pauseClock;
   InputInjector injector{*platform.devices, *platform.hid};
   MacroPlayer player{injector, pauseClock};
-  AppContext context{platform,   settings, language,   messages, nullptr, profiles, macros,
-                     device,     monitor,  wheelLines, injector, player,  pauseClock,
+  AppContext context{platform,
+                     settings,
+                     language,
+                     messages,
+                     nullptr,
+                     profiles,
+                     macros,
+                     device,
+                     monitor,
+                     wheelLines,
+                     injector,
+                     player,
+                     pauseClock,
                      /*startHidden=*/false};
   QWidget window;
   SkinFile<DibImage> mainSkin{settings.SkinFolder + "Main.ini"};

@@ -21,8 +21,7 @@ AssignmentDialogs::AssignmentDialogs(const AppSettings& settings, const Language
 AssignmentDialogs::~AssignmentDialogs() = default;
 
 template <typename T>
-bool AssignmentDialogs::TakeNext(std::deque<std::optional<T>>& answers,
-                                 std::optional<T>& answer) {
+bool AssignmentDialogs::TakeNext(std::deque<std::optional<T>>& answers, std::optional<T>& answer) {
   if (answers.empty()) return false;
   answer = std::move(answers.front());
   answers.pop_front();

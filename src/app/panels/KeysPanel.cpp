@@ -37,8 +37,7 @@ std::string KeyPictureKey(int key) {
 
 // A key button lights its spot while it is pointed at, pressed, or checked (its menu is open).
 bool LightsItsSpot(int state) {
-  return state == CImageBtn::kHover || state == CImageBtn::kPressed ||
-         state == CImageBtn::kChecked;
+  return state == CImageBtn::kHover || state == CImageBtn::kPressed || state == CImageBtn::kChecked;
 }
 
 }  // namespace

@@ -81,11 +81,11 @@ class KeysPanel {
   QWidget& window_;
   AppContext& app_;
   AssignmentDialogs dialogs_;
-  std::array<CImageBtn*, 7> keys_{};                   // children of the window
+  std::array<CImageBtn*, 7> keys_{};                  // children of the window
   std::array<QPointer<CImageBtn>, 7> keyPictures_{};  // the frame's
-  int menuKey_ = 0;        // the key whose menu was opened last
-  bool menuOpen_ = false;  // its menu is open
-  QPointer<CMenuEx> menu_;  // while it is open
+  int menuKey_ = 0;                                   // the key whose menu was opened last
+  bool menuOpen_ = false;                             // its menu is open
+  QPointer<CMenuEx> menu_;                            // while it is open
   HideWatch hideWatch_{*this};
 };
 
