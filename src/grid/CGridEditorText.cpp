@@ -1,0 +1,76 @@
+#include "grid/CGridEditorText.h"
+
+#include <QKeyEvent>
+
+#include <optional>
+
+#include "grid/CGridListCtrlEx.h"
+#include "grid/CGridRowTraitText.h"
+
+namespace vexlo {
+
+CGridEditorText::CGridEditorText(CGridListCtrlEx& list, int row, int column, const QRect& cell)
+    : QLineEdit(list.viewport()), list_(list), row_(row), column_(column) {
+  setFrame(false);
+  setFont(list.font());
+  QPalette colours = palette();
+  const CGridRowTraitText& trait = list.DefaultRowTrait();
+  colours.setColor(QPalette::Base, trait.BackColour(list.palette()).lighter(250));
+  colours.setColor(QPalette::Text, trait.TextColour(list.palette()));
+  setPalette(colours);
+  setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; padding-left: 3px; }")
+                    .arg(list.palette().color(QPalette::Highlight).name()));
+  setGeometry(cell);
+  setText(list.GetItemText(row, column));
+  selectAll();
+}
+
+void CGridEditorText::End(bool accept) {
+  if (ended_) return;
+  // Hiding a focused editor moves the focus, which would end it a second time.
+  ended_ = true;
+  const bool hadFocus = hasFocus();
+  std::optional<QString> typed;
+  if (accept && isModified()) typed = text();
+  hide();
+  list_.OnEditorEnded(*this, typed, hadFocus);
+  deleteLater();
+}
+
+bool CGridEditorText::event(QEvent* event) {
+  // Tab is taken before the key handler sees it, to move the focus.
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+      End(true);
+      return true;
+    }
+  }
+  return QLineEdit::event(event);
+}
+
+void CGridEditorText::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      End(true);
+      return;
+    case Qt::Key_Escape:
+      End(false);
+      return;
+    default:
+      QLineEdit::keyPressEvent(event);
+  }
+}
+
+void CGridEditorText::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  End(true);
+}
+
+void CGridEditorText::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  End(true);
+}
+
+}  // namespace vexlo
