@@ -13,13 +13,14 @@ CGridEditorText::CGridEditorText(CGridListCtrlEx& list, int row, int column, con
     : QLineEdit(list.viewport()), list_(list), row_(row), column_(column) {
   setFrame(false);
   setFont(list.font());
-  QPalette colours = palette();
-  const CGridRowTraitText& trait = list.DefaultRowTrait();
-  colours.setColor(QPalette::Base, trait.BackColour(list.palette()).lighter(250));
-  colours.setColor(QPalette::Text, trait.TextColour(list.palette()));
-  setPalette(colours);
-  setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; padding-left: 3px; }")
-                    .arg(list.palette().color(QPalette::Highlight).name()));
+  const QPalette& colours = list.palette();
+  const QColor highlight = colours.color(QPalette::Highlight);
+  setStyleSheet(QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid %3;"
+                               " padding-left: 3px; selection-background-color: %3;"
+                               " selection-color: %2; }")
+                    .arg(highlight.darker(300).name(),
+                         list.DefaultRowTrait().TextColour(colours).lighter(130).name(),
+                         highlight.name()));
   setGeometry(cell);
   setText(list.GetItemText(row, column));
   selectAll();

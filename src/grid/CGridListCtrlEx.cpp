@@ -17,8 +17,9 @@ namespace vexlo {
 namespace {
 
 constexpr int kImageRole = Qt::UserRole;
-constexpr int kCellPadding = 6;
-constexpr int kImageGap = 5;
+constexpr int kCellPaddingLeft = 4;
+constexpr int kCellPaddingRight = 3;
+constexpr int kImageGap = 4;
 constexpr int kRowPadding = 4;
 
 // Gives every row the grid's row height; the grid paints the rows itself.
@@ -53,6 +54,7 @@ CGridListCtrlEx::CGridListCtrlEx(QWidget* parent)
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setItemDelegate(new RowHeightDelegate(this, rowHeight_));
   UpdateRowHeight();
+  StyleScrollBar();
   // A column that changes its width would leave an editor over the wrong place.
   connect(header_, &QHeaderView::sectionResized, this, [this] { EndActiveEdit(true); });
 }
@@ -75,6 +77,7 @@ void CGridListCtrlEx::UpdateRowHeight() {
 
 void CGridListCtrlEx::SetDefaultRowTrait(std::unique_ptr<CGridRowTraitText> trait) {
   rowTrait_ = std::move(trait);
+  StyleScrollBar();
   viewport()->update();
 }
 
@@ -313,7 +316,7 @@ void CGridListCtrlEx::drawRow(QPainter* painter, const QStyleOptionViewItem& opt
 
 void CGridListCtrlEx::PaintCell(QPainter& painter, const QRect& cell, const QTreeWidgetItem& item,
                                 int column, const QColor& text) const {
-  QRect space = cell.adjusted(kCellPadding, 0, -kCellPadding, 0);
+  QRect space = cell.adjusted(kCellPaddingLeft, 0, -kCellPaddingRight, 0);
   const QVariant image = item.data(column, kImageRole);
   if (image.isValid() && image.toInt() >= 0 && image.toInt() < static_cast<int>(images_.size())) {
     const QPixmap& picture = images_[static_cast<std::size_t>(image.toInt())];
@@ -370,6 +373,28 @@ void CGridListCtrlEx::scrollContentsBy(int dx, int dy) {
 void CGridListCtrlEx::changeEvent(QEvent* event) {
   QTreeWidget::changeEvent(event);
   if (event->type() == QEvent::FontChange) UpdateRowHeight();
+  if (event->type() == QEvent::PaletteChange) StyleScrollBar();
+}
+
+void CGridListCtrlEx::StyleScrollBar() {
+  // A slim bar in the rows' own colours rather than the desktop's.
+  verticalScrollBar()->setStyleSheet(
+      QStringLiteral("QScrollBar:vertical { background: %1; width: 10px; margin: 0; }"
+                     "QScrollBar::handle:vertical { background: %2; border-radius: 3px;"
+                     " min-height: 24px; margin: 2px; }"
+                     "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
+                     "QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
+          .arg(rowTrait_->BackColour(palette()).name(),
+               palette().color(QPalette::Mid).lighter(170).name()));
+}
+
+void CGridListCtrlEx::paintEvent(QPaintEvent* event) {
+  // Beside and below the rows the list shows the rows' background.
+  {
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), rowTrait_->BackColour(palette()));
+  }
+  QTreeWidget::paintEvent(event);
 }
 
 }  // namespace vexlo

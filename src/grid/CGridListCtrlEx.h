@@ -108,6 +108,7 @@ class CGridListCtrlEx final : public QTreeWidget {
   void wheelEvent(QWheelEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   struct Column {
@@ -118,6 +119,7 @@ class CGridListCtrlEx final : public QTreeWidget {
   bool IsCell(int row, int column) const;
   void UpdateRowHeight();
   int FirstVisibleColumn() const;
+  void StyleScrollBar();
   void EndActiveEdit(bool accept);
   void PaintCell(QPainter& painter, const QRect& cell, const QTreeWidgetItem& item, int column,
                  const QColor& text) const;

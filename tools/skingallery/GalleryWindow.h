@@ -12,6 +12,7 @@
 #include "common/LanguageTable.h"
 #include "skin/CImageBtn.h"
 #include "skin/CImageDlg.h"
+#include "skin/CImageSlider.h"
 #include "skin/SkinImage.h"
 
 namespace vexlo::gallery {
@@ -56,6 +57,7 @@ class GalleryWindow final : public CImageDlg {
   DibImage background_;
   std::vector<std::unique_ptr<DibImage>> kept_;
   GdiplusImage thumb_;
+  GdiplusImage thumbCpi_;
   std::map<std::string, QString> texts_;
 };
 
