@@ -148,8 +148,13 @@ void CImageSlider::PaintThumb(QPainter& painter, const QRect& thumb) const {
   const ColorMatrix* tint = tinted_ ? &tintMatrices_[state] : nullptr;
   const SkinImage* image = thumbs_[state];
   if (image && image->IsLoaded()) {
+    // Without a picture of its own for the disabled state the normal one fades.
+    const bool faded = state == kDisabled && image == thumbs_[kNormal];
+    painter.save();
+    if (faded) painter.setOpacity(kFadedOpacity);
     image->DrawBlended(painter, QRect(thumb.topLeft(), image->Size()),
                        QRect(QPoint(0, 0), image->Size()), tint);
+    painter.restore();
     return;
   }
   static constexpr QPalette::ColorRole kFill[kStateCount] = {QPalette::Button, QPalette::Light,

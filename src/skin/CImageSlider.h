@@ -53,6 +53,8 @@ class CImageSlider final : public QWidget {
 
   // The thumb's size without a picture.
   static constexpr QSize kPlainThumb{10, 20};
+  // How strongly a disabled slider shows its normal thumb when it has no disabled picture.
+  static constexpr double kFadedOpacity = 0.45;
   // The default track leaves this much of the client area free at each end.
   static constexpr int kTrackInset = 6;
 

@@ -33,42 +33,29 @@ SliderGeometry Track200(QSize thumb = CImageSlider::kPlainThumb) {
   return SliderGeometry{QRect(10, 8, 200, 20), thumb, 1, 21};
 }
 
-struct PointCase {
-  int x;
-  int position;
-};
-
-class SliderPointTest : public ::testing::TestWithParam<PointCase> {};
-
-TEST_P(SliderPointTest, PointSelectsTheNearestStepAndTheEndsBeyondTheTrack) {
-  EXPECT_EQ(Track200().PositionAt(GetParam().x), GetParam().position);
+TEST(SliderGeometryTest, PointSelectsTheNearestStepAndTheEndsBeyondTheTrack) {
+  const struct {
+    int x;
+    int position;
+  } cases[] = {{-40, 1},  {10, 1},   {14, 1},   {15, 2},   {24, 2},  {25, 3},
+               {109, 11}, {204, 20}, {205, 21}, {210, 21}, {500, 21}};
+  for (const auto& c : cases) EXPECT_EQ(Track200().PositionAt(c.x), c.position) << c.x;
 }
 
-INSTANTIATE_TEST_SUITE_P(Range1To21, SliderPointTest,
-                         ::testing::Values(PointCase{-40, 1}, PointCase{10, 1}, PointCase{14, 1},
-                                           PointCase{15, 2}, PointCase{24, 2}, PointCase{25, 3},
-                                           PointCase{109, 11}, PointCase{204, 20},
-                                           PointCase{205, 21}, PointCase{210, 21},
-                                           PointCase{500, 21}));
-
-struct ThumbCase {
-  int position;
-  QSize thumb;
-  QRect rect;
-};
-
-class SliderThumbTest : public ::testing::TestWithParam<ThumbCase> {};
-
-TEST_P(SliderThumbTest, ThumbIsCentredOnItsStepAndOnTheTrack) {
-  EXPECT_EQ(Track200(GetParam().thumb).ThumbRect(GetParam().position), GetParam().rect);
+TEST(SliderGeometryTest, ThumbIsCentredOnItsStepAndOnTheTrack) {
+  const struct {
+    int position;
+    QSize thumb;
+    QRect rect;
+  } cases[] = {{1, {10, 20}, {5, 8, 10, 20}},
+               {11, {10, 20}, {105, 8, 10, 20}},
+               {21, {10, 20}, {205, 8, 10, 20}},
+               {2, {24, 24}, {8, 6, 24, 24}},
+               {12, {0, 0}, {120, 18, 1, 1}}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Track200(c.thumb).ThumbRect(c.position), c.rect) << c.position;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Range1To21, SliderThumbTest,
-                         ::testing::Values(ThumbCase{1, {10, 20}, {5, 8, 10, 20}},
-                                           ThumbCase{11, {10, 20}, {105, 8, 10, 20}},
-                                           ThumbCase{21, {10, 20}, {205, 8, 10, 20}},
-                                           ThumbCase{2, {24, 24}, {8, 6, 24, 24}},
-                                           ThumbCase{12, {0, 0}, {120, 18, 1, 1}}));
 
 // --- The control, placed from a skin file: SLD_A at (20, 30), 220 x 36, its channel 200 pixels
 // wide at (10, 8) inside it. The channel images and the thumbs are pattern pictures.
@@ -289,12 +276,20 @@ INSTANTIATE_TEST_SUITE_P(
                       PixelCase{"PressedTintedFully", 2, 0xFFFF0000, 0xFFFF0000}),
     [](const ::testing::TestParamInfo<PixelCase>& param) { return std::string(param.param.name); });
 
-TEST_F(CImageSliderTest, HoverFollowsThePointerOverTheThumb) {
-  QTest::mouseMove(slider_, Thumb().center());
-  EXPECT_EQ(slider_->CurrentState(), CImageSlider::kHover);
-  QTest::mouseMove(slider_, At(30));
-  EXPECT_EQ(slider_->CurrentState(), CImageSlider::kNormal);
-  EXPECT_TRUE(notify_.posted.empty());
+TEST_F(CImageSliderTest, DisabledSliderWithoutItsOwnPictureFadesTheNormalThumb) {
+  SetupSlider(ini_, "SLD_A", *slider_, &right_, &left_,
+              {&thumbs_[0], &thumbs_[1], &thumbs_[2], &thumbs_[0]});
+  slider_->setEnabled(false);
+  const QPoint centre = Thumb().center();
+  const QRgb shown = Grab(*slider_).pixel(centre);
+  const QRgb under = qRgb(20 + centre.x(), 30 + centre.y(), kLeftTag);
+  const auto faded = [](int thumb, int channel) {
+    return qRound(thumb * CImageSlider::kFadedOpacity +
+                  channel * (1 - CImageSlider::kFadedOpacity));
+  };
+  EXPECT_NEAR(qRed(shown), faded(qRed(kThumbColours[0]), qRed(under)), 1);
+  EXPECT_NEAR(qGreen(shown), faded(qGreen(kThumbColours[0]), qGreen(under)), 1);
+  EXPECT_NEAR(qBlue(shown), faded(qBlue(kThumbColours[0]), qBlue(under)), 1);
 }
 
 }  // namespace
