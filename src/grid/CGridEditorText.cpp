@@ -12,6 +12,8 @@ namespace vexlo {
 CGridEditorText::CGridEditorText(CGridListCtrlEx& list, int row, int column, const QRect& cell)
     : QLineEdit(list.viewport()), list_(list), row_(row), column_(column) {
   setFrame(false);
+  // Its own context menu would take the focus and so end the edit under the menu.
+  setContextMenuPolicy(Qt::NoContextMenu);
   setFont(list.font());
   const QPalette& colours = list.palette();
   const QColor highlight = colours.color(QPalette::Highlight);

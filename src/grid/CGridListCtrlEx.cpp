@@ -90,39 +90,19 @@ int CGridListCtrlEx::InsertHiddenLabelColumn() {
 
 int CGridListCtrlEx::InsertColumnTrait(int position, const QString& title, Qt::Alignment format,
                                        int width, std::unique_ptr<CGridColumnTrait> trait) {
-  EndActiveEdit(false);
-  const int count = GetColumnCount();
-  position = std::clamp(position, 0, count);
-  setColumnCount(count + 1);
-  QTreeWidgetItem* head = headerItem();
-  // Cells right of the new column move one column on.
-  for (int column = count; column > position; --column) {
-    head->setText(column, head->text(column - 1));
-    head->setTextAlignment(column, static_cast<Qt::Alignment>(head->textAlignment(column - 1)));
-    setColumnWidth(column, columnWidth(column - 1));
-    for (int row = 0; row < GetItemCount(); ++row) {
-      QTreeWidgetItem* item = topLevelItem(row);
-      item->setText(column, item->text(column - 1));
-      item->setData(column, kImageRole, item->data(column - 1, kImageRole));
-    }
-  }
-  for (int row = 0; row < GetItemCount(); ++row) {
-    topLevelItem(row)->setText(position, {});
-    topLevelItem(row)->setData(position, kImageRole, {});
-  }
-  head->setText(position, title);
-  head->setTextAlignment(position, format & Qt::AlignHorizontal_Mask);
-  setColumnWidth(position, width);
+  const int column = GetColumnCount();
+  if (position != column || GetItemCount() > 0) return -1;
+  setColumnCount(column + 1);
+  const Qt::Alignment align = format & Qt::AlignHorizontal_Mask;
+  headerItem()->setText(column, title);
+  headerItem()->setTextAlignment(column, align);
+  setColumnWidth(column, width);
   if (!trait) trait = std::make_unique<CGridColumnTrait>();
-  columns_.insert(columns_.begin() + position,
-                  Column{std::move(trait), format & Qt::AlignHorizontal_Mask});
-  for (int column = 0; column <= count; ++column) {
-    const CGridColumnTrait& each = *columns_[static_cast<std::size_t>(column)].trait;
-    header_->setSectionHidden(column, !each.visible);
-    header_->setSectionResizeMode(column,
-                                  each.resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
-  }
-  return position;
+  header_->setSectionHidden(column, !trait->visible);
+  header_->setSectionResizeMode(column,
+                                trait->resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
+  columns_.push_back(Column{std::move(trait), align});
+  return column;
 }
 
 CGridColumnTrait* CGridListCtrlEx::ColumnTrait(int column) const {

@@ -43,11 +43,12 @@ class CGridListCtrlEx final : public QTreeWidget {
   void SetDefaultRowTrait(std::unique_ptr<CGridRowTraitText> trait);
   const CGridRowTraitText& DefaultRowTrait() const { return *rowTrait_; }
 
-  // Column 0 without a title, hidden. Returns 0.
+  // Columns are added in order, before any row. Column 0 without a title, hidden: returns 0, or
+  // -1 when there are columns already.
   int InsertHiddenLabelColumn();
-  // Inserts a column before `position` (at the end when it lies beyond) with its title, text
-  // alignment and width in pixels, and the trait (a plain text column when none). Returns the
-  // column's index.
+  // Adds the column at `position`, which must be the next one, with its title, text alignment
+  // and width in pixels, and the trait (a plain text column when none). Returns the column's
+  // index, or -1 for another position or a list that has rows.
   int InsertColumnTrait(int position, const QString& title, Qt::Alignment format, int width,
                         std::unique_ptr<CGridColumnTrait> trait = nullptr);
   int GetColumnCount() const { return static_cast<int>(columns_.size()); }

@@ -38,7 +38,8 @@ class GridTest : public ::testing::Test {
     EXPECT_EQ(grid_->InsertColumnTrait(1, "Action", Qt::AlignLeft, 173,
                                        std::make_unique<CGridColumnTraitEdit>()),
               1);
-    EXPECT_EQ(grid_->InsertColumnTrait(9, "Type", Qt::AlignLeft, 75), 2);
+    EXPECT_EQ(grid_->InsertColumnTrait(9, "Type", Qt::AlignLeft, 75), -1);
+    EXPECT_EQ(grid_->InsertColumnTrait(2, "Type", Qt::AlignLeft, 75), 2);
     for (int row = 0; row < 7; ++row) {
       grid_->InsertItem(row);
       grid_->SetItemText(row, 1, QStringLiteral("r%1").arg(row));
@@ -86,6 +87,13 @@ TEST_F(GridTest, ClicksReportTheCellAndMinusOneBelowTheLastRow) {
   EXPECT_EQ(clicks_, (std::vector<Cell>{{3, 2}, {5, 1}, {-1, 1}}));
   // The hidden label column takes no room: column 1 starts at the left edge.
   EXPECT_EQ(grid_->CellRect(0, 1).left(), 0);
+}
+
+TEST_F(GridTest, ColumnsAreAddedInOrderBeforeAnyRow) {
+  EXPECT_EQ(grid_->InsertColumnTrait(3, "More", Qt::AlignLeft, 40), -1);
+  EXPECT_EQ(grid_->InsertHiddenLabelColumn(), -1);
+  EXPECT_EQ(grid_->GetColumnCount(), 3);
+  EXPECT_TRUE(grid_->header()->isSectionHidden(0));
 }
 
 TEST_F(GridTest, ArrowKeysMoveTheSelection) {
