@@ -8,8 +8,12 @@
 #include "grid/CGridRowTraitText.h"
 
 namespace vexlo {
+namespace {
+// The margin a line edit keeps between its contents rectangle and its text.
+constexpr int kLineEditMargin = 2;
+}  // namespace
 
-CGridEditorText::CGridEditorText(CGridListCtrlEx& list, int row, int column, const QRect& cell)
+CGridEditorText::CGridEditorText(CGridListCtrlEx& list, int row, int column, const QRect& rect)
     : QLineEdit(list.viewport()), list_(list), row_(row), column_(column) {
   setFrame(false);
   // Its own context menu would take the focus and so end the edit under the menu.
@@ -18,12 +22,13 @@ CGridEditorText::CGridEditorText(CGridListCtrlEx& list, int row, int column, con
   const QPalette& colours = list.palette();
   const QColor highlight = colours.color(QPalette::Highlight);
   setStyleSheet(QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid %3;"
-                               " padding-left: 3px; selection-background-color: %3;"
+                               " padding-left: %4px; selection-background-color: %3;"
                                " selection-color: %2; }")
                     .arg(highlight.darker(300).name(),
                          list.DefaultRowTrait().TextColour(colours).lighter(130).name(),
-                         highlight.name()));
-  setGeometry(cell);
+                         highlight.name())
+                    .arg(kTextInset - 1 - kLineEditMargin));
+  setGeometry(rect);
   setText(list.GetItemText(row, column));
   selectAll();
 }

@@ -12,7 +12,11 @@ class CGridListCtrlEx;
 // only when accepted and typed into) and deletes it later.
 class CGridEditorText final : public QLineEdit {
  public:
-  CGridEditorText(CGridListCtrlEx& list, int row, int column, const QRect& cell);
+  // From the editor's left edge to its text: border and padding.
+  static constexpr int kTextInset = 4;
+
+  // `rect` in the list's viewport coordinates.
+  CGridEditorText(CGridListCtrlEx& list, int row, int column, const QRect& rect);
 
   int Row() const { return row_; }
   int Column() const { return column_; }

@@ -253,7 +253,10 @@ bool CGridListCtrlEx::EditCell(int row, int column) {
   EndActiveEdit(true);
   scrollToItem(topLevelItem(row));
   CGridColumnTrait& trait = *columns_[static_cast<std::size_t>(column)].trait;
-  editor_ = trait.CreateEditor(*this, row, column, CellRect(row, column));
+  // The editor covers the cell's text, its picture stays in view, and the text does not move.
+  const QRect text = TextRect(*topLevelItem(row), column, CellRect(row, column));
+  editor_ = trait.CreateEditor(
+      *this, row, column, text.adjusted(-CGridEditorText::kTextInset, 0, kCellPaddingRight, 0));
   if (!editor_) return false;
   editor_->show();
   editor_->setFocus(Qt::OtherFocusReason);
@@ -294,16 +297,30 @@ void CGridListCtrlEx::drawRow(QPainter* painter, const QStyleOptionViewItem& opt
   }
 }
 
+const QPixmap* CGridListCtrlEx::CellPicture(const QTreeWidgetItem& item, int column) const {
+  const QVariant image = item.data(column, kImageRole);
+  if (!image.isValid() || image.toInt() < 0 || image.toInt() >= static_cast<int>(images_.size())) {
+    return nullptr;
+  }
+  return &images_[static_cast<std::size_t>(image.toInt())];
+}
+
+QRect CGridListCtrlEx::TextRect(const QTreeWidgetItem& item, int column, const QRect& cell) const {
+  QRect text = cell.adjusted(kCellPaddingLeft, 0, -kCellPaddingRight, 0);
+  if (const QPixmap* picture = CellPicture(item, column)) {
+    text.setLeft(text.left() + picture->deviceIndependentSize().toSize().width() + kImageGap);
+  }
+  return text;
+}
+
 void CGridListCtrlEx::PaintCell(QPainter& painter, const QRect& cell, const QTreeWidgetItem& item,
                                 int column, const QColor& text) const {
-  QRect space = cell.adjusted(kCellPaddingLeft, 0, -kCellPaddingRight, 0);
-  const QVariant image = item.data(column, kImageRole);
-  if (image.isValid() && image.toInt() >= 0 && image.toInt() < static_cast<int>(images_.size())) {
-    const QPixmap& picture = images_[static_cast<std::size_t>(image.toInt())];
-    const QSize size = picture.deviceIndependentSize().toSize();
-    painter.drawPixmap(space.x(), space.y() + (space.height() - size.height()) / 2, picture);
-    space.setLeft(space.left() + size.width() + kImageGap);
+  if (const QPixmap* picture = CellPicture(item, column)) {
+    const int height = picture->deviceIndependentSize().toSize().height();
+    painter.drawPixmap(cell.x() + kCellPaddingLeft, cell.y() + (cell.height() - height) / 2,
+                       *picture);
   }
+  const QRect space = TextRect(item, column, cell);
   painter.setPen(text);
   painter.setFont(font());
   const Qt::Alignment align = columns_[static_cast<std::size_t>(column)].align;

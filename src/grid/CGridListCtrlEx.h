@@ -122,6 +122,9 @@ class CGridListCtrlEx final : public QTreeWidget {
   int FirstVisibleColumn() const;
   void StyleScrollBar();
   void EndActiveEdit(bool accept);
+  const QPixmap* CellPicture(const QTreeWidgetItem& item, int column) const;
+  // Where the cell's text goes: the cell less its padding and picture.
+  QRect TextRect(const QTreeWidgetItem& item, int column, const QRect& cell) const;
   void PaintCell(QPainter& painter, const QRect& cell, const QTreeWidgetItem& item, int column,
                  const QColor& text) const;
 
