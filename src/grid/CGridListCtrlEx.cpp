@@ -105,22 +105,15 @@ int CGridListCtrlEx::InsertColumnTrait(int position, const QString& title, Qt::A
   return column;
 }
 
-CGridColumnTrait* CGridListCtrlEx::ColumnTrait(int column) const {
-  if (column < 0 || column >= GetColumnCount()) return nullptr;
-  return columns_[static_cast<std::size_t>(column)].trait.get();
-}
-
 void CGridListCtrlEx::SetImageList(std::vector<QPixmap> images) {
   images_ = std::move(images);
   viewport()->update();
 }
 
-int CGridListCtrlEx::InsertItem(int row, const QString& label) {
+int CGridListCtrlEx::InsertItem(int row) {
   row = std::clamp(row, 0, GetItemCount());
   if (editor_ && row <= editor_->Row()) EndActiveEdit(false);
-  auto* item = new QTreeWidgetItem();
-  item->setText(0, label);
-  insertTopLevelItem(row, item);
+  insertTopLevelItem(row, new QTreeWidgetItem());
   return row;
 }
 

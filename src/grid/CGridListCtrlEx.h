@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "grid/CGridColumnTrait.h"
@@ -52,13 +53,14 @@ class CGridListCtrlEx final : public QTreeWidget {
   int InsertColumnTrait(int position, const QString& title, Qt::Alignment format, int width,
                         std::unique_ptr<CGridColumnTrait> trait = nullptr);
   int GetColumnCount() const { return static_cast<int>(columns_.size()); }
-  CGridColumnTrait* ColumnTrait(int column) const;
 
   // The images that cells show by index.
   void SetImageList(std::vector<QPixmap> images);
 
-  // Rows. Changes of the rows end an open in-place edit first, cancelled.
-  int InsertItem(int row, const QString& label = {});
+  // Rows. Inserting a row at or above the edited one, deleting and moving rows end an open
+  // in-place edit first, cancelled (its end hook runs while the rows are still as it saw them).
+  // Returns the new row's index.
+  int InsertItem(int row);
   int GetItemCount() const { return topLevelItemCount(); }
   bool DeleteItem(int row);
   void DeleteAllItems();
@@ -90,8 +92,6 @@ class CGridListCtrlEx final : public QTreeWidget {
   void SetEditEndHook(EditEndHook hook) { editEnd_ = std::move(hook); }
   void SetContextMenuHook(ContextMenuHook hook) { contextMenu_ = std::move(hook); }
 
-  // The cell at a point of the viewport: row -1 when no row is there, column -1 when no column.
-  std::pair<int, int> CellAt(QPoint point) const;
   // The cell's rectangle in viewport coordinates.
   QRect CellRect(int row, int column) const;
 
@@ -118,6 +118,8 @@ class CGridListCtrlEx final : public QTreeWidget {
   };
 
   bool IsCell(int row, int column) const;
+  // The cell at a point of the viewport: row -1 when no row is there, column -1 when no column.
+  std::pair<int, int> CellAt(QPoint point) const;
   void UpdateRowHeight();
   int FirstVisibleColumn() const;
   void StyleScrollBar();

@@ -132,7 +132,13 @@ INSTANTIATE_TEST_SUITE_P(Drops, GridMoveTest,
                                            MoveCase{3, -1, true, "r0 r1 r2 r4 r5 r6 r3"},
                                            MoveCase{3, 6, true, "r0 r1 r2 r4 r5 r6 r3"},
                                            MoveCase{3, 3, false, "r0 r1 r2 r3 r4 r5 r6"},
-                                           MoveCase{-1, 0, false, "r0 r1 r2 r3 r4 r5 r6"}));
+                                           MoveCase{-1, 0, false, "r0 r1 r2 r3 r4 r5 r6"}),
+                         [](const ::testing::TestParamInfo<MoveCase>& param) {
+                           const MoveCase& c = param.param;
+                           return (c.selected < 0 ? std::string("NoSelection")
+                                                  : "Row" + std::to_string(c.selected)) +
+                                  "To" + (c.drop < 0 ? std::string("End") : std::to_string(c.drop));
+                         });
 
 struct EndCase {
   const char* name;
