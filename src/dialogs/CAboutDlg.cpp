@@ -19,8 +19,9 @@ constexpr std::uint32_t kVersionPartLimit = 65535;
 }  // namespace
 
 QString MajorMinorVersion(std::string_view version) {
-  const QStringList parts = QString::fromUtf8(version.data(), static_cast<qsizetype>(version.size()))
-                                .split(QLatin1Char('.'));
+  const QStringList parts =
+      QString::fromUtf8(version.data(), static_cast<qsizetype>(version.size()))
+          .split(QLatin1Char('.'));
   const auto part = [&parts](qsizetype i) {
     return i < parts.size() ? LeadingNumber(parts[i], kVersionPartLimit) : 0;
   };

@@ -17,8 +17,7 @@ constexpr int kEditHeight = -14;
 
 CFireKeyDlg::CFireKeyDlg(const AppSettings& settings, const LanguageTable& language,
                          QWidget* parent)
-    : CPackedNumberDlg(settings, language,
-                     {"FireKey.ini", "FireKey.png", "FireKey2.png"}, parent),
+    : CPackedNumberDlg(settings, language, {"FireKey.ini", "FireKey.png", "FireKey2.png"}, parent),
       intervalLabel_(new CColorStatic(this)),
       intervalEdit_(new CColorEdit(this)),
       countLabel_(new CColorStatic(this)),

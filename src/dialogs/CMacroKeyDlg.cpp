@@ -72,9 +72,8 @@ MenuStyle MacroMenuStyle(MenuStyle style) {
 
 CMacroKeyDlg::CMacroKeyDlg(const AppSettings& settings, const LanguageTable& language,
                            const MacroStore& macros, QWidget* parent)
-    : CPackedNumberDlg(settings, language,
-                     {"MacroKey.ini", "MacroKey.png", "MacroKey2.png"},
-                     parent),
+    : CPackedNumberDlg(settings, language, {"MacroKey.ini", "MacroKey.png", "MacroKey2.png"},
+                       parent),
       macros_(macros),
       subtitleArea_(new CImageBtn(CImageBtn::Kind::Push, this)),
       macroList_(new CImageBtn(CImageBtn::Kind::Push, this)),
@@ -135,8 +134,9 @@ void CMacroKeyDlg::ShowPreset() {
 
   const auto radio = std::find_if(kModeRadios.begin(), kModeRadios.end(),
                                   [&](const ModeRadio& r) { return r.mode == preset.loopMode; });
-  const std::size_t checked =
-      radio == kModeRadios.end() ? kRepeatRadio : static_cast<std::size_t>(radio - kModeRadios.begin());
+  const std::size_t checked = radio == kModeRadios.end()
+                                  ? kRepeatRadio
+                                  : static_cast<std::size_t>(radio - kModeRadios.begin());
   modeRadios_[checked]->SetCheck(1);
   const std::uint32_t count =
       checked == kRepeatRadio ? std::clamp<std::uint32_t>(preset.repeatCount, 1, kCountLimit) : 1;

@@ -19,7 +19,7 @@ constexpr std::uint32_t kDisabledNumberColour = 0x606060;
 }  // namespace
 
 CPackedNumberDlg::CPackedNumberDlg(const AppSettings& settings, const LanguageTable& language,
-                               SkinFiles files, QWidget* parent)
+                                   SkinFiles files, QWidget* parent)
     : CImageDlg(parent),
       settings_(settings),
       language_(language),
@@ -88,14 +88,14 @@ QString CPackedNumberDlg::Face() const {
 }
 
 void CPackedNumberDlg::SetupLabel(CColorStatic& label, std::string_view key, const QFont& font,
-                                std::string_view textKey) const {
+                                  std::string_view textKey) const {
   SetupColorStatic(skin_.Path(), key, label, kDialogTextColour, 0, true, &font);
   label.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   label.setText(Text(textKey));
 }
 
 void CPackedNumberDlg::SetupNumberEdit(CColorEdit& edit, std::string_view key,
-                                     const QFont& font) const {
+                                       const QFont& font) const {
   SetupColorEdit(skin_.Path(), key, edit, kDialogTextColour, &font);
   QPalette colours = edit.palette();
   colours.setColor(QPalette::Disabled, QPalette::Text, ColorFromRef(kDisabledNumberColour));

@@ -112,9 +112,9 @@ TEST_F(CMsgDlgTest, ClickingOkAnswersOkAndCancelAnswersCancel) {
 TEST_F(CMsgDlgTest, TheKeyboardNeverAnswersWhereverTheFocusIs) {
   // A key held down in a game when the question appears must not answer it.
   const int answer = Show(kQuestionFlags, [this] {
-    for (QWidget* receiver : {static_cast<QWidget*>(&dialog_),
-                              static_cast<QWidget*>(Button("BTN_OK")),
-                              static_cast<QWidget*>(Button("BTN_CANCEL"))}) {
+    for (QWidget* receiver :
+         {static_cast<QWidget*>(&dialog_), static_cast<QWidget*>(Button("BTN_OK")),
+          static_cast<QWidget*>(Button("BTN_CANCEL"))}) {
       receiver->setFocus(Qt::TabFocusReason);
       for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Space}) {
         QTest::keyClick(receiver, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);

@@ -291,7 +291,8 @@ int ShowMacroKey(const Context& context, bool menuOpen) {
     char file[16];
     std::snprintf(file, sizeof file, "Macro%03d.ini", slot);
     fs::create_directories(folder + "Macro");
-    (void)WriteMacroFile(folder + "Macro/" + file, macro);  // a macro missing only shortens the menu
+    (void)WriteMacroFile(folder + "Macro/" + file,
+                         macro);  // a macro missing only shortens the menu
   }
   MacroStore macros(folder, context.language, messages);
   CMacroKeyDlg dialog(context.settings, context.language, macros);
