@@ -347,7 +347,6 @@ int Run(const Context& context, const std::string& view) {
   if (view == "macrokey" || view == "macromenu") return ShowMacroKey(context, view == "macromenu");
   if (view == "about") {
     CAboutDlg dialog(context.settings, context.language, VEXLO_VERSION);
-    (void)dialog.LoadSkin();
     return dialog.Run();
   }
   if (view == "menu") return ShowAssignmentMenu(context);
