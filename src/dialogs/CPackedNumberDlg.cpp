@@ -46,6 +46,7 @@ int CPackedNumberDlg::Run() {
     if (answer.result == kIdOk) value_ = answer.value;
     return answer.result;
   }
+  if (!skin_.IsLoaded()) (void)LoadSkin();  // without its pictures the dialog still works
   return exec() == QDialog::Accepted ? kIdOk : kIdCancel;
 }
 

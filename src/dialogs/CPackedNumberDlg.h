@@ -38,7 +38,8 @@ class CPackedNumberDlg : public CImageDlg {
   std::uint32_t Value() const { return value_; }
 
   // Shows the dialog for the preset number and waits for the answer (a modal loop;
-  // user-interface thread only). kIdOk with the number the user chose, or kIdCancel.
+  // user-interface thread only). kIdOk with the number the user chose, or kIdCancel. The skin
+  // is loaded first if no load has succeeded yet.
   int Run();
   bool IsShowing() const { return isVisible(); }
 
