@@ -71,10 +71,12 @@ void CPackedNumberDlg::SetupTitle(std::string_view textKey) {
 }
 
 void CPackedNumberDlg::keyPressEvent(QKeyEvent* event) {
-  // Enter in a field stores the number, as OK does; Escape cancels (the base dialog).
+  // Enter in a field stores the number, as OK does; Escape cancels (the base dialog). An Enter
+  // held down since before the dialog opened (it chose the menu item that opened it) repeats
+  // and stores nothing.
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-    accept();
+    if (!event->isAutoRepeat()) accept();
     return;
   }
   CImageDlg::keyPressEvent(event);

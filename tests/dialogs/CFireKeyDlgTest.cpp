@@ -87,6 +87,19 @@ TEST_F(CFireKeyDlgTest, OkStoresWhatTheFieldsShow) {
   }
 }
 
+TEST_F(CFireKeyDlgTest, EnterStoresButAnEnterHeldSinceBeforeTheDialogDoesNot) {
+  dialog_.SetValue(PackFireKey({20, 0}));
+  EXPECT_EQ(Run([this] {
+              Type("EDIT_COUNT", QStringLiteral("4"));
+              QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+              QCoreApplication::sendEvent(Edit("EDIT_COUNT"), &held);
+              EXPECT_TRUE(dialog_.IsShowing());
+              QTest::keyClick(Edit("EDIT_COUNT"), Qt::Key_Return);
+            }),
+            CFireKeyDlg::kIdOk);
+  EXPECT_EQ(dialog_.Value(), PackFireKey({20, 4}));
+}
+
 TEST_F(CFireKeyDlgTest, CancelAndACloseRequestLeaveTheCallersNumber) {
   const std::function<void()> ways[] = {
       [this] { QTest::mouseClick(Button("BTN_CANCEL"), Qt::LeftButton); },
