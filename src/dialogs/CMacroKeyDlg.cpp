@@ -32,11 +32,16 @@ constexpr std::array<ModeRadio, 3> kModeRadios = {{
 }};
 constexpr std::size_t kRepeatRadio = 0;
 
-// The list button: grey, blue under the pointer, a name at the left (as far in as the skin's
-// field pads its text) and room for the skin's drop-down arrow at the right.
+// The macro menu: navy items, a blue selection and border, names 5 pixels in.
+constexpr std::uint32_t kMenuNavy = 0x321E0A;
+constexpr std::uint32_t kMenuBlue = 0xBA6908;
+constexpr int kMenuTextGap = 5;
+
+// The list button: grey, blue under the pointer, a name at the left (in line with the names of
+// the menu that opens below it) and room for the skin's drop-down arrow at the right.
 constexpr CImageBtn::StateColours kListText = {0xC8C8C8, 0xC86E3C, 0xC86E3C, 0xFFFFFF, 0xC86E3C};
 constexpr std::uint32_t kListFormat = dt::kSingleLine | dt::kVCenter | dt::kNoPrefix;
-constexpr int kListMarginLeft = 12;
+constexpr int kListMarginLeft = kMenuBorderWidth + kMenuTextGap;
 constexpr int kListMarginRight = -38;
 
 // The radio captions turn slightly cyan under the pointer.
@@ -45,10 +50,6 @@ constexpr std::uint32_t kRadioFormat = dt::kSingleLine | dt::kVCenter;
 constexpr int kRadioMarginLeft = 18;
 constexpr std::uint32_t kHoverTint = 0x3000FFFF;
 constexpr CImageBtn::StateColours kRadioTint = {0, kHoverTint, kHoverTint, 0, 0};
-
-// The macro menu: navy items, a blue selection and border.
-constexpr std::uint32_t kMenuNavy = 0x321E0A;
-constexpr std::uint32_t kMenuBlue = 0xBA6908;
 
 MenuStyle MacroMenuStyle(MenuStyle style) {
   style.itemBackground = kMenuNavy;
@@ -63,7 +64,7 @@ MenuStyle MacroMenuStyle(MenuStyle style) {
   style.iconHeight = 0;
   style.iconMarginX = 0;
   style.iconMarginY = 0;
-  style.textGap = 5;
+  style.textGap = kMenuTextGap;
   style.textMarginY = 3;
   return style;
 }
