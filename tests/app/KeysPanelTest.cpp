@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include "FakeUserMessages.h"
 #include "TempFolder.h"
@@ -273,6 +274,44 @@ TEST_F(KeysPanelTest, ASingleKeyIsTakenOnlyWhenTheDialogEndsWithAKey) {
   EXPECT_EQ(sim->State().mouse.registers[0x0A], 0x2C);  // reports to the host
 }
 
+TEST_F(KeysPanelTest, AFireKeyShowsItsIntervalAndCountAndAMacroItsName) {
+  panel->Dialogs().SetNextFireKey(std::nullopt);  // Cancel
+  Choose(4, kCodeFireKey);
+  EXPECT_EQ(Code(4), kCodeBackButton);
+  panel->Dialogs().SetNextFireKey(0x0305);
+  Choose(4, kCodeFireKey);
+  EXPECT_EQ(Key(4).text().toStdString(), Text("INFO_KEY_SET_FIRE"));
+  EXPECT_EQ(Key(4).toolTip().toStdString(), Text("INFO_KEY_SET_FIRE") + ": " +
+                                                Text("INFO_FIRE_KEY_INTVL0") + "<5> " +
+                                                Text("INFO_FIRE_KEY_COUNT0") + "<3>");
+  EXPECT_EQ(Saved("pbyKeySet", 4), "39");
+  EXPECT_EQ(Saved("ppszKeyExt", 4), "773");
+  EXPECT_EQ(sim->State().mouse.registers[0x09], 0x10);
+
+  for (int slot = 0; slot < 3; ++slot) ASSERT_EQ(macros.AddMacro(), Result::Ok);
+  ASSERT_EQ(macros.RenameMacro("Reload"), Result::Ok);  // slot 2, the current one
+  const std::string reload = Text("PREFIX_KEY_SET_MACRO") + "Reload";
+  // Played 32769 times: the file keeps the number as negative, its top bit being set.
+  const std::uint32_t value = 0x80010002;
+  panel->Dialogs().SetNextMacro(value);
+  Choose(4, kCodeMacro);
+  EXPECT_EQ(Saved("ppszKeyExt", 4), "-2147418110");
+  for (int pass = 0; pass < 2; ++pass) {  // as chosen, and as refreshed
+    EXPECT_EQ(Key(4).text().toStdString(), reload);
+    EXPECT_EQ(Key(4).toolTip().toStdString(), reload);
+    panel->RefreshKeyCaptions();
+  }
+  // A slot without a macro reads as disabled, chosen or refreshed; the choice is kept.
+  panel->Dialogs().SetNextMacro(0x10005);
+  Choose(4, kCodeMacro);
+  for (int pass = 0; pass < 2; ++pass) {
+    EXPECT_EQ(Key(4).text().toStdString(), Text("INFO_KEY_SET_CLOSE"));
+    EXPECT_TRUE(Key(4).toolTip().isEmpty());
+    panel->RefreshKeyCaptions();
+  }
+  EXPECT_EQ(Saved("ppszKeyExt", 4), "65541");
+}
+
 // The mouse going away hides the window: the menu or dialog that is open closes as cancelled.
 TEST_F(KeysPanelTest, HidingTheWindowClosesTheOpenMenuAndDialogAsCancelled) {
   window.show();
@@ -371,19 +410,22 @@ TEST_F(KeysPanelTest, EveryChoiceReachesTheFileAndTheMouse) {
     const std::uint8_t own = DefaultKeyCode(key);
     std::vector<std::uint8_t> codes;
     for (std::uint8_t code = 0; code < 44; ++code) {
-      if ((key >= 3 || code < kCodeSensitivityUp) && code != kCodeFireKey && code != kCodeMacro) {
-        codes.push_back(code);
-      }
+      if (key >= 3 || code < kCodeSensitivityUp) codes.push_back(code);
     }
     codes.push_back(own);
     for (const std::uint8_t code : codes) {
       SCOPED_TRACE(int{code});
       if (code == kCodeSingleKey) panel->Dialogs().SetNextKey(0x1E);
       if (code == kCodeLaunchProgram) panel->Dialogs().SetNextProgram(program);
+      if (code == kCodeFireKey) panel->Dialogs().SetNextFireKey(0x0305);
+      if (code == kCodeMacro) panel->Dialogs().SetNextMacro(0x10002);
       Choose(key, code);
       EXPECT_EQ(Saved("pbyKeySet", key), std::to_string(code));
       EXPECT_EQ(Saved("pdwKeyParameter", key), code == kCodeSingleKey ? "30" : "0");
-      EXPECT_EQ(Saved("ppszKeyExt", key), code == kCodeLaunchProgram ? program : "");
+      const std::map<std::uint8_t, std::string> extensions = {
+          {kCodeLaunchProgram, program}, {kCodeFireKey, "773"}, {kCodeMacro, "65538"}};
+      EXPECT_EQ(Saved("ppszKeyExt", key),
+                extensions.contains(code) ? extensions.at(code) : std::string());
       const SimState state = sim->State();
       if (key < 3) {
         ASSERT_TRUE(state.mouseFilter.interception.has_value());

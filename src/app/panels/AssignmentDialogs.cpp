@@ -15,8 +15,12 @@ const QString kAllFilesFilter = QStringLiteral("(*.*) (*)");
 }  // namespace
 
 AssignmentDialogs::AssignmentDialogs(const AppSettings& settings, const LanguageTable& language,
-                                     QWidget& parent)
-    : parent_(parent), language_(language), keyDialog_(settings, language, &parent) {}
+                                     const MacroStore& macros, QWidget& parent)
+    : parent_(parent),
+      language_(language),
+      keyDialog_(settings, language, &parent),
+      fireKeyDialog_(settings, language, &parent),
+      macroKeyDialog_(settings, language, macros, &parent) {}
 
 AssignmentDialogs::~AssignmentDialogs() = default;
 
@@ -54,9 +58,32 @@ std::optional<std::string> AssignmentDialogs::ChooseProgram() {
   return dialog.selectedFiles().constFirst().toStdString();
 }
 
+std::optional<std::uint32_t> AssignmentDialogs::ChooseFireKey(std::uint32_t preset) {
+  return RunNumberDialog(fireKeyDialog_, preset);
+}
+
+std::optional<std::uint32_t> AssignmentDialogs::ChooseMacro(std::uint32_t preset) {
+  return RunNumberDialog(macroKeyDialog_, preset);
+}
+
+std::optional<std::uint32_t> AssignmentDialogs::RunNumberDialog(CPackedNumberDlg& dialog,
+                                                                std::uint32_t preset) {
+  dialog.SetValue(preset);
+  if (dialog.Run() != CPackedNumberDlg::kIdOk) return std::nullopt;
+  return dialog.Value();
+}
+
+void AssignmentDialogs::SetNextNumber(CPackedNumberDlg& dialog,
+                                      std::optional<std::uint32_t> value) {
+  dialog.SetNextAnswer(value ? CPackedNumberDlg::kIdOk : CPackedNumberDlg::kIdCancel,
+                       value.value_or(0));
+}
+
 void AssignmentDialogs::CloseOpen() {
   if (keyDialog_.isVisible()) keyDialog_.close();
   if (programDialog_) programDialog_->reject();
+  if (fireKeyDialog_.IsShowing()) fireKeyDialog_.close();
+  if (macroKeyDialog_.IsShowing()) macroKeyDialog_.close();
 }
 
 }  // namespace vexlo

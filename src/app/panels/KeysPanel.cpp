@@ -43,7 +43,7 @@ bool LightsItsSpot(int state) {
 }  // namespace
 
 KeysPanel::KeysPanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainSkin)
-    : window_(window), app_(app), dialogs_(app.settings, app.language, window) {
+    : window_(window), app_(app), dialogs_(app.settings, app.language, app.macros, window) {
   const QString face = QString::fromStdString(app_.settings.CommonFontName);
   for (int key = 0; key < kKeyCount; ++key) {
     const std::string name = KeyButtonKey(key);
@@ -148,6 +148,15 @@ std::optional<KeyAssignment> KeysPanel::Choose(int key, std::uint8_t code) {
     }
     case kCodeLaunchProgram:
       return ChooseProgram();
+    case kCodeFireKey:
+    case kCodeMacro: {
+      // Preset with the number the key holds now, whatever its function.
+      const std::uint32_t preset = ParseExtensionNumber(current.extension);
+      const std::optional<std::uint32_t> value =
+          code == kCodeFireKey ? dialogs_.ChooseFireKey(preset) : dialogs_.ChooseMacro(preset);
+      if (!value) return std::nullopt;
+      return KeyAssignment{code, 0, FormatExtensionNumber(*value)};
+    }
     default:
       return KeyAssignment::Plain(code);
   }
