@@ -55,14 +55,17 @@ int CVexloApp::Run(const CommandLine& commandLine) {
   CaptureWindowsSettings(*platform_.mouseSettings, profiles_.Data().windows);
 
   // The saved profile, when it is one of the profile folder's; else the first there, or a new
-  // one. A folder that cannot be read is reported once the window runs.
+  // one. A folder that cannot be looked into is reported once the window runs; a full one has
+  // been reported already.
   const std::string savedProfile = ReadSavedProfilePath(settings_);
   profiles_.SetCurrentPath(savedProfile);
   std::vector<std::string> problems;
-  if (profiles_.EnsureCurrentProfile() != Result::Ok) {
-    problems.emplace_back("STA_MSG_INFO_DATA_UNREADABLE");
+  const Result settled = profiles_.EnsureCurrentProfile();
+  if (settled != Result::Ok) {
+    if (settled != Result::Full) problems.emplace_back("STA_MSG_INFO_DATA_UNREADABLE");
   } else if (profiles_.CurrentPath() != savedProfile) {
-    (void)SaveProfilePath(settings_, profiles_.CurrentPath());  // not reported, as every settings write
+    // Not reported, as every settings write.
+    (void)SaveProfilePath(settings_, profiles_.CurrentPath());
   }
   ApplySavedMacroIndex();
   settings_.nDevModel = ReadSavedDevModel(settings_);

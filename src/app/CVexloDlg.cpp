@@ -103,7 +103,9 @@ void CVexloDlg::OnInitDialog() {
   }
   service_.Start(context_.startHidden);
   // Shown from the event loop, where the window answers other copies (and /Kill) meanwhile.
-  if (!problems_.empty()) QMetaObject::invokeMethod(this, [this] { ShowProblems(); }, Qt::QueuedConnection);
+  if (!problems_.empty()) {
+    QMetaObject::invokeMethod(this, [this] { ShowProblems(); }, Qt::QueuedConnection);
+  }
 }
 
 void CVexloDlg::PublishWindow() {

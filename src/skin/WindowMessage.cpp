@@ -6,7 +6,11 @@ namespace vexlo {
 
 WindowMessageEvent::WindowMessageEvent(std::uint32_t message, std::uintptr_t wParam,
                                        std::intptr_t lParam, std::vector<std::string> texts)
-    : QEvent(Type()), message_(message), wParam_(wParam), lParam_(lParam), texts_(std::move(texts)) {}
+    : QEvent(Type()),
+      message_(message),
+      wParam_(wParam),
+      lParam_(lParam),
+      texts_(std::move(texts)) {}
 
 QEvent::Type WindowMessageEvent::Type() {
   static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());

@@ -40,7 +40,8 @@ class MessageHandler {
   virtual std::intptr_t OnWindowMessage(std::uint32_t message, std::uintptr_t wParam,
                                         std::intptr_t lParam) = 0;
   // A message posted with texts (MessageTarget::PostText); windows that take none ignore it.
-  virtual void OnTextMessage(std::uint32_t /*message*/, const std::vector<std::string>& /*texts*/) {}
+  virtual void OnTextMessage(std::uint32_t /*message*/,
+                             const std::vector<std::string>& /*texts*/) {}
 
  protected:
   ~MessageHandler() = default;

@@ -52,7 +52,8 @@ class RuvikTest : public testing::Test {
 
   RuvikTest() {
     std::filesystem::create_directories(folder);
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);  // as the program makes it
+    // As the program makes it: a folder open to others is not used.
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
   }
 
   std::optional<RunningWindow> DaemonWindow(std::uint32_t process) {
@@ -67,7 +68,8 @@ TEST_F(RuvikTest, AnnouncesItselfAndClosesWhenAsked) {
   AnnouncementRecorder main_window;
   std::unique_ptr<ReleaseOnDestroy> publication;
   RunningWindow self;
-  ASSERT_EQ(registry.PublishWindow(kTagMainWindow, AdmitAll, main_window, publication, self), Result::Ok);
+  ASSERT_EQ(registry.PublishWindow(kTagMainWindow, AdmitAll, main_window, publication, self),
+            Result::Ok);
 
   test::ChildProcess companion(ruvik, {self.endpoint}, environment);
   ASSERT_TRUE(companion.started());

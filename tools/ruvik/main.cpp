@@ -62,7 +62,8 @@ int main(int argc, char* argv[]) {
   vexlo::RunningWindow self;
   // Only the main window that started it may ask it to close.
   const auto fromMainWindow = [owner = main_window->processId](const vexlo::IncomingMessage& m) {
-    return m.senderProcessId == owner && m.message == kSysCommand && (m.wParam & 0xFFF0) == kScClose;
+    return m.senderProcessId == owner && m.message == kSysCommand &&
+           (m.wParam & 0xFFF0) == kScClose;
   };
   if (registry.PublishWindow(vexlo::kTagDaemon, fromMainWindow, window, publication, self) !=
       vexlo::Result::Ok) {

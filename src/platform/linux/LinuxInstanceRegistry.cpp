@@ -88,7 +88,8 @@ class WindowListener final : public ReleaseOnDestroy {
         waiting.push_back({connection.fd.get(), POLLIN, 0});
       }
       const int ready = ::poll(waiting.data(), waiting.size(), NextTimeout());
-      if (ready < 0 && errno != EINTR) return;  // cannot wait any more: the window stays unreachable
+      // A wait that fails for good leaves the window unreachable, not a loop that spins.
+      if (ready < 0 && errno != EINTR) return;
       if (ready <= 0) {
         DropExpired();
         continue;

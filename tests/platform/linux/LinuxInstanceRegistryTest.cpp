@@ -77,7 +77,8 @@ TEST(LinuxInstanceRegistryTest, APublishedWindowReceivesPostedMessages) {
   RecordingTarget target;
   std::unique_ptr<ReleaseOnDestroy> publication;
   RunningWindow self;
-  ASSERT_EQ(registry.PublishWindow(kTagMainWindow, AdmitAll, target, publication, self), Result::Ok);
+  ASSERT_EQ(registry.PublishWindow(kTagMainWindow, AdmitAll, target, publication, self),
+            Result::Ok);
 
   const std::vector<RunningWindow> windows = registry.ListWindows();
   ASSERT_EQ(windows.size(), 1u);

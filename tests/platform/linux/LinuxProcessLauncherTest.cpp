@@ -41,12 +41,14 @@ TEST(LinuxProcessLauncherTest, StartsAProgramInItsFolderWithItsParameter) {
 // The companion's messages are known by the process id the start gives.
 TEST(LinuxProcessLauncherTest, StartingTheCompanionGivesItsProcess) {
   test::TempFolder folder;
-  test::WriteFile(folder / "companion", "#!/bin/sh\necho $$ > \"$1.part\"\n/bin/mv \"$1.part\" \"$1\"\n");
+  test::WriteFile(folder / "companion",
+                  "#!/bin/sh\necho $$ > \"$1.part\"\n/bin/mv \"$1.part\" \"$1\"\n");
   ::chmod((folder / "companion").c_str(), 0755);
   LinuxProcessLauncher launcher;
   std::uint32_t process = 0;
-  ASSERT_EQ(launcher.StartCompanion(folder / "companion", folder / "report", folder.path(), process),
-            Result::Ok);
+  ASSERT_EQ(
+      launcher.StartCompanion(folder / "companion", folder / "report", folder.path(), process),
+      Result::Ok);
   EXPECT_EQ(WaitForReport(folder / "report"), std::to_string(process) + "\n");
   EXPECT_EQ(launcher.StartCompanion(folder / "missing", "", folder.path(), process),
             Result::FileNotFound);

@@ -38,7 +38,8 @@ TEST(RuntimeFolderTest, ARelativeRuntimeDirectoryIsNotTaken) {
   const std::string kept = saved ? saved : "";
   test::TempFolder root;
   ::chmod(root.path().c_str(), 0700);
-  const std::string runtime = root.path().substr(0, root.path().size() - 1);  // as a session sets it
+  // Without the final separator, as a session sets it.
+  const std::string runtime = root.path().substr(0, root.path().size() - 1);
   ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   EXPECT_EQ(RuntimeFolder(), root / "vexlo/");
   ::setenv("XDG_RUNTIME_DIR", "relative/run", 1);
