@@ -10,6 +10,7 @@
 #include "app/panels/AssignmentMenu.h"
 #include "common/LanguageTable.h"
 #include "common/Text.h"
+#include "device/DeviceSession.h"
 #include "device/DeviceCommands.h"
 #include "engine/AssignmentCodes.h"
 #include "platform/ports/UserMessages.h"

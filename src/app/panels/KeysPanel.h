@@ -9,6 +9,7 @@
 
 #include "app/panels/AssignmentDialogs.h"
 #include "app/panels/KeyCaption.h"
+#include "app/panels/PagePanel.h"
 #include "engine/KeyAssignment.h"
 #include "skin/SkinFile.h"
 
@@ -28,18 +29,18 @@ class CMenuEx;
 // it is connected, and is written to the profile file at once. When the window is hidden (the
 // mouse went away, the program ends) an open menu or dialog closes as if cancelled.
 // User-interface thread.
-class KeysPanel {
+class KeysPanel final : public PagePanel {
  public:
   // The key buttons are made on `window` from the main skin; the key pictures are those of the
   // window's frame, found by name (without them nothing lights up).
   KeysPanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainSkin);
-  ~KeysPanel();
+  ~KeysPanel() override;
 
   // Every key button's caption and tool tip follow the current profile.
-  void Refresh() { RefreshKeyCaptions(); }
+  void Refresh() override { RefreshKeyCaptions(); }
   void RefreshKeyCaptions();
   // The key buttons show on the assignment page only.
-  void ShowPage(int page);
+  void ShowPage(int page) override;
 
   // Opens key `key`'s assignment menu below its button and carries out the choice. The button
   // stays checked (and its spot lit) until the menu itself closes.
