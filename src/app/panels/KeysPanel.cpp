@@ -10,8 +10,8 @@
 #include "app/panels/AssignmentMenu.h"
 #include "common/LanguageTable.h"
 #include "common/Text.h"
-#include "device/DeviceSession.h"
 #include "device/DeviceCommands.h"
+#include "device/DeviceSession.h"
 #include "engine/AssignmentCodes.h"
 #include "platform/ports/UserMessages.h"
 #include "profiles/AppSettings.h"
@@ -55,13 +55,9 @@ KeysPanel::KeysPanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainS
     const KeyCaption shown = CaptionOf(key);
     ApplyButtonStyle(*button, name, QString::fromStdString(shown.caption), face);
     button->SetToolTip(QString::fromStdString(shown.toolTip));
-    keyPictures_[static_cast<std::size_t>(key)] =
-        window.findChild<CImageBtn*>(QString::fromStdString(KeyPictureKey(key)));
     button->SetAfterDraw([this, key](CImageBtn&, int state) {
       // An enabled key picture shows its lit cut-out, a disabled one the plain mouse.
-      if (CImageBtn* picture = keyPictures_[static_cast<std::size_t>(key)]) {
-        picture->setEnabled(LightsItsSpot(state));
-      }
+      if (CImageBtn* picture = KeyPicture(key)) picture->setEnabled(LightsItsSpot(state));
     });
     QObject::connect(button, &QAbstractButton::clicked, &window,
                      [this, key] { OpenAssignmentMenu(key); });
@@ -79,6 +75,13 @@ bool KeysPanel::HideWatch::eventFilter(QObject* /*watched*/, QEvent* event) {
 }
 
 KeysPanel::~KeysPanel() = default;
+
+CImageBtn* KeysPanel::KeyPicture(int key) {
+  // The frame names its key pictures when it first places them, after the panels are made.
+  QPointer<CImageBtn>& picture = keyPictures_[static_cast<std::size_t>(key)];
+  if (!picture) picture = window_.findChild<CImageBtn*>(QString::fromStdString(KeyPictureKey(key)));
+  return picture;
+}
 
 void KeysPanel::RefreshKeyCaptions() {
   for (int key = 0; key < kKeyCount; ++key) ShowCaption(key);

@@ -32,7 +32,7 @@ class CMenuEx;
 class KeysPanel final : public PagePanel {
  public:
   // The key buttons are made on `window` from the main skin; the key pictures are those of the
-  // window's frame, found by name (without them nothing lights up).
+  // window's frame, found by name when first needed (without them nothing lights up).
   KeysPanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainSkin);
   ~KeysPanel() override;
 
@@ -78,6 +78,7 @@ class KeysPanel final : public PagePanel {
   // The keys whose assignment plays the macro in `slot`.
   bool PlaysMacro(int key, int slot) const;
   void ReleaseMenuButton();
+  CImageBtn* KeyPicture(int key);  // the frame's, found by name
 
   QWidget& window_;
   AppContext& app_;
