@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 
+#include "AssignmentMenuDriver.h"
 #include "FakeUserMessages.h"
 #include "TempFolder.h"
 #include "app/AppContext.h"
@@ -36,48 +37,15 @@
 namespace vexlo {
 namespace {
 
+using test::ChooseItem;
+using test::CommandIds;
+
 const std::string kProgram = std::string(VEXLO_BINARY_DIR) + "/";
 
 // The register of buttons 3..6 on the simulated mouse (model 2), and what it holds after the link
 // opened: the factory function in bits 4..0, the light effect in bits 7..5 of register 0x0A.
 constexpr std::array<std::uint8_t, 7> kButtonRegister = {0, 0, 0, 0x0A, 0x09, 0x0B, 0x10};
 constexpr std::array<std::uint8_t, 7> kRegisterAtOpen = {0, 0, 0, 0x21, 0x00, 0x09, 0x0A};
-
-// The command IDs of the menu, opened or walked.
-std::vector<int> CommandIds(const QMenu& menu) {
-  std::vector<int> ids;
-  for (const QAction* action : menu.actions()) {
-    if (const QMenu* sub = action->menu()) {
-      const std::vector<int> inner = CommandIds(*sub);
-      ids.insert(ids.end(), inner.begin(), inner.end());
-    } else if (const int id = CMenuEx::CommandId(*action)) {
-      ids.push_back(id);
-    }
-  }
-  return ids;
-}
-
-// Chooses the item of `commandId` in the open menu, opening its sub-menu first when it is in one,
-// with the keys a user would press.
-void ChooseItem(QMenu& menu, int commandId) {
-  for (QAction* action : menu.actions()) {
-    QMenu* sub = action->menu();
-    const std::vector<int> inner = sub ? CommandIds(*sub) : std::vector<int>{};
-    if (sub && std::find(inner.begin(), inner.end(), commandId) != inner.end()) {
-      menu.setActiveAction(action);
-      QTest::keyClick(&menu, Qt::Key_Right);
-      ChooseItem(*sub, commandId);
-      return;
-    }
-    if (!sub && CMenuEx::CommandId(*action) == commandId) {
-      menu.setActiveAction(action);
-      QTest::keyClick(&menu, Qt::Key_Return);
-      return;
-    }
-  }
-  ADD_FAILURE() << "no item " << commandId;
-  menu.close();
-}
 
 // The in-process simulated machine with the objects the panel works with, the shipped skin and
 // language file, a private data folder, the seven key pictures of the frame, and messages
