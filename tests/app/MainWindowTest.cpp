@@ -78,19 +78,8 @@ class MainWindowTest : public testing::Test {
   SteadyPauseClock pauseClock;
   InputInjector injector{*platform.devices, *platform.hid};
   MacroPlayer player{injector, pauseClock};
-  AppContext context{platform,
-                     settings,
-                     language,
-                     messages,
-                     nullptr,
-                     profiles,
-                     macros,
-                     device,
-                     monitor,
-                     wheelLines,
-                     injector,
-                     player,
-                     pauseClock,
+  AppContext context{platform,   settings, language,   messages, nullptr, profiles, macros,
+                     device,     monitor,  wheelLines, injector, player,  pauseClock,
                      /*startHidden=*/false};
   std::unique_ptr<CVexloDlg> window;
 
