@@ -75,7 +75,7 @@ class KeysPanel final : public PagePanel {
   void Commit(int key);
   KeyCaption CaptionOf(int key) const;
   void ShowCaption(int key);
-  // The keys whose assignment plays the macro in `slot`.
+  // Whether key `key` plays the macro in `slot`.
   bool PlaysMacro(int key, int slot) const;
   void ReleaseMenuButton();
   CImageBtn* KeyPicture(int key);  // the frame's, found by name
