@@ -322,7 +322,8 @@ TEST_F(MainWindowTest, AShowRequestWithoutAMouseShowsTheNoDeviceMessage) {
             QString::fromStdString(language.LookupText("STA_MSG_INFO_NO_DEV")));
 }
 
-// The buttons page: its key buttons, which light their spot on the mouse picture of the frame.
+// The buttons page: its key buttons, which light their spot on the mouse picture of the frame
+// while pointed at or while their menu is open.
 TEST_F(MainWindowTest, TheButtonsPageShowsItsKeysAndLightsTheSpotPointedAt) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   CImageBtn* key = Button("BTN_MOUSE_KEY2");
@@ -334,6 +335,15 @@ TEST_F(MainWindowTest, TheButtonsPageShowsItsKeysAndLightsTheSpotPointedAt) {
   key->repaint();
   EXPECT_TRUE(Button("BTN_MOUSE_PIC2")->isEnabled());
   EXPECT_FALSE(Button("BTN_MOUSE_PIC1")->isEnabled());
+  // Lit while its menu is open.
+  QTimer::singleShot(0, [&] {
+    Button("BTN_MOUSE_KEY5")->repaint();
+    EXPECT_TRUE(Button("BTN_MOUSE_PIC5")->isEnabled());
+    QApplication::activePopupWidget()->close();
+  });
+  QTest::mouseClick(Button("BTN_MOUSE_KEY5"), Qt::LeftButton);
+  Button("BTN_MOUSE_KEY5")->repaint();
+  EXPECT_FALSE(Button("BTN_MOUSE_PIC5")->isEnabled());
   Click("BTN_MOUSE_ADV");
   EXPECT_FALSE(key->isVisibleTo(window.get()));
 }
