@@ -34,8 +34,8 @@ class DeviceSession {
 
   // Makes the mouse usable: a connected mouse that still answers is kept; otherwise the link is
   // opened (or closed and opened again), the register image is copied from the link, the model
-  // noted and button events routed to the event target. When the filter drivers are missing the
-  // user is told so. Ok, or NotConnected. Blocks while the link opens; user-interface thread.
+  // noted and button events routed to the event target. When the filter drivers are missing, or
+  // this user may not use the mouse's device nodes, the user is told so. Ok, or NotConnected. Blocks while the link opens; user-interface thread.
   [[nodiscard]] Result Connect();
 
   // The window that receives UM_BUTTON_EVENT (wParam pressed flag, lParam event code); null for
