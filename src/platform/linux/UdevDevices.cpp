@@ -1,5 +1,6 @@
 #include "platform/linux/UdevDevices.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "platform/linux/UdevPtrs.h"
@@ -21,8 +22,11 @@ std::optional<T> HexField(std::string_view text) {
 
 template <typename T>
 T HexAttribute(udev_device* device, const char* name) {
-  // sysfs values end with a newline, which libudev strips.
-  return HexField<T>(Text(udev_device_get_sysattr_value(device, name))).value_or(0);
+  // sysfs values end with a newline, which libudev strips; some are padded in front
+  // (bNumInterfaces reads " 2").
+  std::string_view text = Text(udev_device_get_sysattr_value(device, name));
+  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+  return HexField<T>(text).value_or(0);
 }
 
 std::vector<UdevDevicePtr> Enumerate(udev* context, const char* subsystem) {

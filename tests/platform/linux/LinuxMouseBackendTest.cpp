@@ -1,0 +1,216 @@
+// The Linux backend against the kernel's interfaces as umockdev emulates them (this program runs
+// under umockdev-wrapper), with the virtual mouse's firmware behind the emulated nodes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "EmulatedMouse.h"
+#include "FakeUserMessages.h"
+#include "Inbox.h"
+#include "PostedMessages.h"
+#include "common/Messages.h"
+#include "device/DeviceCommands.h"
+#include "engine/ApplyAll.h"
+#include "engine/WheelLinesWorker.h"
+#include "platform/linux/LinuxDeviceIo.h"
+#include "platform/linux/LinuxDeviceNotifications.h"
+#include "platform/linux/LinuxHidEnumerator.h"
+#include "platform/sim/SimEnvironment.h"
+#include "platform/sim/SimPorts.h"
+#include "profiles/ProfileData.h"
+
+namespace vexlo {
+namespace {
+
+using test::EmulatedMouse;
+
+// CI runs as root, where every node may be opened; access has its own tests.
+class EveryNode final : public NodeAccess {
+ public:
+  bool CanReadWrite(const std::string&) const override { return true; }
+};
+
+// A window that collects what is posted to it from any thread.
+class InboxTarget final : public MessageTarget {
+ public:
+  Result Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+    posted.Add({message, wParam, lParam});
+    return Result::Ok;
+  }
+  std::intptr_t Send(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  test::Inbox<test::PostedMessage> posted;
+};
+
+// The program's device objects on a backend: the virtual mouse in-process, or the Linux backend
+// (the desktop's pointer settings stay simulated in both).
+Platform PlatformOf(bool linux, const std::shared_ptr<SimEnvironment>& sim) {
+  Platform platform;
+  AddSimPorts(platform, sim);
+  if (linux) {
+    platform.hid = std::make_unique<LinuxHidEnumerator>("/dev/uinput");
+    platform.devices =
+        std::make_unique<LinuxDeviceIo>(DeviceAccessRoots{}, std::make_shared<EveryNode>());
+  }
+  return platform;
+}
+
+struct Program {
+  explicit Program(bool linux, SimMouse mouse = SimMouse::FactoryNew(2))
+      : sim(std::make_shared<SimEnvironment>(SimState{.mouse = mouse})),
+        platform(PlatformOf(linux, sim)) {
+    FillDefaults(profile);
+  }
+
+  Result Apply() {
+    WheelLinesWorker wheelLines(*platform.mouseSettings);
+    return ApplyAll(commands, *platform.mouseSettings, wheelLines, profile.windows);
+  }
+
+  std::shared_ptr<SimEnvironment> sim;
+  Platform platform;
+  test::FakeUserMessages messages;
+  DeviceLink link{*platform.devices, *platform.hid};
+  DeviceSession session{link, messages};
+  ProfileData profile;
+  DeviceCommands commands{session, profile.device};
+};
+
+TEST(LinuxMouseBackendTest, ListsTheMouseCollectionsWithTheirPlatformIdentifiers) {
+  EmulatedMouse mouse;
+  LinuxHidEnumerator hid("/dev/uinput");
+
+  std::vector<std::string> paths;
+  ASSERT_EQ(hid.ListInterfacePaths(paths), Result::Ok);
+  EXPECT_EQ(paths, (std::vector<std::string>{"/dev/hidraw0#vid_093a&pid_2533&mi_00",
+                                             "/dev/hidraw1#vid_093a&pid_2533&mi_01&col01",
+                                             "/dev/hidraw1#vid_093a&pid_2533&mi_01&col02",
+                                             "/dev/hidraw1#vid_093a&pid_2533&mi_01&col03"}));
+
+  DeviceNode collection = 0, usbInterface = 0, usbDevice = 0;
+  ASSERT_EQ(hid.InterfaceNode(paths[2], collection), Result::Ok);
+  ASSERT_EQ(hid.ParentNode(collection, usbInterface), Result::Ok);
+  ASSERT_EQ(hid.ParentNode(usbInterface, usbDevice), Result::Ok);
+  std::string id, key;
+  ASSERT_EQ(hid.NodeInstanceId(collection, id), Result::Ok);
+  EXPECT_EQ(id, "HID\\VID_093A&PID_2533&MI_01&COL02\\0003:093A:2533.0002");
+  ASSERT_EQ(hid.NodeInstanceId(usbDevice, id), Result::Ok);
+  EXPECT_EQ(id, "USB\\VID_093A&PID_2533\\1-4");
+  ASSERT_EQ(hid.NodeDriverKey(usbInterface, key), Result::Ok);
+  EXPECT_EQ(key, mouse.InterfaceSyspath(1));
+
+  mouse.Unplug();
+  EXPECT_EQ(hid.NodeInstanceId(collection, id), Result::NotFound);
+  ASSERT_EQ(hid.ListInterfacePaths(paths), Result::Ok);
+  EXPECT_TRUE(paths.empty());
+}
+
+struct ProfileCase {
+  const char* name;
+  int model;
+  void (*change)(ProfileData&);
+};
+
+class BackendComparison : public testing::TestWithParam<ProfileCase> {};
+
+// Both backends leave the same 32 registers in the mouse for the same profile.
+TEST_P(BackendComparison, ApplyAllLeavesTheSameRegisters) {
+  const ProfileCase& c = GetParam();
+  Program sim(false, SimMouse::FactoryNew(c.model));
+  EmulatedMouse mouse(SimMouse::FactoryNew(c.model));
+  Program linux(true);
+  for (Program* program : {&sim, &linux}) {
+    ASSERT_EQ(program->session.Connect(), Result::Ok);
+    c.change(program->profile);
+    EXPECT_EQ(program->Apply(), Result::Ok);
+  }
+  EXPECT_EQ(mouse.Mouse().registers, sim.sim->State().mouse.registers);
+  EXPECT_EQ(linux.session.Model(), c.model);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profiles, BackendComparison,
+    testing::Values(
+        ProfileCase{"defaultsModel2", 2, [](ProfileData&) {}},
+        ProfileCase{"defaultsModel1", 1, [](ProfileData&) {}},
+        ProfileCase{"sideButtonsReportModel2", 2,
+                    [](ProfileData& p) { p.device.pbyKeySet = {0, 1, 2, 6, 37, 0, 39}; }},
+        ProfileCase{"sideButtonsReportModel1", 1,
+                    [](ProfileData& p) { p.device.pbyKeySet = {0, 1, 2, 6, 37, 0, 39}; }},
+        ProfileCase{"sensitivityButtonsMoved", 2,
+                    [](ProfileData& p) { p.device.pbyKeySet = {0, 1, 2, 43, 41, 42, 41}; }},
+        ProfileCase{"highestLevels", 2,
+                    [](ProfileData& p) { p.device.pwDpi = {4200, 4200, 4200, 4200}; }},
+        ProfileCase{"levelsOutOfRange", 2,
+                    [](ProfileData& p) { p.device.pwDpi = {150, 4300, 3600, 65535}; }},
+        ProfileCase{"extremeColours", 2,
+                    [](ProfileData& p) {
+                      p.device.pwDpi = {200, 4200, 4200, 200};
+                      p.device.pbyCpiColorIdx = {0, 15, 0, 15};
+                    }}),
+    [](const testing::TestParamInfo<ProfileCase>& param) { return param.param.name; });
+
+TEST(LinuxMouseBackendTest, ButtonReportsOfTheHidrawNodeReachTheWindow) {
+  EmulatedMouse mouse;
+  Program program(true);
+  InboxTarget window;
+  program.session.SetEventTarget(&window);
+  ASSERT_EQ(program.session.Connect(), Result::Ok);
+
+  const std::uint8_t press[] = {0x03, 0x14, 0x00};
+  const std::uint8_t release[] = {0x03, 0x00, 0x00};
+  mouse.SendButtonReport(press);
+  // The emulated node is a byte stream: one report at a time, as the kernel hands them over.
+  ASSERT_EQ(window.posted.WaitFor(1).size(), 1u);
+  mouse.SendButtonReport(release);
+
+  EXPECT_EQ(window.posted.WaitFor(2),
+            (std::vector<test::PostedMessage>{{UM_BUTTON_EVENT, 1, 0x14}, {UM_BUTTON_EVENT, 1, 0}}));
+}
+
+// The mouse goes in the middle of a transfer and comes back: nothing hangs, the removal and the
+// arrival reach the window, and the program connects again and sends the profile once more.
+TEST(LinuxMouseBackendTest, ReconnectsAndReappliesAfterTheMouseVanishedMidTransfer) {
+  EmulatedMouse mouse;
+  Program program(true);
+  InboxTarget window;
+  std::unique_ptr<ReleaseOnDestroy> registration;
+  LinuxDeviceNotifications notifications;
+  ASSERT_EQ(notifications.Register(window, registration), Result::Ok);
+  ASSERT_EQ(program.session.Connect(), Result::Ok);
+
+  mouse.VanishDuringNextTransfer();
+  program.profile.device.pwDpi = {4200, 4200, 4200, 4200};
+  EXPECT_NE(program.Apply(), Result::Ok);
+  mouse.Unplug();
+  EXPECT_FALSE(program.session.CheckAlive());
+
+  const auto transfersBefore = mouse.Transfers();
+  mouse.Plug();
+  ASSERT_EQ(program.session.Connect(), Result::Ok);
+  EXPECT_EQ(program.Apply(), Result::Ok);
+  EXPECT_GT(mouse.Transfers(), transfersBefore);
+
+  Program reference(false);
+  ASSERT_EQ(reference.session.Connect(), Result::Ok);
+  reference.profile.device.pwDpi = {4200, 4200, 4200, 4200};
+  ASSERT_EQ(reference.Apply(), Result::Ok);
+  EXPECT_EQ(mouse.Mouse().registers, reference.sim->State().mouse.registers);
+
+  // Both hidraw nodes go and come back; the window finds out what changed on its own.
+  const auto changes = window.posted.WaitFor(4);
+  const auto removal = std::find_if(changes.begin(), changes.end(), [](const auto& m) {
+    return m.wParam == DeviceNotifications::kRemoveComplete;
+  });
+  ASSERT_NE(removal, changes.end());
+  EXPECT_TRUE(std::any_of(removal, changes.end(), [](const auto& m) {
+    return m.message == DeviceNotifications::kDeviceChangeMessage &&
+           m.wParam == DeviceNotifications::kArrival &&
+           m.lParam == DeviceNotifications::kHidInterface;
+  }));
+}
+
+}  // namespace
+}  // namespace vexlo
