@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "EmulatedMouse.h"
 #include "FakeUserMessages.h"
 #include "Inbox.h"
@@ -18,6 +19,7 @@
 #include "platform/linux/LinuxDeviceIo.h"
 #include "platform/linux/LinuxDeviceNotifications.h"
 #include "platform/linux/LinuxHidEnumerator.h"
+#include "platform/sim/SimCommands.h"
 #include "platform/sim/SimEnvironment.h"
 #include "platform/sim/SimPorts.h"
 #include "profiles/ProfileData.h"
@@ -210,6 +212,20 @@ TEST(LinuxMouseBackendTest, ReconnectsAndReappliesAfterTheMouseVanishedMidTransf
            m.wParam == DeviceNotifications::kArrival &&
            m.lParam == DeviceNotifications::kHidInterface;
   }));
+}
+
+// What a person with a real mouse runs to see its registers (the same layout as vexlo-sim's).
+TEST(LinuxMouseBackendTest, RegisterToolPrintsWhatTheMouseHolds) {
+  SimMouse firmware = SimMouse::FactoryNew(1);
+  firmware.registers[0x02] = 0xF3;
+  EmulatedMouse mouse(firmware);
+
+  // The tool runs in the same emulation: this process answers its nodes.
+  const auto output = test::RunForOutput(VEXLO_BINARIES "/vexlo-registers", {}, {},
+                                         std::chrono::seconds(20));
+
+  ASSERT_TRUE(output.has_value());
+  EXPECT_EQ(*output, DescribeRegisters(firmware.registers));
 }
 
 }  // namespace
