@@ -167,6 +167,7 @@ void PointerForwarder::Forward(std::stop_token stop) {
       if (bytes < 0 && errno != EAGAIN && errno != EINTR) break;
       const std::size_t count = bytes > 0 ? static_cast<std::size_t>(bytes) / sizeof(input_event) : 0;
       ++progress_;
+      std::size_t frameStart = 0;  // where the frame being read begins in `out`
       for (const input_event& event : std::span(read.data(), count)) {
         const std::optional<std::size_t> button =
             event.type == EV_KEY ? InterceptableButton(event.code) : std::nullopt;
@@ -185,7 +186,9 @@ void PointerForwarder::Forward(std::stop_token stop) {
             pending.MoveTo(out);
             lastMotion = Clock::now();
           }
-          if (!out.empty()) out.push_back(InputEvent(EV_SYN, SYN_REPORT, 0));
+          // A frame whose every event was held back or swallowed is not passed on.
+          if (out.size() > frameStart) out.push_back(InputEvent(EV_SYN, SYN_REPORT, 0));
+          frameStart = out.size();
           continue;
         }
         // A click lands where the pointer was when it happened.

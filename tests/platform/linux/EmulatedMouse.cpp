@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/hidraw.h>
+#include <linux/uinput.h>
+#include <poll.h>
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -14,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "Inbox.h"
 #include "MouseDescriptors.h"
 #include "platform/sim/SimMouseFirmware.h"
 
@@ -43,6 +46,36 @@ void Fail(UMockdevIoctlClient* client, int error) {
   umockdev_ioctl_client_complete(client, -1, error);
 }
 
+// The value of an ioctl that takes its argument by value (EVIOCGRAB, UI_SET_EVBIT).
+unsigned long ValueArgument(UMockdevIoctlClient* client) {
+  unsigned long value = 0;
+  std::memcpy(&value, umockdev_ioctl_client_get_arg(client)->data, sizeof value);
+  return value;
+}
+
+// Fills an ioctl's output buffer of `size` bytes with `bytes` (truncated); returns how many.
+int AnswerBytes(UMockdevIoctlClient* client, std::span<const std::uint8_t> bytes, gsize size) {
+  GError* error = nullptr;
+  UMockdevIoctlData* data =
+      umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, size, &error);
+  if (error) g_error_free(error);
+  const std::size_t copied = std::min<std::size_t>(bytes.size(), size);
+  std::fill_n(data->data, size, 0);
+  std::copy_n(bytes.begin(), copied, data->data);
+  return static_cast<int>(copied);
+}
+
+// The pointer's events: five buttons, two axes and the wheel.
+std::vector<std::uint8_t> Bits(std::initializer_list<int> codes) {
+  std::vector<std::uint8_t> bits;
+  for (const int code : codes) {
+    const auto at = static_cast<std::size_t>(code);
+    if (bits.size() <= at / 8) bits.resize(at / 8 + 1);
+    bits[at / 8] = static_cast<std::uint8_t>(bits[at / 8] | 1u << (at % 8));
+  }
+  return bits;
+}
+
 }  // namespace
 
 EmulatedMouse::EmulatedMouse(SimMouse mouse)
@@ -50,17 +83,18 @@ EmulatedMouse::EmulatedMouse(SimMouse mouse)
   root_ = umockdev_testbed_get_root_dir(testbed_);
   g_signal_connect(handler_, "handle-ioctl", G_CALLBACK(OnIoctl), this);
   g_signal_connect(handler_, "client-connected", G_CALLBACK(OnClientConnected), this);
-  for (const char* node : {kUsbNode, kPointerNode, kButtonNode}) {
+  for (const char* node : {kUsbNode, kPointerNode, kButtonNode, kEventNode, kUinputNode}) {
     GError* error = nullptr;
     EXPECT_TRUE(umockdev_testbed_attach_ioctl(testbed_, node, handler_, &error)) << node;
     if (error) g_error_free(error);
   }
+  MakeFifo(kUinputNode, uinputReader_);
   Plug();
 }
 
 EmulatedMouse::~EmulatedMouse() {
   Unplug();
-  for (const char* node : {kUsbNode, kPointerNode, kButtonNode}) {
+  for (const char* node : {kUsbNode, kPointerNode, kButtonNode, kEventNode, kUinputNode}) {
     (void)umockdev_testbed_detach_ioctl(testbed_, node, nullptr);
   }
   g_object_unref(handler_);
@@ -85,6 +119,7 @@ std::string EmulatedMouse::Add(const char* subsystem, const std::string& name,
 
 void EmulatedMouse::MakeFifo(const char* node, UniqueFd& writer) {
   const std::string file = root_ + node;
+  std::filesystem::create_directories(std::filesystem::path(file).parent_path());
   ::unlink(file.c_str());
   ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0) << file;
   // Held open for reading and writing, so that the node has a writer until the mouse goes.
@@ -125,6 +160,7 @@ void EmulatedMouse::Plug() {
   }
   MakeFifo(kPointerNode, pointerWriter_);
   MakeFifo(kButtonNode, buttonWriter_);
+  MakeFifo(kEventNode, eventWriter_);
   for (const std::string& device : devices_) umockdev_testbed_uevent(testbed_, device.c_str(), "add");
 }
 
@@ -133,12 +169,16 @@ void EmulatedMouse::Unplug() {
     std::scoped_lock lock(mutex_);
     if (!plugged_) return;
     plugged_ = false;
+    grabbed_ = false;  // the kernel drops the grab with the device
     finished_.clear();
   }
   // Readers of the nodes find them closed, as a hidraw node whose device has gone.
   pointerWriter_.Reset();
   buttonWriter_.Reset();
-  for (const char* node : {kUsbNode, kPointerNode, kButtonNode}) ::unlink((root_ + node).c_str());
+  eventWriter_.Reset();
+  for (const char* node : {kUsbNode, kPointerNode, kButtonNode, kEventNode}) {
+    ::unlink((root_ + node).c_str());
+  }
   // Children first, as the kernel removes them.
   for (auto it = devices_.rbegin(); it != devices_.rend(); ++it) {
     umockdev_testbed_uevent(testbed_, it->c_str(), "remove");
@@ -157,6 +197,37 @@ void EmulatedMouse::VanishDuringNextTransfer() {
 void EmulatedMouse::SendButtonReport(std::span<const std::uint8_t> report) {
   ASSERT_EQ(::write(buttonWriter_.get(), report.data(), report.size()),
             static_cast<ssize_t>(report.size()));
+}
+
+void EmulatedMouse::SendPointerEvents(std::span<const input_event> events) {
+  ASSERT_EQ(::write(eventWriter_.get(), events.data(), events.size_bytes()),
+            static_cast<ssize_t>(events.size_bytes()));
+}
+
+std::vector<input_event> EmulatedMouse::TakeUinputEvents(std::size_t count) {
+  std::vector<input_event> events;
+  const auto deadline = std::chrono::steady_clock::now() + kPatience;
+  while (events.size() < count && std::chrono::steady_clock::now() < deadline) {
+    pollfd waiting{uinputReader_.get(), POLLIN, 0};
+    if (::poll(&waiting, 1, 100) <= 0) continue;
+    input_event event{};
+    while (::read(uinputReader_.get(), &event, sizeof event) == sizeof event) {
+      events.push_back(event);
+    }
+  }
+  return events;
+}
+
+bool EmulatedMouse::Grabbed() const {
+  std::scoped_lock lock(mutex_);
+  return grabbed_;
+}
+
+std::vector<std::string> EmulatedMouse::UinputDevices() const {
+  std::scoped_lock lock(mutex_);
+  std::vector<std::string> names;
+  for (const auto& [client, name] : uinputDevices_) names.push_back(name);
+  return names;
 }
 
 SimMouse EmulatedMouse::Mouse() const {
@@ -185,6 +256,7 @@ gboolean EmulatedMouse::OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client,
   auto* mouse = static_cast<EmulatedMouse*>(self);
   const unsigned long request = umockdev_ioctl_client_get_request(client);
   const std::string node = umockdev_ioctl_client_get_devnode(client);
+  if (node == kUinputNode) return mouse->AnswerUinput(client, request);
   {
     std::scoped_lock lock(mouse->mutex_);
     const auto opened = GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(client), "generation"));
@@ -195,6 +267,7 @@ gboolean EmulatedMouse::OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client,
     }
   }
   if (node == kUsbNode) return mouse->AnswerUsb(client, request);
+  if (node == kEventNode) return mouse->AnswerEvdev(client, request);
   return mouse->AnswerHidraw(client, request, node == kPointerNode ? 0 : 1);
 }
 
@@ -267,6 +340,62 @@ bool EmulatedMouse::AnswerHidraw(UMockdevIoctlClient* client, unsigned long requ
     std::copy_n(descriptor.begin(), size, out->value);
     out->size = static_cast<std::uint32_t>(size);
   } else {
+    Fail(client, EINVAL);
+    return true;
+  }
+  umockdev_ioctl_client_complete(client, 0, 0);
+  return true;
+}
+
+bool EmulatedMouse::AnswerEvdev(UMockdevIoctlClient* client, unsigned long request) {
+  const unsigned nr = _IOC_NR(request);
+  const gsize size = _IOC_SIZE(request);
+  int answer = 0;
+  if (_IOC_TYPE(request) != 'E') {
+    Fail(client, ENOTTY);
+    return true;
+  }
+  if (request == EVIOCGRAB) {
+    std::scoped_lock lock(mutex_);
+    const bool grab = ValueArgument(client) != 0;
+    if (grab == grabbed_) {
+      Fail(client, grab ? EBUSY : EINVAL);
+      return true;
+    }
+    grabbed_ = grab;
+  } else if (request == EVIOCGID) {
+    const input_id id{.bustype = BUS_USB, .vendor = 0x093A, .product = 0x2533, .version = 0x0111};
+    (void)AnswerBytes(client, std::span(reinterpret_cast<const std::uint8_t*>(&id), sizeof id),
+                      sizeof id);
+  } else if (nr == _IOC_NR(EVIOCGNAME(0))) {
+    static constexpr char kName[] = "Halvec QXA7702 Gaming Mouse";
+    answer = AnswerBytes(client, std::span(reinterpret_cast<const std::uint8_t*>(kName), sizeof kName), size);
+  } else if (nr == 0x20 + EV_KEY) {
+    answer = AnswerBytes(client, Bits({BTN_LEFT, BTN_RIGHT, BTN_MIDDLE, BTN_SIDE, BTN_EXTRA}), size);
+  } else if (nr == 0x20 + EV_REL) {
+    answer = AnswerBytes(client, Bits({REL_X, REL_Y, REL_WHEEL}), size);
+  } else if (nr >= 0x20 && nr < 0x20 + EV_MAX) {
+    answer = AnswerBytes(client, {}, size);
+  } else {
+    Fail(client, EINVAL);
+    return true;
+  }
+  umockdev_ioctl_client_complete(client, answer, 0);
+  return true;
+}
+
+bool EmulatedMouse::AnswerUinput(UMockdevIoctlClient* client, unsigned long request) {
+  std::scoped_lock lock(mutex_);
+  if (request == UI_DEV_SETUP) {
+    const auto* setup = Resolve<uinput_setup>(client);
+    g_object_set_data_full(G_OBJECT(client), "name", g_strdup(setup->name), g_free);
+  } else if (request == UI_DEV_CREATE) {
+    const auto* name = static_cast<const char*>(g_object_get_data(G_OBJECT(client), "name"));
+    uinputDevices_.emplace_back(client, name ? name : "");
+  } else if (request == UI_DEV_DESTROY) {
+    std::erase_if(uinputDevices_, [client](const auto& device) { return device.first == client; });
+  } else if (request != UI_SET_EVBIT && request != UI_SET_KEYBIT && request != UI_SET_RELBIT &&
+             request != UI_SET_MSCBIT) {
     Fail(client, EINVAL);
     return true;
   }

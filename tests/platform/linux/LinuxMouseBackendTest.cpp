@@ -89,7 +89,8 @@ TEST(LinuxMouseBackendTest, ListsTheMouseCollectionsWithTheirPlatformIdentifiers
   EXPECT_EQ(paths, (std::vector<std::string>{"/dev/hidraw0#vid_093a&pid_2533&mi_00",
                                              "/dev/hidraw1#vid_093a&pid_2533&mi_01&col01",
                                              "/dev/hidraw1#vid_093a&pid_2533&mi_01&col02",
-                                             "/dev/hidraw1#vid_093a&pid_2533&mi_01&col03"}));
+                                             "/dev/hidraw1#vid_093a&pid_2533&mi_01&col03",
+                                             "/dev/uinput#vid_1bcf&pid_05e3"}));
 
   DeviceNode collection = 0, usbInterface = 0, usbDevice = 0;
   ASSERT_EQ(hid.InterfaceNode(paths[2], collection), Result::Ok);
@@ -106,7 +107,8 @@ TEST(LinuxMouseBackendTest, ListsTheMouseCollectionsWithTheirPlatformIdentifiers
   mouse.Unplug();
   EXPECT_EQ(hid.NodeInstanceId(collection, id), Result::NotFound);
   ASSERT_EQ(hid.ListInterfacePaths(paths), Result::Ok);
-  EXPECT_TRUE(paths.empty());
+  // The injection device is made on the uinput node, which stays.
+  EXPECT_EQ(paths, std::vector<std::string>{"/dev/uinput#vid_1bcf&pid_05e3"});
 }
 
 struct ProfileCase {
