@@ -9,31 +9,19 @@
 
 #include "ChildProcess.h"
 #include "EmulatedMouse.h"
-#include "FakeUserMessages.h"
 #include "Inbox.h"
+#include "LinuxProgram.h"
 #include "PostedMessages.h"
 #include "common/Messages.h"
-#include "device/DeviceCommands.h"
-#include "engine/ApplyAll.h"
-#include "engine/WheelLinesWorker.h"
-#include "platform/linux/LinuxDeviceIo.h"
 #include "platform/linux/LinuxDeviceNotifications.h"
 #include "platform/linux/LinuxHidEnumerator.h"
 #include "platform/sim/SimCommands.h"
-#include "platform/sim/SimEnvironment.h"
-#include "platform/sim/SimPorts.h"
-#include "profiles/ProfileData.h"
 
 namespace vexlo {
 namespace {
 
 using test::EmulatedMouse;
-
-// CI runs as root, where every node may be opened; access has its own tests.
-class EveryNode final : public NodeAccess {
- public:
-  bool CanReadWrite(const std::string&) const override { return true; }
-};
+using test::Program;
 
 // A window that collects what is posted to it from any thread.
 class InboxTarget final : public MessageTarget {
@@ -44,40 +32,6 @@ class InboxTarget final : public MessageTarget {
   }
   std::intptr_t Send(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
   test::Inbox<test::PostedMessage> posted;
-};
-
-// The program's device objects on a backend: the virtual mouse in-process, or the Linux backend
-// (the desktop's pointer settings stay simulated in both).
-Platform PlatformOf(bool linux, const std::shared_ptr<SimEnvironment>& sim) {
-  Platform platform;
-  AddSimPorts(platform, sim);
-  if (linux) {
-    platform.hid = std::make_unique<LinuxHidEnumerator>("/dev/uinput");
-    platform.devices =
-        std::make_unique<LinuxDeviceIo>(DeviceAccessRoots{}, std::make_shared<EveryNode>());
-  }
-  return platform;
-}
-
-struct Program {
-  explicit Program(bool linux, SimMouse mouse = SimMouse::FactoryNew(2))
-      : sim(std::make_shared<SimEnvironment>(SimState{.mouse = mouse})),
-        platform(PlatformOf(linux, sim)) {
-    FillDefaults(profile);
-  }
-
-  Result Apply() {
-    WheelLinesWorker wheelLines(*platform.mouseSettings);
-    return ApplyAll(commands, *platform.mouseSettings, wheelLines, profile.windows);
-  }
-
-  std::shared_ptr<SimEnvironment> sim;
-  Platform platform;
-  test::FakeUserMessages messages;
-  DeviceLink link{*platform.devices, *platform.hid};
-  DeviceSession session{link, messages};
-  ProfileData profile;
-  DeviceCommands commands{session, profile.device};
 };
 
 TEST(LinuxMouseBackendTest, ListsTheMouseCollectionsWithTheirPlatformIdentifiers) {
