@@ -170,6 +170,25 @@ TEST(LinuxMouseBackendTest, ReconnectsAndReappliesAfterTheMouseVanishedMidTransf
   }));
 }
 
+// A user without the udev rule: the link does not open, and the message names what is missing.
+TEST(LinuxMouseBackendTest, ConnectTellsWhichNodesThisUserMayNotUse) {
+  class WithoutRule final : public NodeAccess {
+   public:
+    bool CanReadWrite(const std::string& node) const override {
+      return node != EmulatedMouse::kButtonNode && node != EmulatedMouse::kUinputNode;
+    }
+  };
+  EmulatedMouse mouse;
+  Program program(true, SimMouse::FactoryNew(2), std::make_shared<WithoutRule>());
+
+  EXPECT_EQ(program.session.Connect(), Result::NotConnected);
+
+  ASSERT_EQ(program.messages.shown.size(), 1u);
+  EXPECT_EQ(program.messages.shown[0].textKey, "STA_MSG_INFO_DEV_ACCESS");
+  EXPECT_EQ(program.messages.details, std::vector<std::string>{"/dev/hidraw1, /dev/uinput"});
+  EXPECT_EQ(mouse.Transfers(), 0u);
+}
+
 // What a person with a real mouse runs to see its registers (the same layout as vexlo-sim's).
 TEST(LinuxMouseBackendTest, RegisterToolPrintsWhatTheMouseHolds) {
   SimMouse firmware = SimMouse::FactoryNew(1);

@@ -23,13 +23,14 @@ class EveryNode final : public NodeAccess {
   bool CanReadWrite(const std::string&) const override { return true; }
 };
 
-inline Platform PlatformOf(bool linux, const std::shared_ptr<SimEnvironment>& sim) {
+inline Platform PlatformOf(bool linux, const std::shared_ptr<SimEnvironment>& sim,
+                           std::shared_ptr<const NodeAccess> access) {
   Platform platform;
   AddSimPorts(platform, sim);
   if (linux) {
     platform.hid = std::make_unique<LinuxHidEnumerator>("/dev/uinput");
     platform.devices =
-        std::make_unique<LinuxDeviceIo>(DeviceAccessRoots{}, std::make_shared<EveryNode>());
+        std::make_unique<LinuxDeviceIo>(DeviceAccessRoots{}, std::move(access));
   }
   return platform;
 }
@@ -43,9 +44,10 @@ inline SimState WithMouse(const SimMouse& mouse) {
 // The program's device objects on a backend: the virtual mouse in-process, or the Linux backend
 // (the desktop's pointer settings stay simulated in both).
 struct Program {
-  explicit Program(bool linux, SimMouse mouse = SimMouse::FactoryNew(2))
+  explicit Program(bool linux, SimMouse mouse = SimMouse::FactoryNew(2),
+                   std::shared_ptr<const NodeAccess> access = std::make_shared<EveryNode>())
       : sim(std::make_shared<SimEnvironment>(WithMouse(mouse))),
-        platform(PlatformOf(linux, sim)) {
+        platform(PlatformOf(linux, sim, std::move(access))) {
     FillDefaults(profile);
   }
 
