@@ -80,7 +80,9 @@ std::vector<std::uint8_t> Bits(std::initializer_list<int> codes) {
 
 EmulatedMouse::EmulatedMouse(SimMouse mouse)
     : testbed_(umockdev_testbed_new()), handler_(umockdev_ioctl_base_new()), mouse_(mouse) {
-  root_ = umockdev_testbed_get_root_dir(testbed_);
+  gchar* root = umockdev_testbed_get_root_dir(testbed_);
+  root_ = root;
+  g_free(root);
   g_signal_connect(handler_, "handle-ioctl", G_CALLBACK(OnIoctl), this);
   g_signal_connect(handler_, "client-connected", G_CALLBACK(OnClientConnected), this);
   for (const char* node : {kUsbNode, kPointerNode, kButtonNode, kEventNode, kUinputNode}) {
