@@ -112,8 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LinuxMouseBackendTest, ButtonReportsOfTheHidrawNodeReachTheWindow) {
   EmulatedMouse mouse;
+  InboxTarget window;  // outlives the program, whose reader posts to it
   Program program(true);
-  InboxTarget window;
   program.session.SetEventTarget(&window);
   ASSERT_EQ(program.session.Connect(), Result::Ok);
 
@@ -132,8 +132,8 @@ TEST(LinuxMouseBackendTest, ButtonReportsOfTheHidrawNodeReachTheWindow) {
 // arrival reach the window, and the program connects again and sends the profile once more.
 TEST(LinuxMouseBackendTest, ReconnectsAndReappliesAfterTheMouseVanishedMidTransfer) {
   EmulatedMouse mouse;
-  Program program(true);
   InboxTarget window;
+  Program program(true);
   std::unique_ptr<ReleaseOnDestroy> registration;
   LinuxDeviceNotifications notifications;
   ASSERT_EQ(notifications.Register(window, registration), Result::Ok);

@@ -20,6 +20,10 @@ void StartUnderUmockdev(char** argv) {
   const char* asan = std::getenv("ASAN_OPTIONS");
   ::setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":verify_asan_link_order=0").c_str(),
            1);
+  // umockdev's own threads share data the thread sanitizer cannot see into.
+  const char* tsan = std::getenv("TSAN_OPTIONS");
+  ::setenv("TSAN_OPTIONS",
+           (std::string(tsan ? tsan : "") + ":suppressions=" VEXLO_TSAN_SUPPRESSIONS).c_str(), 1);
   ::execv("/proc/self/exe", argv);
   std::perror("cannot start again under umockdev");
   std::exit(1);
