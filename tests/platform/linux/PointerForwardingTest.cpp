@@ -4,15 +4,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "EmulatedMouse.h"
+#include "Inbox.h"
 #include "device/InterceptionTable.h"
 #include "device/ReportRateRecord.h"
 #include "platform/linux/DriverEventRegistry.h"
 #include "platform/linux/FilterRequests.h"
 #include "platform/linux/LinuxInjectionDevice.h"
 #include "platform/linux/LinuxMouseFilter.h"
+#include "platform/linux/PointerForwarder.h"
 #include "platform/linux/UinputDevice.h"
 
 namespace vexlo {
@@ -142,6 +146,33 @@ TEST(PointerForwardingTest, EndingTheLinkGivesTheMouseBack) {
   }
   EXPECT_FALSE(mouse.Grabbed());
   EXPECT_TRUE(mouse.UinputDevices().empty());
+}
+
+// The mirror's node is never read, so once it is full the forwarder waits in its write while the
+// mouse's events pile up: the watchdog gives the mouse back to the desktop.
+TEST(PointerForwardingTest, AStalledForwarderGivesTheMouseBack) {
+  EmulatedMouse mouse;
+  MouseFilter filter;
+  ASSERT_EQ(filter.Intercept({false, false, true}), Result::Ok);
+
+  std::vector<input_event> chunk;
+  for (int i = 0; i < 50; ++i) {
+    chunk.push_back(InputEvent(EV_REL, REL_X, 1));
+    chunk.push_back(InputEvent(EV_SYN, SYN_REPORT, 0));
+  }
+  // More than the mirror's node holds, and less than both nodes together; at the pace of a mouse,
+  // so that the mouse's node never overflows while the forwarder still takes its events.
+  for (int sent = 0; sent < 1500; sent += 50) {
+    mouse.SendPointerEvents(chunk);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+
+  const auto deadline = std::chrono::steady_clock::now() + test::kPatience;
+  while (mouse.Grabbed() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(PointerForwarder::kWatchPeriod);
+  }
+  EXPECT_FALSE(mouse.Grabbed());
+  (void)mouse.TakeUinputEvents(1);  // lets the forwarder finish its write, so that it can end
 }
 
 TEST(InjectionDeviceTest, ReportsBecomeKeysAndEveryKeyIsReleasedWithTheDevice) {
