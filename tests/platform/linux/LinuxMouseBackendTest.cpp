@@ -30,7 +30,7 @@ class InboxTarget final : public MessageTarget {
     posted.Add({message, wParam, lParam});
     return Result::Ok;
   }
-  std::intptr_t Send(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  Result PostText(std::uint32_t, std::vector<std::string>) override { return Result::Ok; }
   test::Inbox<test::PostedMessage> posted;
 };
 
