@@ -15,11 +15,6 @@ namespace {
 
 constexpr std::string_view kInstanceLockName = "Vexlo_Mutex_QXA7702";
 
-// Without a way to enumerate the mouse's interfaces there is no split mouse to find.
-int SplitProbe() {
-  return 0;
-}
-
 std::unique_ptr<CMsgDlg> MakeMessageDialog(const AppSettings& settings,
                                            const LanguageTable& language) {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
@@ -34,7 +29,7 @@ CVexloApp::CVexloApp(Platform& platform)
       messages_(language_, messageDialog_.get()),
       profiles_(DeriveDataFolder(*platform.folders), language_, messages_),
       link_(*platform.devices, *platform.hid),
-      device_(link_, messages_),
+      device_(link_, messages_, platform.driverSetup.get()),
       macros_(DeriveDataFolder(*platform.folders), language_, messages_),
       monitor_(*platform.foreground),
       wheelLines_(*platform.mouseSettings),
@@ -76,7 +71,7 @@ int CVexloApp::Run(const CommandLine& commandLine) {
                              commandLine.startHidden);
       return 0;
     case CommandLine::Action::SplitCheck:
-      return SplitProbe();
+      return link_.ProbeSplit();
     case CommandLine::Action::SysBits:
       return platform_.system->NativeBitWidth();
     case CommandLine::Action::Run:

@@ -12,6 +12,7 @@
 #include "app/InstanceSignal.h"
 #include "common/LanguageTable.h"
 #include "common/Messages.h"
+#include "device/DeviceSession.h"
 #include "platform/ports/DeviceNotifications.h"
 #include "platform/ports/Platform.h"
 #include "platform/ports/UserMessages.h"
@@ -44,6 +45,7 @@ CVexloDlg::CVexloDlg(AppContext& context, QWidget* parent)
       skins_(context.settings.SkinFolder),
       problems_(context.startupProblems),
       noDeviceMessage_(context.settings, context.language, this),
+      about_(context.settings, context.language, VEXLO_VERSION, this),
       target_(*this),
       service_(ServiceParts(context), *this, target_),
       modalWatch_([this] { service_.ApplyDeferredSwitch(); }),
@@ -145,6 +147,8 @@ void CVexloDlg::OnFrameCommand(int id) {
     (void)target_.Post(kSysCommand, id == kIdClose ? kScClose : kScMinimize, 0);
   } else if (id == kIdRestore) {
     OnRestore();
+  } else if (id == kIdAbout) {
+    (void)about_.Run();
   } else if (id >= kIdPageMouse && id <= kIdPageLineCorrection) {
     OnPageButton(id);
   }
@@ -230,6 +234,9 @@ std::intptr_t CVexloDlg::OnWindowMessage(std::uint32_t message, std::uintptr_t w
     case UM_BUTTON_EVENT:
       service_.OnButtonEvent(wParam, lParam);
       break;
+    case UM_DRIVER_SETUP:
+      context_.device.OnDriverSetupDone(wParam != 0);
+      break;
     case UM_DAEMON_WINDOW:
       companion_.OnAnnounced(static_cast<std::uint32_t>(wParam));
       break;
@@ -259,6 +266,7 @@ void CVexloDlg::RequestExit() {
 
 void CVexloDlg::CloseOpenDialogs() {
   CloseNoDeviceMessage();
+  if (about_.IsShowing()) about_.close();
   if (context_.sharedMessageDialog && context_.sharedMessageDialog->IsShowing()) {
     context_.sharedMessageDialog->close();
   }

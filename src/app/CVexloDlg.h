@@ -14,6 +14,7 @@
 #include "app/MainWindowSkins.h"
 #include "app/ModalWatch.h"
 #include "app/panels/PagePanel.h"
+#include "dialogs/CAboutDlg.h"
 #include "dialogs/CMsgDlg.h"
 #include "engine/DeviceEventService.h"
 #include "platform/ports/InstanceRegistry.h"
@@ -97,6 +98,7 @@ class CVexloDlg final : public CImageDlg, public MessageHandler, public MainWind
   bool painted_ = false;
   std::vector<std::string> problems_;  // text keys of what went wrong at start, shown once up
   CMsgDlg noDeviceMessage_;  // the window's own: "no mouse", in front when asked again
+  CAboutDlg about_;          // opened modally from the about button
 
   // Whatever reaches the window from other threads and processes comes after the target, so that
   // it goes (and stops) first.

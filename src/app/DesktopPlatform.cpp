@@ -49,6 +49,7 @@ Platform MakeDesktopPlatform() {
     platform.devices =
         std::make_unique<LinuxDeviceIo>(roots, std::make_shared<KernelNodeAccess>());
     platform.notifications = std::make_unique<LinuxDeviceNotifications>();
+    platform.driverSetup.reset();  // here the setup is the access check when the mouse opens
     std::clog << "vexlo: device backend linux (the real mouse)\n";
   } else {
     platform.notifications = std::make_unique<SimSocketNotifications>(SimSocketPath());

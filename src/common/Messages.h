@@ -32,6 +32,8 @@ inline constexpr std::uint32_t UM_TRAY_NOTIFY = 0x5849;
 inline constexpr std::uint32_t UM_KEY_HOOK = 0x4F42;
 inline constexpr std::uint32_t UM_MOUSE_HOOK = 0x5153;
 inline constexpr std::uint32_t UM_DAEMON_WINDOW = 0x4854;
+// The split drivers' setup has ended: wParam 1 when it succeeded, 0 when it failed.
+inline constexpr std::uint32_t UM_DRIVER_SETUP = 0x4855;
 
 static_assert(kTagOpen == 0x4F70656E && kTagKill == 0x4B696C6C && kTagMainWindow == 0x4D41494E);
 static_assert(kTagDeviceArrived == 0x44657631 && kTagDeviceRemoved == 0x44657630);

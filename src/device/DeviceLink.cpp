@@ -5,6 +5,7 @@
 #include <condition_variable>
 
 #include "device/DriverInterface.h"
+#include "device/SplitProbe.h"
 #include "device/TranslationTable.h"
 
 namespace vexlo {
@@ -230,6 +231,10 @@ void DeviceLink::RunEventWorker(std::stop_token stop, DeviceEventSet& events) {
       Deliver(1, code);
     }
   }
+}
+
+int DeviceLink::ProbeSplit() {
+  return SplitProbe(enumerator_, io_);
 }
 
 }  // namespace vexlo

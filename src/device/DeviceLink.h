@@ -107,6 +107,9 @@ class DeviceLink {
 
   const HidCollection& Collection() const { return collection_; }
 
+  // SplitProbe over the link's platform ports.
+  int ProbeSplit();
+
  private:
   [[nodiscard]] Result FindMouseCollection();
   [[nodiscard]] Result RunSequence(std::span<const SetupPacket> steps);

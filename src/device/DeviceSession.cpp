@@ -4,10 +4,11 @@
 
 namespace vexlo {
 
-DeviceSession::DeviceSession(DeviceLink& link, UserMessages& messages)
-    : link_(link), messages_(messages) {}
+DeviceSession::DeviceSession(DeviceLink& link, UserMessages& messages, DriverSetup* setup)
+    : link_(link), messages_(messages), setup_(setup) {}
 
 DeviceSession::~DeviceSession() {
+  installer_.Stop();
   // The link may outlive the session; its workers must not reach a session that is gone.
   link_.SetEventCallback({});
 }
@@ -46,6 +47,7 @@ Result DeviceSession::Connect() {
     return Result::NotConnected;
   }
   if (opened != Result::Ok) return Result::NotConnected;
+  StartDriverSetupIfNeeded();
   model_.store(link_.ModelVariant() == 2 ? 2 : 1);
   link_.SetEventCallback(
       [this](int pressed, std::uint16_t code) { PostButtonEvent(pressed, code); });
@@ -53,7 +55,26 @@ Result DeviceSession::Connect() {
   return Result::Ok;
 }
 
+void DeviceSession::StartDriverSetupIfNeeded() {
+  if (!setup_ || setupFailed_ || installer_.Running()) return;
+  if (link_.ProbeSplit() != 1 || link_.Transfer(kWakePacket, {}) == Result::Ok) return;
+  // The user hears of it first; the mouse restarts during the setup.
+  (void)messages_.ShowMessage("STA_MSG_INFO_DRV_SPLIT", "STA_MSG_TITLE_WARN",
+                              UserMessages::kKeepOnTop, UserMessages::kWarningColour);
+  (void)installer_.Start(*setup_, [this](Result result) {
+    PostToTarget(UM_DRIVER_SETUP, result == Result::Ok ? 1 : 0, 0);
+  });
+}
+
+void DeviceSession::OnDriverSetupDone(bool succeeded) {
+  setupFailed_ = !succeeded;
+  (void)messages_.ShowMessage(succeeded ? "STA_MSG_INFO_DRV_SPLIT2" : "STA_MSG_INFO_DRV_SPLIT_FAIL",
+                              "STA_MSG_TITLE_WARN", UserMessages::kKeepOnTop,
+                              UserMessages::kWarningColour);
+}
+
 void DeviceSession::Disconnect() {
+  installer_.Stop();
   link_.SetEventCallback({});
   Forget();
   (void)link_.Close();  // always Ok
@@ -65,9 +86,14 @@ void DeviceSession::SetEventTarget(MessageTarget* target) {
 }
 
 void DeviceSession::PostButtonEvent(int pressed, std::uint16_t code) {
+  PostToTarget(UM_BUTTON_EVENT, static_cast<std::uintptr_t>(pressed), code);
+}
+
+void DeviceSession::PostToTarget(std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) {
   std::scoped_lock lock(targetMutex_);
-  // A window that has gone drops the event.
-  if (target_) (void)target_->Post(UM_BUTTON_EVENT, static_cast<std::uintptr_t>(pressed), code);
+  // A window that has gone drops the message.
+  if (target_) (void)target_->Post(message, wParam, lParam);
 }
 
 }  // namespace vexlo

@@ -7,6 +7,8 @@
 #include "common/Result.h"
 #include "device/DeviceLink.h"
 #include "device/RegisterSetup.h"
+#include "device/SplitDriverInstaller.h"
+#include "platform/ports/DriverSetup.h"
 #include "platform/ports/MessageTarget.h"
 #include "platform/ports/UserMessages.h"
 
@@ -20,7 +22,9 @@ namespace vexlo {
 // connected state and the model may be read from any thread.
 class DeviceSession {
  public:
-  DeviceSession(DeviceLink& link, UserMessages& messages);
+  // `setup` (none: never needed) installs the split drivers when a split mouse does not answer the
+  // wake packet; it must outlive the session.
+  DeviceSession(DeviceLink& link, UserMessages& messages, DriverSetup* setup = nullptr);
   ~DeviceSession();
   DeviceSession(const DeviceSession&) = delete;
   DeviceSession& operator=(const DeviceSession&) = delete;
@@ -39,9 +43,13 @@ class DeviceSession {
   // thread.
   [[nodiscard]] Result Connect();
 
-  // The program ends: button events stop, the session forgets the mouse and the link closes (its
-  // workers joined). User-interface thread.
+  // The program ends: a driver setup in progress is waited for, button events stop, the session
+  // forgets the mouse and the link closes (its workers joined). User-interface thread.
   void Disconnect();
+
+  // The event target received UM_DRIVER_SETUP: tells the user how the setup went. User-interface
+  // thread.
+  void OnDriverSetupDone(bool succeeded);
 
   // The window that receives UM_BUTTON_EVENT (wParam pressed flag, lParam event code); null for
   // none. It must stay valid until it is replaced.
@@ -59,6 +67,8 @@ class DeviceSession {
  private:
   void Forget();
   void PostButtonEvent(int pressed, std::uint16_t code);
+  void PostToTarget(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+  void StartDriverSetupIfNeeded();
 
   DeviceLink& link_;
   UserMessages& messages_;
@@ -66,6 +76,9 @@ class DeviceSession {
   std::atomic<int> model_{0};
   std::mutex targetMutex_;  // guards target_
   MessageTarget* target_ = nullptr;
+  DriverSetup* setup_;
+  bool setupFailed_ = false;  // not tried again in this run: each try restarts the mouse
+  SplitDriverInstaller installer_;  // last: its worker reaches the members above
 };
 
 }  // namespace vexlo

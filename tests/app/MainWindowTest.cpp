@@ -394,5 +394,22 @@ TEST_F(MainWindowTest, ALinkedSwitchWhileAKeyDialogIsOpenComesAfterIt) {
             language.LookupText("INFO_KEY_SET_FORWARD"));
 }
 
+// The about button opens the about window modally; a removal of the mouse closes it with the
+// other dialogs, as an exit request does.
+TEST_F(MainWindowTest, TheAboutButtonOpensTheAboutWindowUntilTheMouseGoes) {
+  bool seen = false;
+  QTimer::singleShot(0, window.get(), [&] {
+    auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(about, nullptr);
+    seen = about->objectName() == QStringLiteral("AboutDlg") && about->isVisible();
+    (void)sim->Unplug();
+  });
+  Click("BTN_ABOUT");
+  EXPECT_TRUE(seen);
+  auto* about = window->findChild<QDialog*>(QStringLiteral("AboutDlg"));
+  ASSERT_NE(about, nullptr);
+  EXPECT_FALSE(about->isVisible());
+}
+
 }  // namespace
 }  // namespace vexlo

@@ -32,6 +32,8 @@ constexpr int kExitNotRunning = 3;  // for start: already running
 constexpr const char* kUsage =
     "usage: vexlo-sim COMMAND [ARGUMENTS]\n"
     "  start [--foreground] [--unplugged] [--model 1|2] [--plain] [--no-drivers]\n"
+    "        [--silent-filter]  (--plain: a split mouse; --silent-filter: the HID filter\n"
+    "                          ignores the wake packet until the split drivers are installed)\n"
     "                          run the simulated machine (the mouse plugged in) in the background\n"
     "  stop                    end it\n"
     "  injected --follow       the input the program injects, as it comes (Ctrl+C ends)\n";
@@ -50,6 +52,8 @@ bool ParseStartOptions(const std::vector<std::string>& words, StartOptions& opti
       options.state.mouse.plugged = false;
     } else if (word == "--plain") {
       options.state.mouse.composite = false;
+    } else if (word == "--silent-filter") {
+      options.state.drivers.wakeNeedsSplit = true;
     } else if (word == "--no-drivers") {
       options.state.drivers = {.hidFilter = false, .mouseFilter = false};
     } else if (word == "--model" && i + 1 < words.size() &&

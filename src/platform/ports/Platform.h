@@ -4,6 +4,7 @@
 
 #include "platform/ports/DeviceIo.h"
 #include "platform/ports/DeviceNotifications.h"
+#include "platform/ports/DriverSetup.h"
 #include "platform/ports/ForegroundProcess.h"
 #include "platform/ports/HidEnumerator.h"
 #include "platform/ports/InstanceRegistry.h"
@@ -26,6 +27,7 @@ struct Platform {
   std::unique_ptr<HidEnumerator> hid;
   std::unique_ptr<DeviceIo> devices;
   std::unique_ptr<DeviceNotifications> notifications;
+  std::unique_ptr<DriverSetup> driverSetup;  // none: the mouse needs no setup here
 };
 
 }  // namespace vexlo

@@ -347,6 +347,12 @@ Result SimClient::SetPointerSetting(SimPointerSetting which, std::uint32_t value
   return ResultOf(*response);
 }
 
+Result SimClient::InstallSplitDrivers() {
+  const std::optional<SimFrame> response = CallAny(MakeFrame(SimFrameType::InstallSplitDrivers));
+  if (!response) return local_->InstallSplitDrivers();
+  return ResultOf(*response);
+}
+
 std::optional<std::string> SimClient::ForegroundPath() {
   const std::optional<SimFrame> response = CallAny(MakeFrame(SimFrameType::ForegroundPath));
   if (!response) return local_->ForegroundPath();

@@ -63,6 +63,7 @@ class SimClient final : public SimService {
   Result GetPointerSettings(SimPointerSettings& settings) override;
   Result SetPointerSetting(SimPointerSetting which, std::uint32_t value) override;
   std::optional<std::string> ForegroundPath() override;
+  Result InstallSplitDrivers() override;
 
  private:
   // An endpoint id carries the connection it was opened on (generation, high 32 bits) and the

@@ -26,10 +26,12 @@ const std::string_view kSimCommandHelp =
     "  fail N [ERROR]          the next N transfers fail with ERROR (default 31)\n"
     "  short N                 the next N register reads answer no byte\n"
     "  unplug-mid-transfer     the next transfer pulls the mouse out and fails\n"
+    "  fail setup              the next driver setup fails (the mouse is replugged anyway)\n"
     "                          (these three take --after K: K transfers go through first)\n"
     "  faults [clear]          the faults waiting to happen\n"
-    "  drivers [installed | missing | hidfiltr-missing | moufiltr-missing]\n"
-    "                          which filter drivers can be opened\n";
+    "  drivers [installed | missing | hidfiltr-missing | moufiltr-missing | silent-filter]\n"
+    "                          which filter drivers can be opened; silent-filter: the HID\n"
+    "                          filter ignores the wake packet until the split variant is installed\n";
 
 namespace {
 
@@ -154,6 +156,7 @@ std::string DescribeFaults(const SimFaults& faults) {
   if (faults.shortAnswers > 0) {
     add(std::to_string(faults.shortAnswers) + " read(s) answer short");
   }
+  if (faults.failSetup) add("the next driver setup fails");
   return text.empty() ? "none" : text;
 }
 
@@ -244,12 +247,14 @@ Result FaultCommand(SimEnvironment& environment, std::span<const std::string> al
              error != 0) {
     faults.failTransfers = count;
     faults.failWith = FromNumber(error);
+  } else if (verb == "fail" && words.size() == 2 && words[1] == "setup") {
+    faults.failSetup = true;
   } else if (verb == "short" && words.size() == 2 && ParseNumber(words[1], count)) {
     faults.shortAnswers = count;
   } else {
     Failure(output,
             "usage: fail N [ERROR], short N, unplug-mid-transfer (each [--after K]), "
-            "faults [clear]");
+            "fail setup, faults [clear]");
     return Result::InvalidParameter;
   }
   environment.SetFaults(faults);
@@ -270,17 +275,22 @@ Result DriverCommand(SimEnvironment& environment, std::span<const std::string> w
       drivers = {.hidFilter = false, .mouseFilter = true};
     } else if (choice == "moufiltr-missing") {
       drivers = {.hidFilter = true, .mouseFilter = false};
+    } else if (choice == "silent-filter") {
+      drivers = {.hidFilter = true, .mouseFilter = true, .wakeNeedsSplit = true};
     } else {
-      Failure(output, "usage: drivers [installed | missing | hidfiltr-missing | moufiltr-missing]");
+      Failure(output, "usage: drivers [installed | missing | hidfiltr-missing | moufiltr-missing | silent-filter]");
       return Result::InvalidParameter;
     }
     environment.SetDrivers(drivers);
   } else if (words.size() != 1) {
-    Failure(output, "usage: drivers [installed | missing | hidfiltr-missing | moufiltr-missing]");
+    Failure(output, "usage: drivers [installed | missing | hidfiltr-missing | moufiltr-missing | silent-filter]");
     return Result::InvalidParameter;
   }
   output = std::string("hidfiltr ") + (drivers.hidFilter ? "installed" : "missing") +
-           ", moufiltr " + (drivers.mouseFilter ? "installed" : "missing");
+           ", moufiltr " + (drivers.mouseFilter ? "installed" : "missing") +
+           (drivers.splitVariant     ? ", split variant"
+            : drivers.wakeNeedsSplit ? ", wake ignored until the split variant is installed"
+                                     : "");
   return Result::Ok;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/sim/SimEnvironment.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "common/Text.h"
@@ -19,6 +21,7 @@ constexpr std::uint32_t kIoctlReportRate = 0x222294;
 
 constexpr std::size_t kTransferRequestSize = 528;
 constexpr std::size_t kTransferKeyBytes = 520;
+constexpr std::array<std::uint8_t, 8> kWakeSetup = {0x40, 0x01, 0, 0, 0, 0, 0, 0};
 constexpr std::size_t kTranslationTableSize = 640;
 constexpr std::size_t kInterceptRecordSize = 24;
 constexpr std::size_t kInterceptRecordCount = 6;
@@ -123,10 +126,30 @@ std::string SimEnvironment::MouseDriverKey() const {
 
 Result SimEnvironment::Plug() {
   std::scoped_lock lock(mutex_);
-  if (state_.mouse.plugged) return Result::Ok;
+  PlugLocked();
+  return Result::Ok;
+}
+
+void SimEnvironment::PlugLocked() {
+  if (state_.mouse.plugged) return;
   state_.mouse.plugged = true;
   for (const auto& [id, observer] : deviceObservers_) observer(true);
-  return Result::Ok;
+}
+
+Result SimEnvironment::InstallSplitDrivers() {
+  std::scoped_lock lock(mutex_);
+  const bool wasPlugged = state_.mouse.plugged;
+  UnplugLocked();  // the mouse is disabled while its drivers change
+  Result installed = Result::Ok;
+  if (state_.faults.failSetup) {
+    state_.faults.failSetup = false;
+    installed = Result::GeneralFailure;
+  } else {
+    state_.drivers.splitVariant = true;
+  }
+  // Enabled again whatever happened, so that a failure never leaves the mouse dead.
+  if (wasPlugged) PlugLocked();
+  return installed;
 }
 
 Result SimEnvironment::Unplug() {
@@ -425,6 +448,10 @@ Result SimEnvironment::VendorTransfer(std::span<const std::uint8_t> request,
   if (!EqualsNoCase(ReadTransferKey(request), MouseDriverKey())) return Result::NoSuchDevice;
 
   const auto setup = request.subspan<kTransferKeyBytes, 8>();
+  if (state_.drivers.wakeNeedsSplit && !state_.drivers.splitVariant &&
+      std::ranges::equal(setup, kWakeSetup)) {
+    return Result::Timeout;  // the plain variant does not answer a split mouse
+  }
   const bool isRead = (setup[0] & 0x80) != 0;
   if (isRead && output.size() < ReadU16(setup, 6)) return Result::InsufficientBuffer;
   const Result result = AnswerControlTransfer(state_.mouse, setup, output, returned);

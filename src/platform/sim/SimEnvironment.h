@@ -81,6 +81,7 @@ class SimEnvironment final : public SimService {
   Result GetPointerSettings(SimPointerSettings& settings) override;
   Result SetPointerSetting(SimPointerSetting which, std::uint32_t value) override;
   std::optional<std::string> ForegroundPath() override;
+  Result InstallSplitDrivers() override;
 
  private:
   enum class EndpointKind { HidFilter, MouseFilter, Collection };
@@ -105,6 +106,7 @@ class SimEnvironment final : public SimService {
   Result ChangeButton(int button, bool down);
   void SignalInterception(std::size_t record);
   void SendButtonReport(std::uint16_t code);
+  void PlugLocked();
   void UnplugLocked();
   Result HidFilterControl(std::uint32_t code, std::span<const std::uint8_t> input,
                           std::span<std::uint8_t> output, std::size_t& returned);

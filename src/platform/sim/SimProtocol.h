@@ -38,6 +38,7 @@ enum class SimFrameType : std::uint16_t {
   GetPointerSettings = 12,  // -> payload: settings
   SetPointerSetting = 13,   // value: which, extra: value
   ForegroundPath = 14,      // -> extra: 1 when there is one, payload: text
+  InstallSplitDrivers = 15,
   // Requests of the vexlo-sim command line.
   Command = 20,  // payload: strings (the words) -> payload: text
   Follow = 21,   // -> then an InjectedLine for every line logged so far and every new one

@@ -316,6 +316,9 @@ void SimServer::HandleRequest(Connection& connection, const SimFrame& request) {
       response.payload = TextPayload(path.value_or(""));
       break;
     }
+    case SimFrameType::InstallSplitDrivers:
+      result = environment.InstallSplitDrivers();
+      break;
     case SimFrameType::Command: {
       std::vector<std::string> words;
       std::string output;

@@ -81,6 +81,11 @@ class SimService {
   [[nodiscard]] virtual Result GetPointerSettings(SimPointerSettings& settings) = 0;
   [[nodiscard]] virtual Result SetPointerSetting(SimPointerSetting which, std::uint32_t value) = 0;
   virtual std::optional<std::string> ForegroundPath() = 0;
+
+  // Installs the split variant of the filter drivers and replugs the mouse (when it is plugged).
+  // Ok, or GeneralFailure when a setup fault waited; the replug happens either way. Blocks while
+  // the mouse goes and comes back.
+  [[nodiscard]] virtual Result InstallSplitDrivers() = 0;
 };
 
 }  // namespace vexlo

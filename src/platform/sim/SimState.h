@@ -44,6 +44,10 @@ struct SimMouse {
 struct SimDrivers {
   bool hidFilter = true;
   bool mouseFilter = true;
+  // The installed HID filter ignores the wake packet (fails it) until its split variant is
+  // installed: the plain variant does not serve a split mouse.
+  bool wakeNeedsSplit = false;
+  bool splitVariant = false;  // the split variant is installed
 };
 
 // One record of the mouse filter's button interception table.
@@ -86,6 +90,7 @@ struct SimFaults {
   std::uint32_t failTransfers = 0;    // so many transfers fail with failWith
   Result failWith = Result::GeneralFailure;
   std::uint32_t shortAnswers = 0;  // so many reads answer no byte
+  bool failSetup = false;          // the next driver setup fails, after disabling the mouse
 
   bool operator==(const SimFaults&) const = default;
 };
