@@ -1,0 +1,327 @@
+#include "app/panels/PerformancePanel.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "FakeUserMessages.h"
+#include "TempFolder.h"
+#include "app/AppContext.h"
+#include "app/MainWindowLayout.h"
+#include "common/IniFile.h"
+#include "device/DeviceCommands.h"
+#include "device/DeviceLink.h"
+#include "engine/SteadyPauseClock.h"
+#include "platform/sim/SimEnvironment.h"
+#include "platform/sim/SimPorts.h"
+#include "skin/CColorEdit.h"
+#include "skin/CImageBtn.h"
+#include "skin/CImageSlider.h"
+#include "skin/CMenuEx.h"
+
+namespace vexlo {
+namespace {
+
+const std::string kProgram = std::string(VEXLO_BINARY_DIR) + "/";
+
+// The performance page over the in-process simulated machine, with the shipped skin and language
+// file and a private data folder. The mouse is plugged in and connected.
+class PerformancePanelTest : public testing::Test {
+ protected:
+  test::TempFolder root;
+  std::shared_ptr<SimEnvironment> sim = std::make_shared<SimEnvironment>();
+  Platform platform = MakePlatform();
+  AppSettings settings = MakeSettings();
+  LanguageTable language;
+  test::FakeUserMessages messages;
+  ProfileStore profiles{settings.DataFolder, language, messages};
+  DeviceLink link{*platform.devices, *platform.hid};
+  DeviceSession device{link, messages};
+  MacroStore macros{settings.DataFolder, language, messages};
+  ForegroundMonitor monitor{*platform.foreground};
+  WheelLinesWorker wheelLines{*platform.mouseSettings};
+  SteadyPauseClock pauseClock;
+  InputInjector injector{*platform.devices, *platform.hid};
+  MacroPlayer player{injector, pauseClock};
+  AppContext context{platform,   settings, language,   messages, nullptr, profiles, macros,
+                     device,     monitor,  wheelLines, injector, player,  pauseClock,
+                     /*startHidden=*/false};
+  QWidget window;
+  SkinFile<DibImage> pageSkin{settings.SkinFolder + "Adv.ini"};
+  std::unique_ptr<PerformancePanel> panel;
+
+  Platform MakePlatform() {
+    Platform made;
+    AddSimPorts(made, sim);
+    return made;
+  }
+
+  AppSettings MakeSettings() {
+    AppSettings made;
+    FillProgramPaths(made, kProgram + "vexlo");
+    made.DataFolder = root / "data/";
+    made.CommonFontName = "Open Sans";
+    return made;
+  }
+
+  void SetUp() override {
+    language.Load(settings.LanguageFile);
+    ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+    ASSERT_EQ(pageSkin.Load(), Result::Ok);
+    ASSERT_EQ(device.Connect(), Result::Ok);
+    panel = std::make_unique<PerformancePanel>(window, context, pageSkin);
+    panel->ShowPage(kPagePerformance);
+    window.resize(1100, 700);
+    window.show();
+  }
+
+  void TearDown() override {
+    panel.reset();
+    (void)player.StopNow();
+  }
+
+  template <typename T>
+  T& Find(const char* key) {
+    auto* control = window.findChild<T*>(QString::fromLatin1(key));
+    if (!control) throw std::runtime_error(key);
+    return *control;
+  }
+  CImageSlider& Slider(const char* key) { return Find<CImageSlider>(key); }
+  CImageBtn& Button(const char* key) { return Find<CImageBtn>(key); }
+  CColorEdit& Edit() { return Find<CColorEdit>("EDIT_MOUSE_WHEEL_LINES"); }
+  WindowsSettings& Windows() { return profiles.Data().windows; }
+
+  // Clicks the slider's track where position `position` lies, as a user does.
+  void ClickSliderAt(CImageSlider& slider, int position) {
+    const SliderGeometry geometry = slider.Geometry();
+    // The track's last pixel for the last position: the centre there lies just beyond it.
+    const QPoint at(std::min(geometry.CentreX(position), geometry.track.right()),
+                    geometry.ThumbRect(position).center().y());
+    QTest::mouseClick(&slider, Qt::LeftButton, {}, at);
+    Settle();
+  }
+  void Click(const char* key) {
+    QTest::mouseClick(&Button(key), Qt::LeftButton);
+    Settle();
+  }
+  // Replaces the edit's text by typing (an empty text: by deleting it).
+  void Type(const QString& text) {
+    Edit().setFocus();
+    Edit().selectAll();
+    QTest::keyClick(&Edit(), Qt::Key_Backspace);
+    QTest::keyClicks(&Edit(), text);
+    Settle();
+  }
+  static void Settle() {
+    for (int i = 0; i < 5; ++i) QCoreApplication::sendPostedEvents();
+  }
+
+  std::string Saved(const char* key) {
+    return ReadIniString("Setting", key, "?", profiles.CurrentPath());
+  }
+  SimPointerSettings Desktop() const { return sim->State().desktop.pointer; }
+  // The desktop's wheel setting once the worker has applied `lines`.
+  bool DesktopWheelReaches(std::uint32_t lines) const {
+    return QTest::qWaitFor([&] { return Desktop().wheelScrollLines == lines; });
+  }
+
+  // Opens the report-rate menu and chooses item `index` with the keys.
+  void ChooseRate(int index) {
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      opened = true;
+      EXPECT_EQ(menu->actions().size(), 4);
+      menu->setActiveAction(menu->actions().value(index));
+      QTest::keyClick(menu, Qt::Key_Return);
+    });
+    Click("BTN_MOUSE_REPORT_RATE");
+    ASSERT_TRUE(opened);
+  }
+};
+
+TEST_F(PerformancePanelTest, SlidersShowTheProfileAndStoreWhatTheUserReleases) {
+  const struct {
+    const char* slider;
+    std::uint32_t WindowsSettings::*field;
+    const char* key;
+    std::uint32_t stored;
+    int shown;
+    int released;
+    std::uint32_t applied;
+    std::uint32_t SimPointerSettings::*desktop;
+  } cases[] = {
+      {"SLD_DBL_CLK_TIME", &WindowsSettings::uDoubleClickTime, "uDoubleClickTime", 550, 5, 5, 550,
+       &SimPointerSettings::doubleClickTime},
+      {"SLD_DBL_CLK_TIME", &WindowsSettings::uDoubleClickTime, "uDoubleClickTime", 150, 0, 10, 200,
+       &SimPointerSettings::doubleClickTime},
+      {"SLD_DBL_CLK_TIME", &WindowsSettings::uDoubleClickTime, "uDoubleClickTime", 900, 0, 0, 900,
+       &SimPointerSettings::doubleClickTime},
+      {"SLD_MOUSE_SPEED", &WindowsSettings::uMouseSpeed, "uMouseSpeed", 10, 5, 0, 1,
+       &SimPointerSettings::pointerSpeed},
+      {"SLD_MOUSE_SPEED", &WindowsSettings::uMouseSpeed, "uMouseSpeed", 20, 10, 7, 14,
+       &SimPointerSettings::pointerSpeed},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.slider) + " " + std::to_string(c.stored));
+    Windows().*c.field = c.stored;
+    panel->Refresh();
+    Settle();
+    EXPECT_EQ(Slider(c.slider).GetPos(), c.shown);
+    EXPECT_EQ(Windows().*c.field, c.stored) << "a refresh stores nothing";
+    ClickSliderAt(Slider(c.slider), c.released);
+    EXPECT_EQ(Slider(c.slider).GetPos(), c.released);
+    EXPECT_EQ(Windows().*c.field, c.applied);
+    EXPECT_EQ(Saved(c.key), std::to_string(c.applied));
+    EXPECT_EQ(Desktop().*c.desktop, c.applied);
+  }
+}
+
+TEST_F(PerformancePanelTest, ADragStoresNothingUntilTheThumbIsReleased) {
+  CImageSlider& slider = Slider("SLD_MOUSE_SPEED");
+  Windows().uMouseSpeed = 10;
+  panel->Refresh();
+  const std::string before = Saved("uMouseSpeed");
+  const SliderGeometry geometry = slider.Geometry();
+  const int y = geometry.ThumbRect(5).center().y();
+  QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(geometry.CentreX(5), y));
+  QTest::mouseMove(&slider, QPoint(geometry.CentreX(8), y));
+  Settle();
+  EXPECT_EQ(slider.GetPos(), 8);
+  EXPECT_EQ(Windows().uMouseSpeed, 10u);
+  EXPECT_EQ(Saved("uMouseSpeed"), before);
+  EXPECT_EQ(Desktop().pointerSpeed, 10u);
+  QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(geometry.CentreX(8), y));
+  Settle();
+  EXPECT_EQ(Saved("uMouseSpeed"), "16");
+  EXPECT_EQ(Desktop().pointerSpeed, 16u);
+}
+
+TEST_F(PerformancePanelTest, TypedWheelLinesAreBroughtIntoRange) {
+  const struct {
+    QString typed;
+    QString shown;
+    std::uint32_t lines;
+  } cases[] = {{"250", "100", 100}, {"0", "1", 1}, {"", "1", 1}, {"7", "7", 7}, {"100", "100", 100}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed.toStdString());
+    Type(c.typed);
+    EXPECT_EQ(Edit().text(), c.shown);
+    EXPECT_EQ(Windows().uWheelScrollLines, c.lines);
+    EXPECT_EQ(Saved("uWheelScrollLines"), std::to_string(c.lines));
+    EXPECT_TRUE(DesktopWheelReaches(c.lines));
+  }
+}
+
+TEST_F(PerformancePanelTest, UpAndDownStepWithinTheRange) {
+  const struct {
+    std::uint32_t from;
+    const char* button;
+    std::uint32_t to;
+  } cases[] = {{5, "BTN_MOUSE_WHEEL_LINES_UP", 6},  {100, "BTN_MOUSE_WHEEL_LINES_UP", 100},
+               {5, "BTN_MOUSE_WHEEL_LINES_DOWN", 4}, {1, "BTN_MOUSE_WHEEL_LINES_DOWN", 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.button) + " from " + std::to_string(c.from));
+    Windows().uWheelScrollLines = c.from;
+    panel->Refresh();
+    Click(c.button);
+    EXPECT_EQ(Edit().text(), QString::number(c.to));
+    EXPECT_EQ(Saved("uWheelScrollLines"), std::to_string(c.to));
+    EXPECT_TRUE(DesktopWheelReaches(c.to));
+  }
+}
+
+TEST_F(PerformancePanelTest, LinesAfterOneScreenRestoreTheNumberInTheEdit) {
+  const struct {
+    QString held;
+    std::uint32_t restored;
+  } cases[] = {{"42", 42}, {"", 3}, {"0", 3}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.held.toStdString());
+    Windows().uWheelScrollLines = 9;
+    panel->Refresh();
+    Edit().setText(c.held);
+    Click("RAD_MOUSE_WHEEL_PAGE");
+    EXPECT_EQ(Saved("uWheelScrollLines"), "4294967295");
+    EXPECT_TRUE(DesktopWheelReaches(0xFFFFFFFF));
+    EXPECT_FALSE(Button("BTN_MOUSE_WHEEL_LINES_UP").isEnabled());
+    EXPECT_FALSE(Button("BTN_MOUSE_WHEEL_LINES_DOWN").isEnabled());
+    EXPECT_FALSE(Edit().isEnabled());
+    EXPECT_EQ(Button("RAD_MOUSE_WHEEL_LINES").GetCheck(), 0);
+
+    Click("RAD_MOUSE_WHEEL_LINES");
+    EXPECT_EQ(Edit().text(), QString::number(c.restored));
+    EXPECT_EQ(Saved("uWheelScrollLines"), std::to_string(c.restored));
+    EXPECT_TRUE(Button("BTN_MOUSE_WHEEL_LINES_UP").isEnabled());
+    EXPECT_TRUE(Edit().isEnabled());
+    EXPECT_EQ(Button("RAD_MOUSE_WHEEL_PAGE").GetCheck(), 0);
+  }
+}
+
+TEST_F(PerformancePanelTest, TextTheProgramSetsNeverChangesTheWheelSetting) {
+  Click("RAD_MOUSE_WHEEL_PAGE");
+  Edit().setText("abc");
+  panel->Refresh();
+  Settle();
+  EXPECT_EQ(Edit().text(), "3");
+  EXPECT_EQ(Windows().uWheelScrollLines, 0xFFFFFFFFu);
+  EXPECT_EQ(Saved("uWheelScrollLines"), "4294967295");
+
+  // Typing handled only after one screen was chosen changes nothing either.
+  Click("RAD_MOUSE_WHEEL_LINES");
+  Edit().setFocus();
+  QTest::keyClicks(&Edit(), "5");
+  Windows().uWheelScrollLines = 0xFFFFFFFF;
+  Settle();
+  EXPECT_EQ(Windows().uWheelScrollLines, 0xFFFFFFFFu);
+
+  Windows().uWheelScrollLines = 12;
+  panel->Refresh();
+  Settle();
+  EXPECT_EQ(Edit().text(), "12");
+  EXPECT_EQ(Saved("uWheelScrollLines"), "3") << "the refresh wrote nothing";
+}
+
+TEST_F(PerformancePanelTest, TheReportRateReachesTheMouseAndTheFile) {
+  ChooseRate(1);
+  EXPECT_EQ(Button("BTN_MOUSE_REPORT_RATE").text(), "250");
+  EXPECT_EQ(Saved("byReportRateIndex"), "1");
+  EXPECT_EQ(sim->State().mouseFilter.reportRateFactor, 0.25);
+
+  // Unplugged, only the file changes; the next whole profile brings the mouse up to date.
+  ASSERT_EQ(sim->Unplug(), Result::Ok);
+  EXPECT_FALSE(device.CheckAlive());
+  ChooseRate(2);
+  EXPECT_EQ(Button("BTN_MOUSE_REPORT_RATE").text(), "500");
+  EXPECT_EQ(Saved("byReportRateIndex"), "2");
+  EXPECT_EQ(sim->State().mouseFilter.reportRateFactor, std::nullopt);
+  ASSERT_EQ(sim->Plug(), Result::Ok);
+  ASSERT_EQ(device.Connect(), Result::Ok);
+  DeviceCommands commands(device, profiles.Data().device);
+  ASSERT_EQ(commands.ApplyDeviceSettings(), Result::Ok);
+  EXPECT_EQ(sim->State().mouseFilter.reportRateFactor, 0.5);
+}
+
+TEST_F(PerformancePanelTest, AReportRateIndexBeyondTheTableShowsTheFastestRate) {
+  profiles.Data().device.byReportRateIndex = 9;
+  panel->Refresh();
+  EXPECT_EQ(Button("BTN_MOUSE_REPORT_RATE").text(), "1000");
+}
+
+TEST_F(PerformancePanelTest, TheControlsShowOnThePerformancePageOnly) {
+  for (int page : {kPageKeys, kPagePerformance, kPageLighting, kPageMacro}) {
+    panel->ShowPage(page);
+    EXPECT_EQ(Slider("SLD_DBL_CLK_TIME").isVisible(), page == kPagePerformance) << page;
+    EXPECT_EQ(Find<QLabel>("STA_MOUSE_WHEEL").isVisible(), page == kPagePerformance) << page;
+  }
+  EXPECT_EQ(Find<QLabel>("STA_MOUSE_SPEED").text().toStdString(),
+            language.LookupText("BTN_MOUSE_SPEED"));
+}
+
+}  // namespace
+}  // namespace vexlo
