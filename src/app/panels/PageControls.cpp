@@ -29,13 +29,29 @@ QString PageControls::Text(const std::string& key) const {
   return QString::fromStdString(language_.LookupText(key));
 }
 
+namespace {
+
+CImageBtn* MakeButton(QWidget& window, const SkinFile<DibImage>& skin, const std::string& key,
+                      const QString& caption, const QString& face) {
+  auto* button = new CImageBtn(ButtonStyleFor(key).kind, &window);
+  button->SetImages(skin.Path(), key, &skin.Main(), &skin.Highlight(), &skin.Highlight(),
+                    &skin.Main(), &skin.Highlight());
+  ApplyButtonStyle(*button, key, caption, face);
+  return button;
+}
+
+}  // namespace
+
 CImageBtn* PageControls::Button(const std::string& key) const {
-  auto* button = new CImageBtn(ButtonStyleFor(key).kind, &window_);
-  button->SetImages(skin_.Path(), key, &skin_.Main(), &skin_.Highlight(), &skin_.Highlight(),
-                    &skin_.Main(), &skin_.Highlight());
   QString caption = Text(key);
   if (caption == QString::fromStdString(key)) caption.clear();  // an icon button
-  ApplyButtonStyle(*button, key, caption, face_);
+  return MakeButton(window_, skin_, key, caption, face_);
+}
+
+CImageBtn* PageControls::ValueButton(const std::string& key) const {
+  // A placeholder caption turns the caption's look on; the page sets the value.
+  CImageBtn* button = MakeButton(window_, skin_, key, QStringLiteral(" "), face_);
+  button->setText(QString());
   return button;
 }
 

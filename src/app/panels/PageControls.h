@@ -29,6 +29,8 @@ class PageControls {
 
   // A button with the language text of `key` as its caption (none when the text is empty).
   CImageBtn* Button(const std::string& key) const;
+  // A button whose caption the page sets (a menu button showing its value).
+  CImageBtn* ValueButton(const std::string& key) const;
   // A label showing the language text of `textKey`.
   QLabel* Label(const std::string& key, const std::string& textKey) const;
   QLabel* Label(const std::string& key) const { return Label(key, key); }

@@ -56,7 +56,7 @@ PerformancePanel::PerformancePanel(QWidget& window, AppContext& app, SkinFile<Di
   add(pointerSpeed_);
   add(make.Label("STA_MOUSE_REPORT_RATE"));
   add(make.Label("STA_MOUSE_REPORT_RATE2"));
-  reportRate_ = make.Button("BTN_MOUSE_REPORT_RATE");
+  reportRate_ = make.ValueButton("BTN_MOUSE_REPORT_RATE");
   add(reportRate_);
   add(make.Label("STA_MOUSE_WHEEL"));
   wheelLines_ = make.Button("RAD_MOUSE_WHEEL_LINES");
