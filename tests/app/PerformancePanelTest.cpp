@@ -1,109 +1,40 @@
 #include "app/panels/PerformancePanel.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QMenu>
-#include <QTest>
-#include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include "FakeUserMessages.h"
-#include "TempFolder.h"
-#include "app/AppContext.h"
+#include "PagePanelFixture.h"
 #include "app/MainWindowLayout.h"
-#include "common/IniFile.h"
 #include "device/DeviceCommands.h"
-#include "device/DeviceLink.h"
-#include "engine/SteadyPauseClock.h"
-#include "platform/sim/SimEnvironment.h"
-#include "platform/sim/SimPorts.h"
 #include "skin/CColorEdit.h"
 #include "skin/CImageBtn.h"
-#include "skin/CImageSlider.h"
-#include "skin/CMenuEx.h"
 
 namespace vexlo {
 namespace {
 
-const std::string kProgram = std::string(VEXLO_BINARY_DIR) + "/";
-
-// The performance page over the in-process simulated machine, with the shipped skin and language
-// file and a private data folder. The mouse is plugged in and connected.
-class PerformancePanelTest : public testing::Test {
+// The performance page, shown.
+class PerformancePanelTest : public test::PagePanelFixture {
  protected:
-  test::TempFolder root;
-  std::shared_ptr<SimEnvironment> sim = std::make_shared<SimEnvironment>();
-  Platform platform = MakePlatform();
-  AppSettings settings = MakeSettings();
-  LanguageTable language;
-  test::FakeUserMessages messages;
-  ProfileStore profiles{settings.DataFolder, language, messages};
-  DeviceLink link{*platform.devices, *platform.hid};
-  DeviceSession device{link, messages};
-  MacroStore macros{settings.DataFolder, language, messages};
-  ForegroundMonitor monitor{*platform.foreground};
-  WheelLinesWorker wheelLines{*platform.mouseSettings};
-  SteadyPauseClock pauseClock;
-  InputInjector injector{*platform.devices, *platform.hid};
-  MacroPlayer player{injector, pauseClock};
-  AppContext context{platform,   settings, language,   messages, nullptr, profiles, macros,
-                     device,     monitor,  wheelLines, injector, player,  pauseClock,
-                     /*startHidden=*/false};
-  QWidget window;
   SkinFile<DibImage> pageSkin{settings.SkinFolder + "Adv.ini"};
   std::unique_ptr<PerformancePanel> panel;
 
-  Platform MakePlatform() {
-    Platform made;
-    AddSimPorts(made, sim);
-    return made;
-  }
-
-  AppSettings MakeSettings() {
-    AppSettings made;
-    FillProgramPaths(made, kProgram + "vexlo");
-    made.DataFolder = root / "data/";
-    made.CommonFontName = "Open Sans";
-    return made;
-  }
-
   void SetUp() override {
-    language.Load(settings.LanguageFile);
-    ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+    PagePanelFixture::SetUp();
     ASSERT_EQ(pageSkin.Load(), Result::Ok);
-    ASSERT_EQ(device.Connect(), Result::Ok);
     panel = std::make_unique<PerformancePanel>(window, context, pageSkin);
     panel->ShowPage(kPagePerformance);
-    window.resize(1100, 700);
     window.show();
   }
 
   void TearDown() override {
     panel.reset();
-    (void)player.StopNow();
+    PagePanelFixture::TearDown();
   }
 
-  template <typename T>
-  T& Find(const char* key) {
-    auto* control = window.findChild<T*>(QString::fromLatin1(key));
-    if (!control) throw std::runtime_error(key);
-    return *control;
-  }
   CImageSlider& Slider(const char* key) { return Find<CImageSlider>(key); }
   CImageBtn& Button(const char* key) { return Find<CImageBtn>(key); }
   CColorEdit& Edit() { return Find<CColorEdit>("EDIT_MOUSE_WHEEL_LINES"); }
   WindowsSettings& Windows() { return profiles.Data().windows; }
 
-  // Clicks the slider's track where position `position` lies, as a user does.
-  void ClickSliderAt(CImageSlider& slider, int position) {
-    const SliderGeometry geometry = slider.Geometry();
-    // The track's last pixel for the last position: the centre there lies just beyond it.
-    const QPoint at(std::min(geometry.CentreX(position), geometry.track.right()),
-                    geometry.ThumbRect(position).center().y());
-    QTest::mouseClick(&slider, Qt::LeftButton, {}, at);
-    Settle();
-  }
   void Click(const char* key) {
     QTest::mouseClick(&Button(key), Qt::LeftButton);
     Settle();
@@ -116,33 +47,13 @@ class PerformancePanelTest : public testing::Test {
     QTest::keyClicks(&Edit(), text);
     Settle();
   }
-  static void Settle() {
-    for (int i = 0; i < 5; ++i) QCoreApplication::sendPostedEvents();
-  }
-
-  std::string Saved(const char* key) {
-    return ReadIniString("Setting", key, "?", profiles.CurrentPath());
-  }
   SimPointerSettings Desktop() const { return sim->State().desktop.pointer; }
   // The desktop's wheel setting once the worker has applied `lines`.
   bool DesktopWheelReaches(std::uint32_t lines) const {
     return QTest::qWaitFor([&] { return Desktop().wheelScrollLines == lines; });
   }
 
-  // Opens the report-rate menu and chooses item `index` with the keys.
-  void ChooseRate(int index) {
-    bool opened = false;
-    QTimer::singleShot(0, [&] {
-      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      if (!menu) return;
-      opened = true;
-      EXPECT_EQ(menu->actions().size(), 4);
-      menu->setActiveAction(menu->actions().value(index));
-      QTest::keyClick(menu, Qt::Key_Return);
-    });
-    Click("BTN_MOUSE_REPORT_RATE");
-    ASSERT_TRUE(opened);
-  }
+  void ChooseRate(int index) { ChooseInMenu(Button("BTN_MOUSE_REPORT_RATE"), 32781 + index); }
 };
 
 TEST_F(PerformancePanelTest, SlidersShowTheProfileAndStoreWhatTheUserReleases) {

@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "common/LanguageTable.h"
+#include "platform/ports/UserMessages.h"
 #include "skin/CColorEdit.h"
 #include "skin/CImageBtn.h"
 #include "skin/CMenuEx.h"
@@ -109,6 +110,12 @@ int TrackPageMenu(CMenuEx& menu, QWidget& button, const PageMenuColours& colours
   menu.SetFixedItemWidth(button.width());
   SetMenuBorderColours(colours.outerBorder, colours.innerBorder);
   return menu.Track(button.mapToGlobal(QPoint(0, button.height())));
+}
+
+void WarnIfUnsaved(UserMessages& messages, Result written) {
+  if (written == Result::Ok) return;
+  (void)messages.ShowMessage("STA_MSG_INFO_FILE_WRITE", "STA_MSG_TITLE_WARN",
+                             UserMessages::kNotice, UserMessages::kWarningColour);
 }
 
 }  // namespace vexlo

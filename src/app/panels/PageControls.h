@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Result.h"
 #include "skin/CImageSlider.h"
 #include "skin/SkinFile.h"
 
@@ -18,6 +19,7 @@ class CImageBtn;
 class CMenuEx;
 class LanguageTable;
 class MessageTarget;
+class UserMessages;
 
 // Makes a page's controls on the main window, each placed from the page skin, named after its
 // skin key and drawn in the default skin's look (SkinStyles): buttons and sliders cut from the
@@ -61,5 +63,8 @@ inline constexpr PageMenuColours kValueMenuColours{0x321E0A, 0xBA6908, 0x321E0A}
 // Styles the menu in the page colours, every item as wide as `button`, shows it at the button's
 // bottom-left corner and answers the chosen command ID (0 when dismissed).
 int TrackPageMenu(CMenuEx& menu, QWidget& button, const PageMenuColours& colours);
+
+// Tells the user when a change could not be written to the profile file.
+void WarnIfUnsaved(UserMessages& messages, Result written);
 
 }  // namespace vexlo

@@ -26,10 +26,6 @@ constexpr int kIdPointerSpeed = 1080;
 constexpr int kIdDoubleClick = 1132;
 constexpr int kFirstReportRateCommand = 32781;  // 32781..32784: indexes 0..3
 
-QString Number(std::uint32_t value) {
-  return QString::number(value);
-}
-
 }  // namespace
 
 PerformancePanel::PerformancePanel(QWidget& window, AppContext& app, SkinFile<DibImage>& pageSkin)
@@ -131,11 +127,11 @@ void PerformancePanel::OnSliderReleased(int controlId, int position) {
   if (controlId == kIdDoubleClick) {
     windows.uDoubleClickTime = DoubleClickTimeAt(position);
     (void)ApplyDoubleClickTime(*app_.platform.mouseSettings, windows);
-    WarnIfUnsaved(WriteDoubleClickTime(file, windows.uDoubleClickTime));
+    WarnIfUnsaved(app_.messages, WriteDoubleClickTime(file, windows.uDoubleClickTime));
   } else {
     windows.uMouseSpeed = PointerSpeedAt(position);
     (void)ApplyPointerSpeed(*app_.platform.mouseSettings, windows);
-    WarnIfUnsaved(WritePointerSpeed(file, windows.uMouseSpeed));
+    WarnIfUnsaved(app_.messages, WritePointerSpeed(file, windows.uMouseSpeed));
   }
 }
 
@@ -161,7 +157,7 @@ void PerformancePanel::ChooseReportRate(int index) {
     DeviceCommands commands(app_.device, device);
     (void)commands.ApplyReportRate();
   }
-  WarnIfUnsaved(WriteReportRateIndex(app_.profiles.CurrentPath(), device.byReportRateIndex));
+  WarnIfUnsaved(app_.messages, WriteReportRateIndex(app_.profiles.CurrentPath(), device.byReportRateIndex));
 }
 
 void PerformancePanel::OnWheelLines() {
@@ -206,7 +202,7 @@ void PerformancePanel::ApplyWheel() {
   WindowsSettings& windows = app_.profiles.Data().windows;
   // A worker that cannot start takes the value with the next change; the profile keeps it.
   (void)QueueWheelLines(app_.wheelLines, windows);
-  WarnIfUnsaved(WriteWheelScrollLines(app_.profiles.CurrentPath(), windows.uWheelScrollLines));
+  WarnIfUnsaved(app_.messages, WriteWheelScrollLines(app_.profiles.CurrentPath(), windows.uWheelScrollLines));
 }
 
 void PerformancePanel::EnableWheelLines(bool enable) {
@@ -216,13 +212,7 @@ void PerformancePanel::EnableWheelLines(bool enable) {
 }
 
 void PerformancePanel::ShowWheelLines(std::uint32_t lines) {
-  wheelEdit_->setText(Number(lines));  // setText is no typing: it stores nothing
-}
-
-void PerformancePanel::WarnIfUnsaved(Result written) {
-  if (written == Result::Ok) return;
-  (void)app_.messages.ShowMessage("STA_MSG_INFO_FILE_WRITE", "STA_MSG_TITLE_WARN",
-                                  UserMessages::kNotice, UserMessages::kWarningColour);
+  wheelEdit_->setText(QString::number(lines));  // setText is no typing: it stores nothing
 }
 
 }  // namespace vexlo

@@ -53,7 +53,6 @@ class PerformancePanel final : public QObject, public MessageHandler {
   void ApplyWheel();
   void EnableWheelLines(bool enable);
   void ShowWheelLines(std::uint32_t lines);
-  void WarnIfUnsaved(Result written);
 
   QWidget& window_;
   AppContext& app_;
