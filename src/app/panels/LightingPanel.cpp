@@ -6,6 +6,11 @@
 #include <string>
 
 #include "app/AppContext.h"
+#include "common/LanguageTable.h"
+#include "device/DeviceSession.h"
+#include "platform/ports/Platform.h"
+#include "profiles/AppSettings.h"
+#include "profiles/ProfileStore.h"
 #include "app/MainWindowLayout.h"
 #include "app/panels/LightingPanelValues.h"
 #include "app/panels/PageControls.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "profiles/ProfileData.h"
+#include "app/panels/PagePanel.h"
 #include "skin/SkinFile.h"
 #include "skin/WindowMessage.h"
 
@@ -26,7 +27,7 @@ class CImageSlider;
 // while it is connected and written at once to the current profile file. Which controls show
 // depends on the mouse model and the light mode. Values from a damaged profile show as the mouse
 // would get them, and are stored back so. User-interface thread.
-class LightingPanel final : public QObject, public MessageHandler {
+class LightingPanel final : public QObject, public PagePanel, public MessageHandler {
  public:
   // The controls are made on `window` from the page skin, hidden until the page shows. The
   // skin's brightness, speed, direction and light-colour controls are made too and never shown.
@@ -34,13 +35,13 @@ class LightingPanel final : public QObject, public MessageHandler {
   ~LightingPanel() override;
 
   // Every control follows the current profile.
-  void Refresh();
+  void Refresh() override;
   // The levels' sliders and values.
   void RefreshLevels();
   // The mode button, the level colours and which controls show (after the model changed too).
   void RefreshLighting();
   // The controls show on the lighting page only.
-  void ShowPage(int page);
+  void ShowPage(int page) override;
 
   // What choosing in the menus and the reset button do.
   void ChooseMode(int mode);
@@ -65,7 +66,7 @@ class LightingPanel final : public QObject, public MessageHandler {
 
   AppContext& app_;
   GdiplusImage thumb_;
-  QtMessageTarget target_{*this, *this};  // where the sliders post
+  QtMessageTarget target_{*this};  // where the sliders post
   int page_;
   std::vector<QWidget*> shown_;   // on the page in every column of the table
   std::vector<QWidget*> hidden_;  // never shown

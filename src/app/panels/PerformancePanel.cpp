@@ -7,6 +7,12 @@
 #include <array>
 
 #include "app/AppContext.h"
+#include "engine/WheelLinesWorker.h"
+#include "common/LanguageTable.h"
+#include "device/DeviceSession.h"
+#include "platform/ports/Platform.h"
+#include "profiles/AppSettings.h"
+#include "profiles/ProfileStore.h"
 #include "app/MainWindowLayout.h"
 #include "app/panels/PageControls.h"
 #include "app/panels/PerformancePanelValues.h"

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/panels/PagePanel.h"
 #include "skin/SkinFile.h"
 #include "skin/WindowMessage.h"
 
@@ -23,16 +24,16 @@ class CImageSlider;
 // report rate, on the mouse while it is connected, and is written at once to the current profile
 // file. Positions and texts that the program sets change nothing: sliders act on the user's
 // release only, the wheel edit on what the user types. User-interface thread.
-class PerformancePanel final : public QObject, public MessageHandler {
+class PerformancePanel final : public QObject, public PagePanel, public MessageHandler {
  public:
   // The controls are made on `window` from the page skin, hidden until the page shows.
   PerformancePanel(QWidget& window, AppContext& app, SkinFile<DibImage>& pageSkin);
   ~PerformancePanel() override;
 
   // Every control follows the current profile.
-  void Refresh();
+  void Refresh() override;
   // The controls show on the performance page only.
-  void ShowPage(int page);
+  void ShowPage(int page) override;
 
   // What choosing rate `index` (0..3: 125 to 1000 reports a second) in the menu does.
   void ChooseReportRate(int index);
@@ -57,7 +58,7 @@ class PerformancePanel final : public QObject, public MessageHandler {
   QWidget& window_;
   AppContext& app_;
   GdiplusImage thumb_;
-  QtMessageTarget target_{*this, *this};  // where the sliders post
+  QtMessageTarget target_{*this};  // where the sliders post
   std::vector<QWidget*> controls_;        // every control of the page, children of the window
   CImageSlider* doubleClick_ = nullptr;
   CImageSlider* pointerSpeed_ = nullptr;
