@@ -6,25 +6,10 @@
 #include <benchmark/benchmark.h>
 #include <sys/stat.h>
 
-#include "BenchApplication.h"
-#include "ScratchFolder.h"
-#include "SilentMessages.h"
-#include "app/AppContext.h"
-#include "common/LanguageTable.h"
-#include "device/DeviceSession.h"
-#include "engine/ForegroundMonitor.h"
-#include "engine/InputInjector.h"
-#include "engine/MacroPlayer.h"
-#include "engine/WheelLinesWorker.h"
-#include "platform/ports/Platform.h"
-#include "profiles/AppSettings.h"
-#include "profiles/MacroStore.h"
-#include "profiles/ProfileStore.h"
+#include "PanelBenchWorld.h"
 #include "app/MainWindowLayout.h"
 #include "app/panels/PerformancePanel.h"
 #include "app/panels/PerformancePanelValues.h"
-#include "device/DeviceLink.h"
-#include "engine/SteadyPauseClock.h"
 #include "platform/sim/SimEnvironment.h"
 #include "platform/sim/SimPorts.h"
 #include "skin/CImageSlider.h"
@@ -40,54 +25,23 @@ ino_t FileIdentity(const std::string& path) {
 
 // The page over an in-process simulated machine with the mouse connected.
 struct Page {
-  bench::ScratchFolder scratch;
   std::shared_ptr<SimEnvironment> sim = std::make_shared<SimEnvironment>();
-  Platform platform = [this] {
+  bench::PanelWorld world{[this] {
     Platform made;
     AddSimPorts(made, sim);
     return made;
-  }();
-  AppSettings settings = [this] {
-    AppSettings made;
-    FillProgramPaths(made, VEXLO_BENCH_PROGRAM_FOLDER "/vexlo");
-    made.DataFolder = scratch.path() + "data/";
-    made.CommonFontName = "Open Sans";
-    return made;
-  }();
-  LanguageTable language;
-  bench::SilentMessages messages;
-  ProfileStore profiles{settings.DataFolder, language, messages};
-  DeviceLink link{*platform.devices, *platform.hid};
-  DeviceSession device{link, messages};
-  MacroStore macros{settings.DataFolder, language, messages};
-  ForegroundMonitor monitor{*platform.foreground};
-  WheelLinesWorker wheelLines{*platform.mouseSettings};
-  SteadyPauseClock pauseClock;
-  InputInjector injector{*platform.devices, *platform.hid};
-  MacroPlayer player{injector, pauseClock};
-  AppContext context{platform,   settings, language,   messages, nullptr, profiles, macros,
-                     device,     monitor,  wheelLines, injector, player,  pauseClock,
-                     /*startHidden=*/false};
-  QWidget window;
-  SkinFile<DibImage> skin{settings.SkinFolder + "Adv.ini"};
+  }()};
+  SkinFile<DibImage> skin{world.settings.SkinFolder + "Adv.ini"};
   std::unique_ptr<PerformancePanel> panel;
 
   Page() {
-    language.Load(settings.LanguageFile);
-    (void)profiles.NewProfile();  // without a file the write counter stays 0 and shows it
     (void)skin.Load();
-    (void)device.Connect();
-    panel = std::make_unique<PerformancePanel>(window, context, skin);
+    panel = std::make_unique<PerformancePanel>(world.window, world.context, skin);
     panel->ShowPage(kPagePerformance);
-    window.resize(1080, 680);
-    window.show();
     QCoreApplication::processEvents();  // exposed, so that the repaints draw
   }
 
-  std::uint64_t Sent() const {
-    const SimState state = sim->State();
-    return state.hidFilter.transfers;
-  }
+  std::uint64_t Sent() const { return sim->State().hidFilter.transfers; }
 };
 
 void Send(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
@@ -97,13 +51,12 @@ void Send(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButtons held) 
 }
 
 void BM_PerformanceDragStep(benchmark::State& state) {
-  EnsureApplication();
   Page page;
-  auto& slider = *page.window.findChild<CImageSlider*>("SLD_MOUSE_SPEED");
+  auto& slider = *page.world.window.findChild<CImageSlider*>("SLD_MOUSE_SPEED");
   const SliderGeometry geometry = slider.Geometry();
   const QPoint start = geometry.ThumbRect(slider.GetPos()).center();
   const int step = geometry.track.width() / kPointerSpeedPositions;
-  const std::string file = page.profiles.CurrentPath();
+  const std::string file = page.world.profiles.CurrentPath();
   const ino_t fileBefore = FileIdentity(file);
   const std::uint64_t sentBefore = page.Sent();
   const SimPointerSettings desktopBefore = page.sim->State().desktop.pointer;
