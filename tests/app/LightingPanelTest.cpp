@@ -20,6 +20,8 @@ constexpr std::uint8_t kLightRegisterAtOpen = 0x21;
 // The lighting page, shown, for a mouse of model 2 (Pirul).
 class LightingPanelTest : public test::PagePanelFixture {
  protected:
+  explicit LightingPanelTest(bool throughVexloSim = false) : PagePanelFixture(throughVexloSim) {}
+
   SkinFile<DibImage> pageSkin{settings.SkinFolder + "Light.ini"};
   std::unique_ptr<LightingPanel> panel;
 
@@ -51,6 +53,14 @@ class LightingPanelTest : public test::PagePanelFixture {
   std::string Text(const char* key) const { return language.LookupText(key); }
   DeviceSettings& Device() { return profiles.Data().device; }
 };
+
+// The same, with the mouse in-process and in a vexlo-sim of the test's own.
+class LightingOnMachineTest : public LightingPanelTest, public testing::WithParamInterface<bool> {
+ protected:
+  LightingOnMachineTest() : LightingPanelTest(GetParam()) {}
+};
+INSTANTIATE_TEST_SUITE_P(Machines, LightingOnMachineTest, testing::Values(false, true),
+                         test::MachineName);
 
 TEST_F(LightingPanelTest, TheModelAndTheModeDecideWhatShows) {
   const struct {
@@ -86,7 +96,7 @@ TEST_F(LightingPanelTest, TheModelAndTheModeDecideWhatShows) {
   EXPECT_FALSE(ColoursVisible());
 }
 
-TEST_F(LightingPanelTest, EachModeReachesTheEffectBitsAndTheFile) {
+TEST_P(LightingOnMachineTest, EachModeReachesTheEffectBitsAndTheFile) {
   constexpr std::uint8_t kExpected[6] = {0x01, 0x21, 0x61, 0x81, 0xA1, 0xE1};
   ASSERT_EQ(Register(0x0A), kLightRegisterAtOpen);
   for (int mode : {5, 0, 1, 2, 3, 4, 5}) {
@@ -98,7 +108,7 @@ TEST_F(LightingPanelTest, EachModeReachesTheEffectBitsAndTheFile) {
   }
 }
 
-TEST_F(LightingPanelTest, LevelsShowTheirValueAndReachTheRegistersOnRelease) {
+TEST_P(LightingOnMachineTest, LevelsShowTheirValueAndReachTheRegistersOnRelease) {
   const struct {
     int level;
     int position;
@@ -126,7 +136,7 @@ TEST_F(LightingPanelTest, LevelsShowTheirValueAndReachTheRegistersOnRelease) {
   EXPECT_EQ(Value(1).text(), "4200");
 }
 
-TEST_F(LightingPanelTest, ADragShowsTheValueButSendsAndStoresOnlyOnRelease) {
+TEST_P(LightingOnMachineTest, ADragShowsTheValueButSendsAndStoresOnlyOnRelease) {
   CImageSlider& slider = Level(2);
   const std::string before = Saved("pwDpi2");
   const std::uint64_t transfers = Transfers();
@@ -153,7 +163,7 @@ TEST_F(LightingPanelTest, ADragShowsTheValueButSendsAndStoresOnlyOnRelease) {
   EXPECT_EQ(Register(0x04), 0x4C);
 }
 
-TEST_F(LightingPanelTest, AColourChoiceReachesTheButtonTheRegisterAndTheFile) {
+TEST_P(LightingOnMachineTest, AColourChoiceReachesTheButtonTheRegisterAndTheFile) {
   ChooseInMenu(Colour(1), kFirstColourCommand + 9);
   EXPECT_EQ(Colour(1).FillColour(), 0xFF0080u);  // RGB(128, 0, 255)
   EXPECT_EQ(Register(0x03), 0x94);

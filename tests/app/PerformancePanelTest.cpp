@@ -14,6 +14,9 @@ namespace {
 // The performance page, shown.
 class PerformancePanelTest : public test::PagePanelFixture {
  protected:
+  explicit PerformancePanelTest(bool throughVexloSim = false)
+      : PagePanelFixture(throughVexloSim) {}
+
   SkinFile<DibImage> pageSkin{settings.SkinFolder + "Adv.ini"};
   std::unique_ptr<PerformancePanel> panel;
 
@@ -47,16 +50,25 @@ class PerformancePanelTest : public test::PagePanelFixture {
     QTest::keyClicks(&Edit(), text);
     Settle();
   }
-  SimPointerSettings Desktop() const { return sim->State().desktop.pointer; }
+  SimPointerSettings Desktop() { return Machine().desktop.pointer; }
   // The desktop's wheel setting once the worker has applied `lines`.
-  bool DesktopWheelReaches(std::uint32_t lines) const {
+  bool DesktopWheelReaches(std::uint32_t lines) {
     return QTest::qWaitFor([&] { return Desktop().wheelScrollLines == lines; });
   }
 
   void ChooseRate(int index) { ChooseInMenu(Button("BTN_MOUSE_REPORT_RATE"), 32781 + index); }
 };
 
-TEST_F(PerformancePanelTest, SlidersShowTheProfileAndStoreWhatTheUserReleases) {
+// The same, with the desktop and the mouse in-process and in a vexlo-sim of the test's own.
+class PerformanceOnMachineTest : public PerformancePanelTest,
+                                 public testing::WithParamInterface<bool> {
+ protected:
+  PerformanceOnMachineTest() : PerformancePanelTest(GetParam()) {}
+};
+INSTANTIATE_TEST_SUITE_P(Machines, PerformanceOnMachineTest, testing::Values(false, true),
+                         test::MachineName);
+
+TEST_P(PerformanceOnMachineTest, SlidersShowTheProfileAndStoreWhatTheUserReleases) {
   const struct {
     const char* slider;
     std::uint32_t WindowsSettings::*field;
@@ -113,7 +125,7 @@ TEST_F(PerformancePanelTest, ADragStoresNothingUntilTheThumbIsReleased) {
   EXPECT_EQ(Desktop().pointerSpeed, 16u);
 }
 
-TEST_F(PerformancePanelTest, TypedWheelLinesAreBroughtIntoRange) {
+TEST_P(PerformanceOnMachineTest, TypedWheelLinesAreBroughtIntoRange) {
   const struct {
     QString typed;
     QString shown;
@@ -198,13 +210,16 @@ TEST_F(PerformancePanelTest, TextTheProgramSetsNeverChangesTheWheelSetting) {
   EXPECT_EQ(Saved("uWheelScrollLines"), "3") << "the refresh wrote nothing";
 }
 
-TEST_F(PerformancePanelTest, TheReportRateReachesTheMouseAndTheFile) {
-  ChooseRate(1);
-  EXPECT_EQ(Button("BTN_MOUSE_REPORT_RATE").text(), "250");
-  EXPECT_EQ(Saved("byReportRateIndex"), "1");
-  EXPECT_EQ(sim->State().mouseFilter.reportRateFactor, 0.25);
+TEST_P(PerformanceOnMachineTest, TheReportRateReachesTheMouseAndTheFile) {
+  for (int index : {1, 0, 3, 2}) {
+    ChooseRate(index);
+    EXPECT_EQ(Button("BTN_MOUSE_REPORT_RATE").text(), QString::number(125 << index));
+    EXPECT_EQ(Saved("byReportRateIndex"), std::to_string(index));
+    EXPECT_EQ(Machine().mouseFilter.reportRateFactor, 0.125 * (1 << index));
+  }
+}
 
-  // Unplugged, only the file changes; the next whole profile brings the mouse up to date.
+TEST_F(PerformancePanelTest, ARateChosenWhileUnpluggedReachesTheMouseWithTheNextWholeProfile) {
   ASSERT_EQ(sim->Unplug(), Result::Ok);
   EXPECT_FALSE(device.CheckAlive());
   ChooseRate(2);
