@@ -136,6 +136,22 @@ TEST_P(LightingOnMachineTest, LevelsShowTheirValueAndReachTheRegistersOnRelease)
   EXPECT_EQ(Value(1).text(), "4200");
 }
 
+TEST_F(LightingPanelTest, KeysOnALevelSliderChooseAtOnce) {
+  const struct {
+    Qt::Key key;
+    const char* value;
+  } cases[] = {{Qt::Key_End, "4200"}, {Qt::Key_Left, "4000"}, {Qt::Key_Home, "200"},
+               {Qt::Key_Right, "400"}};
+  Level(0).setFocus();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    QTest::keyClick(&Level(0), c.key);
+    Settle();
+    EXPECT_EQ(Value(0).text().toStdString(), c.value);
+    EXPECT_EQ(Saved("pwDpi0"), c.value);
+  }
+}
+
 TEST_P(LightingOnMachineTest, ADragShowsTheValueButSendsAndStoresOnlyOnRelease) {
   CImageSlider& slider = Level(2);
   const std::string before = Saved("pwDpi2");
