@@ -57,7 +57,7 @@ LightingPanel::LightingPanel(QWidget& window, AppContext& app, SkinFile<DibImage
   for (int level = 0; level < kDpiLevelCount; ++level) {
     shown_.push_back(make.Label(Numbered("STA_MOUSE_CPI", level)));
     levels_[At(level)] = make.Slider(Numbered("SLD_MOUSE_CPI", level), thumb_, kLevelPositions,
-                                     target_, kIdFirstLevelSlider + level);
+                                     &target_, kIdFirstLevelSlider + level);
     shown_.push_back(levels_[At(level)]);
     values_[At(level)] = make.Label(Numbered("STA_MOUSE_CPI_VALUE", level), std::string());
     shown_.push_back(values_[At(level)]);
@@ -76,9 +76,7 @@ LightingPanel::LightingPanel(QWidget& window, AppContext& app, SkinFile<DibImage
     hidden_.push_back(make.Label(key));
   }
   for (const char* key : {"SLD_LIGHT_BRIGHTNESS", "SLD_LIGHT_SPEED"}) {
-    CImageSlider* slider = make.Slider(key, thumb_, 4, target_, 0);
-    slider->SetNotifyWindow(nullptr, 0);
-    hidden_.push_back(slider);
+    hidden_.push_back(make.Slider(key, thumb_, 4, nullptr, 0));  // brightness, speed: 0..4
   }
   for (const char* key : {"BTN_LIGHT_DIRECT_ACW", "BTN_LIGHT_DIRECT_CW"}) {
     hidden_.push_back(make.Button(key));

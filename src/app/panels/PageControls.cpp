@@ -82,13 +82,13 @@ CColorEdit* PageControls::Edit(const std::string& key) const {
 }
 
 CImageSlider* PageControls::Slider(const std::string& key, const SkinImage& thumb, int maximum,
-                                   MessageTarget& notify, int controlId) const {
+                                   MessageTarget* notify, int controlId) const {
   auto* slider = new CImageSlider(&window_);
   SetupSlider(skin_.Path(), key, *slider, &skin_.Main(), &skin_.Highlight(),
               {&thumb, &thumb, &thumb, &thumb});
   (void)slider->SetRange(0, maximum);  // maximum is above 0
   slider->SetNotifyAlways(false);
-  slider->SetNotifyWindow(&notify, controlId);
+  slider->SetNotifyWindow(notify, controlId);
   return slider;
 }
 

@@ -37,10 +37,10 @@ class PageControls {
   QLabel* Label(const std::string& key, const std::string& textKey) const;
   QLabel* Label(const std::string& key) const { return Label(key, key); }
   CColorEdit* Edit(const std::string& key) const;
-  // A slider from 0 to `maximum` that posts UM_SLIDER_CHANGED with `controlId` to `notify` only
-  // when the user moves it, with `thumb` in every state.
+  // A slider from 0 to `maximum` that posts UM_SLIDER_CHANGED with `controlId` to `notify` (none:
+  // nowhere) only when the user moves it, with `thumb` in every state.
   CImageSlider* Slider(const std::string& key, const SkinImage& thumb, int maximum,
-                       MessageTarget& notify, int controlId) const;
+                       MessageTarget* notify, int controlId) const;
 
   QString Text(const std::string& key) const;
 

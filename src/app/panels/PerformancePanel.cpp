@@ -35,42 +35,35 @@ constexpr int kFirstReportRateCommand = 32781;  // 32781..32784: indexes 0..3
 }  // namespace
 
 PerformancePanel::PerformancePanel(QWidget& window, AppContext& app, SkinFile<DibImage>& pageSkin)
-    : window_(window), app_(app) {
+    : app_(app) {
   // Without the thumb picture the sliders draw a plain thumb.
   (void)LoadImageFile(std::filesystem::path(app.settings.SkinFolder) / "Thumb2.png", thumb_);
   const PageControls make(window, pageSkin, app.language,
                           QString::fromStdString(app.settings.CommonFontName));
-  auto add = [this](QWidget* control) {
+  // Every control of the page shows and hides with it.
+  auto add = [this](auto* control) {
     controls_.push_back(control);
     return control;
   };
   add(make.Label("STA_DBL_CLK_TIME"));
   add(make.Label("STA_DBL_CLK_TIME2"));
-  doubleClick_ = make.Slider("SLD_DBL_CLK_TIME", thumb_, kDoubleClickPositions, target_,
-                             kIdDoubleClick);
-  add(doubleClick_);
+  doubleClick_ = add(make.Slider("SLD_DBL_CLK_TIME", thumb_, kDoubleClickPositions, &target_,
+                                 kIdDoubleClick));
   add(make.Label("STA_DBL_CLK_TIME_SLOW"));
   add(make.Label("STA_DBL_CLK_TIME_FAST"));
   add(make.Label("STA_MOUSE_SPEED", "BTN_MOUSE_SPEED"));
   add(make.Label("STA_MOUSE_SPEED2", "BTN_MOUSE_SPEED2"));
-  pointerSpeed_ = make.Slider("SLD_MOUSE_SPEED", thumb_, kPointerSpeedPositions, target_,
-                              kIdPointerSpeed);
-  add(pointerSpeed_);
+  pointerSpeed_ = add(make.Slider("SLD_MOUSE_SPEED", thumb_, kPointerSpeedPositions, &target_,
+                                  kIdPointerSpeed));
   add(make.Label("STA_MOUSE_REPORT_RATE"));
   add(make.Label("STA_MOUSE_REPORT_RATE2"));
-  reportRate_ = make.ValueButton("BTN_MOUSE_REPORT_RATE");
-  add(reportRate_);
+  reportRate_ = add(make.ValueButton("BTN_MOUSE_REPORT_RATE"));
   add(make.Label("STA_MOUSE_WHEEL"));
-  wheelLines_ = make.Button("RAD_MOUSE_WHEEL_LINES");
-  wheelPage_ = make.Button("RAD_MOUSE_WHEEL_PAGE");
-  wheelEdit_ = make.Edit("EDIT_MOUSE_WHEEL_LINES");
-  wheelUp_ = make.Button("BTN_MOUSE_WHEEL_LINES_UP");
-  wheelDown_ = make.Button("BTN_MOUSE_WHEEL_LINES_DOWN");
-  for (QWidget* control : {static_cast<QWidget*>(wheelLines_), static_cast<QWidget*>(wheelPage_),
-                           static_cast<QWidget*>(wheelEdit_), static_cast<QWidget*>(wheelUp_),
-                           static_cast<QWidget*>(wheelDown_)}) {
-    add(control);
-  }
+  wheelLines_ = add(make.Button("RAD_MOUSE_WHEEL_LINES"));
+  wheelPage_ = add(make.Button("RAD_MOUSE_WHEEL_PAGE"));
+  wheelEdit_ = add(make.Edit("EDIT_MOUSE_WHEEL_LINES"));
+  wheelUp_ = add(make.Button("BTN_MOUSE_WHEEL_LINES_UP"));
+  wheelDown_ = add(make.Button("BTN_MOUSE_WHEEL_LINES_DOWN"));
   wheelEdit_->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), wheelEdit_));
 

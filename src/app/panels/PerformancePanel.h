@@ -55,7 +55,6 @@ class PerformancePanel final : public QObject, public PagePanel, public MessageH
   void EnableWheelLines(bool enable);
   void ShowWheelLines(std::uint32_t lines);
 
-  QWidget& window_;
   AppContext& app_;
   GdiplusImage thumb_;
   QtMessageTarget target_{*this};  // where the sliders post
