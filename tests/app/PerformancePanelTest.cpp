@@ -105,26 +105,6 @@ TEST_P(PerformanceOnMachineTest, SlidersShowTheProfileAndStoreWhatTheUserRelease
   }
 }
 
-TEST_F(PerformancePanelTest, ADragStoresNothingUntilTheThumbIsReleased) {
-  CImageSlider& slider = Slider("SLD_MOUSE_SPEED");
-  Windows().uMouseSpeed = 10;
-  panel->Refresh();
-  const std::string before = Saved("uMouseSpeed");
-  const SliderGeometry geometry = slider.Geometry();
-  const int y = geometry.ThumbRect(5).center().y();
-  QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(geometry.CentreX(5), y));
-  QTest::mouseMove(&slider, QPoint(geometry.CentreX(8), y));
-  Settle();
-  EXPECT_EQ(slider.GetPos(), 8);
-  EXPECT_EQ(Windows().uMouseSpeed, 10u);
-  EXPECT_EQ(Saved("uMouseSpeed"), before);
-  EXPECT_EQ(Desktop().pointerSpeed, 10u);
-  QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(geometry.CentreX(8), y));
-  Settle();
-  EXPECT_EQ(Saved("uMouseSpeed"), "16");
-  EXPECT_EQ(Desktop().pointerSpeed, 16u);
-}
-
 TEST_P(PerformanceOnMachineTest, TypedWheelLinesAreBroughtIntoRange) {
   const struct {
     QString typed;
