@@ -24,7 +24,8 @@ std::uint64_t Transfers(const Platform& platform, bool throughVexloSim,
   if (client.RunCommand(words, status) != Result::Ok) return 0;
   std::istringstream lines(status);
   for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("transfers", 0) == 0) return std::stoull(line.substr(line.find_last_of(' ') + 1));
+    if (line.rfind("transfers", 0) == 0)
+      return std::stoull(line.substr(line.find_last_of(' ') + 1));
   }
   return 0;
 }

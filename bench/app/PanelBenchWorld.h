@@ -57,8 +57,19 @@ struct PanelWorld {
   SteadyPauseClock pauseClock;
   InputInjector injector{*platform.devices, *platform.hid};
   MacroPlayer player{injector, pauseClock};
-  AppContext context{platform,   settings, language,   messages, nullptr, profiles, macros,
-                     device,     monitor,  wheelLines, injector, player,  pauseClock,
+  AppContext context{platform,
+                     settings,
+                     language,
+                     messages,
+                     nullptr,
+                     profiles,
+                     macros,
+                     device,
+                     monitor,
+                     wheelLines,
+                     injector,
+                     player,
+                     pauseClock,
                      /*startHidden=*/false};
   QWidget window;
 };

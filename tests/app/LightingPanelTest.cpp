@@ -114,8 +114,8 @@ TEST_P(LightingOnMachineTest, LevelsShowTheirValueAndReachTheRegistersOnRelease)
     int position;
     std::uint16_t value;
     int reg;
-    std::uint8_t byte;         // the level's register: colour high, step low
-    std::uint8_t highBit;      // its bit of register 0x08
+    std::uint8_t byte;     // the level's register: colour high, step low
+    std::uint8_t highBit;  // its bit of register 0x08
   } cases[] = {
       {0, 20, 4200, 0x02, 0x04, 0x20},  // step 20: colour 0, low nibble 4, bit 4 in 0x08
       {2, 17, 3600, 0x04, 0x41, 0x08},  // step 17: colour 4
@@ -140,8 +140,8 @@ TEST_F(LightingPanelTest, KeysOnALevelSliderChooseAtOnce) {
   const struct {
     Qt::Key key;
     const char* value;
-  } cases[] = {{Qt::Key_End, "4200"}, {Qt::Key_Left, "4000"}, {Qt::Key_Home, "200"},
-               {Qt::Key_Right, "400"}};
+  } cases[] = {
+      {Qt::Key_End, "4200"}, {Qt::Key_Left, "4000"}, {Qt::Key_Home, "200"}, {Qt::Key_Right, "400"}};
   Level(0).setFocus();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);

@@ -32,13 +32,13 @@
 #include "engine/SteadyPauseClock.h"
 #include "engine/WheelLinesWorker.h"
 #include "platform/ports/Platform.h"
-#include "profiles/AppSettings.h"
-#include "profiles/MacroStore.h"
-#include "profiles/ProfileStore.h"
 #include "platform/sim/SimClient.h"
 #include "platform/sim/SimEnvironment.h"
 #include "platform/sim/SimPorts.h"
 #include "platform/sim/SimProtocol.h"
+#include "profiles/AppSettings.h"
+#include "profiles/MacroStore.h"
+#include "profiles/ProfileStore.h"
 #include "skin/CImageSlider.h"
 #include "skin/CMenuEx.h"
 
@@ -132,8 +132,19 @@ class PagePanelFixture : public testing::Test {
   SteadyPauseClock pauseClock;
   InputInjector injector{*platform.devices, *platform.hid};
   MacroPlayer player{injector, pauseClock};
-  AppContext context{platform,   settings, language,   messages, nullptr, profiles, macros,
-                     device,     monitor,  wheelLines, injector, player,  pauseClock,
+  AppContext context{platform,
+                     settings,
+                     language,
+                     messages,
+                     nullptr,
+                     profiles,
+                     macros,
+                     device,
+                     monitor,
+                     wheelLines,
+                     injector,
+                     player,
+                     pauseClock,
                      /*startHidden=*/false};
   QWidget window;
 
@@ -220,7 +231,9 @@ class PagePanelFixture : public testing::Test {
   }
   // The machine as the test sees it: all of it in-process, what vexlo-sim shows otherwise.
   SimState Machine() { return vexloSim ? vexloSim->State() : sim->State(); }
-  std::uint8_t Register(int reg) { return Machine().mouse.registers[static_cast<std::size_t>(reg)]; }
+  std::uint8_t Register(int reg) {
+    return Machine().mouse.registers[static_cast<std::size_t>(reg)];
+  }
   std::uint64_t Transfers() { return Machine().hidFilter.transfers; }
 };
 

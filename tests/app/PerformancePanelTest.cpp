@@ -14,8 +14,7 @@ namespace {
 // The performance page, shown.
 class PerformancePanelTest : public test::PagePanelFixture {
  protected:
-  explicit PerformancePanelTest(bool throughVexloSim = false)
-      : PagePanelFixture(throughVexloSim) {}
+  explicit PerformancePanelTest(bool throughVexloSim = false) : PagePanelFixture(throughVexloSim) {}
 
   SkinFile<DibImage> pageSkin{settings.SkinFolder + "Adv.ini"};
   std::unique_ptr<PerformancePanel> panel;
@@ -110,7 +109,8 @@ TEST_P(PerformanceOnMachineTest, TypedWheelLinesAreBroughtIntoRange) {
     QString typed;
     QString shown;
     std::uint32_t lines;
-  } cases[] = {{"250", "100", 100}, {"0", "1", 1}, {"", "1", 1}, {"7", "7", 7}, {"100", "100", 100}};
+  } cases[] = {
+      {"250", "100", 100}, {"0", "1", 1}, {"", "1", 1}, {"7", "7", 7}, {"100", "100", 100}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed.toStdString());
     Type(c.typed);
@@ -126,8 +126,10 @@ TEST_F(PerformancePanelTest, UpAndDownStepWithinTheRange) {
     std::uint32_t from;
     const char* button;
     std::uint32_t to;
-  } cases[] = {{5, "BTN_MOUSE_WHEEL_LINES_UP", 6},  {100, "BTN_MOUSE_WHEEL_LINES_UP", 100},
-               {5, "BTN_MOUSE_WHEEL_LINES_DOWN", 4}, {1, "BTN_MOUSE_WHEEL_LINES_DOWN", 1}};
+  } cases[] = {{5, "BTN_MOUSE_WHEEL_LINES_UP", 6},
+               {100, "BTN_MOUSE_WHEEL_LINES_UP", 100},
+               {5, "BTN_MOUSE_WHEEL_LINES_DOWN", 4},
+               {1, "BTN_MOUSE_WHEEL_LINES_DOWN", 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.button) + " from " + std::to_string(c.from));
     Windows().uWheelScrollLines = c.from;

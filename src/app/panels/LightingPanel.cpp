@@ -6,17 +6,17 @@
 #include <string>
 
 #include "app/AppContext.h"
-#include "common/LanguageTable.h"
-#include "device/DeviceSession.h"
-#include "platform/ports/Platform.h"
-#include "profiles/AppSettings.h"
-#include "profiles/ProfileStore.h"
 #include "app/MainWindowLayout.h"
 #include "app/panels/LightingPanelValues.h"
 #include "app/panels/PageControls.h"
+#include "common/LanguageTable.h"
 #include "common/Messages.h"
 #include "device/DeviceCommands.h"
+#include "device/DeviceSession.h"
+#include "platform/ports/Platform.h"
+#include "profiles/AppSettings.h"
 #include "profiles/ProfileFile.h"
+#include "profiles/ProfileStore.h"
 #include "skin/CColorButton.h"
 #include "skin/CColorEdit.h"
 #include "skin/CImageBtn.h"
@@ -70,9 +70,9 @@ LightingPanel::LightingPanel(QWidget& window, AppContext& app, SkinFile<DibImage
   }
 
   // The skin places controls for lighting that this mouse has no use for; they never show.
-  for (const char* key : {"STA_LIGHT_BRIGHTNESS", "STA_LIGHT_SPEED", "STA_LIGHT_DIRECT",
-                          "STA_LIGHT_COLOR", "STA_LIGHT_COLOR_RED", "STA_LIGHT_COLOR_GREEN",
-                          "STA_LIGHT_COLOR_BLUE"}) {
+  for (const char* key :
+       {"STA_LIGHT_BRIGHTNESS", "STA_LIGHT_SPEED", "STA_LIGHT_DIRECT", "STA_LIGHT_COLOR",
+        "STA_LIGHT_COLOR_RED", "STA_LIGHT_COLOR_GREEN", "STA_LIGHT_COLOR_BLUE"}) {
     hidden_.push_back(make.Label(key));
   }
   for (const char* key : {"SLD_LIGHT_BRIGHTNESS", "SLD_LIGHT_SPEED"}) {
@@ -81,8 +81,8 @@ LightingPanel::LightingPanel(QWidget& window, AppContext& app, SkinFile<DibImage
   for (const char* key : {"BTN_LIGHT_DIRECT_ACW", "BTN_LIGHT_DIRECT_CW"}) {
     hidden_.push_back(make.Button(key));
   }
-  for (const char* key : {"EDIT_LIGHT_COLOR_RED", "EDIT_LIGHT_COLOR_GREEN",
-                          "EDIT_LIGHT_COLOR_BLUE"}) {
+  for (const char* key :
+       {"EDIT_LIGHT_COLOR_RED", "EDIT_LIGHT_COLOR_GREEN", "EDIT_LIGHT_COLOR_BLUE"}) {
     hidden_.push_back(make.Edit(key));
   }
   for (int preset = 0; preset <= 9; ++preset) {
@@ -194,8 +194,7 @@ void LightingPanel::OpenColourMenu(int level) {
 void LightingPanel::ChooseMode(int mode) {
   if (mode < 0 || mode >= kLightModeCount) return;
   app_.profiles.Data().device.byLightMode = static_cast<std::uint8_t>(mode);
-  mode_->setText(
-      QString::fromStdString(app_.language.LookupText(LightModes()[At(mode)].textKey)));
+  mode_->setText(QString::fromStdString(app_.language.LookupText(LightModes()[At(mode)].textKey)));
   CommitLighting();
   ApplyLightingTable();
 }

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "profiles/ProfileData.h"
 #include "app/panels/PagePanel.h"
+#include "profiles/ProfileData.h"
 #include "skin/SkinFile.h"
 #include "skin/WindowMessage.h"
 

@@ -22,8 +22,8 @@ constexpr int kEditFontHeight = -14;
 
 }  // namespace
 
-PageControls::PageControls(QWidget& window, SkinFile<DibImage>& skin,
-                           const LanguageTable& language, const QString& fontFace)
+PageControls::PageControls(QWidget& window, SkinFile<DibImage>& skin, const LanguageTable& language,
+                           const QString& fontFace)
     : window_(window), skin_(skin), language_(language), face_(fontFace) {}
 
 QString PageControls::Text(const std::string& key) const {
@@ -114,8 +114,8 @@ int TrackPageMenu(CMenuEx& menu, QWidget& button, const PageMenuColours& colours
 
 void WarnIfUnsaved(UserMessages& messages, Result written) {
   if (written == Result::Ok) return;
-  (void)messages.ShowMessage("STA_MSG_INFO_FILE_WRITE", "STA_MSG_TITLE_WARN",
-                             UserMessages::kNotice, UserMessages::kWarningColour);
+  (void)messages.ShowMessage("STA_MSG_INFO_FILE_WRITE", "STA_MSG_TITLE_WARN", UserMessages::kNotice,
+                             UserMessages::kWarningColour);
 }
 
 }  // namespace vexlo

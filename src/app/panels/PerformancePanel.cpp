@@ -7,19 +7,19 @@
 #include <array>
 
 #include "app/AppContext.h"
-#include "engine/WheelLinesWorker.h"
-#include "common/LanguageTable.h"
-#include "device/DeviceSession.h"
-#include "platform/ports/Platform.h"
-#include "profiles/AppSettings.h"
-#include "profiles/ProfileStore.h"
 #include "app/MainWindowLayout.h"
 #include "app/panels/PageControls.h"
 #include "app/panels/PerformancePanelValues.h"
+#include "common/LanguageTable.h"
 #include "common/Messages.h"
 #include "device/DeviceCommands.h"
+#include "device/DeviceSession.h"
+#include "engine/WheelLinesWorker.h"
 #include "engine/WindowsMouseSettings.h"
+#include "platform/ports/Platform.h"
+#include "profiles/AppSettings.h"
 #include "profiles/ProfileFile.h"
+#include "profiles/ProfileStore.h"
 #include "skin/CColorEdit.h"
 #include "skin/CImageBtn.h"
 #include "skin/CImageSlider.h"
@@ -47,14 +47,14 @@ PerformancePanel::PerformancePanel(QWidget& window, AppContext& app, SkinFile<Di
   };
   add(make.Label("STA_DBL_CLK_TIME"));
   add(make.Label("STA_DBL_CLK_TIME2"));
-  doubleClick_ = add(make.Slider("SLD_DBL_CLK_TIME", thumb_, kDoubleClickPositions, &target_,
-                                 kIdDoubleClick));
+  doubleClick_ =
+      add(make.Slider("SLD_DBL_CLK_TIME", thumb_, kDoubleClickPositions, &target_, kIdDoubleClick));
   add(make.Label("STA_DBL_CLK_TIME_SLOW"));
   add(make.Label("STA_DBL_CLK_TIME_FAST"));
   add(make.Label("STA_MOUSE_SPEED", "BTN_MOUSE_SPEED"));
   add(make.Label("STA_MOUSE_SPEED2", "BTN_MOUSE_SPEED2"));
-  pointerSpeed_ = add(make.Slider("SLD_MOUSE_SPEED", thumb_, kPointerSpeedPositions, &target_,
-                                  kIdPointerSpeed));
+  pointerSpeed_ = add(
+      make.Slider("SLD_MOUSE_SPEED", thumb_, kPointerSpeedPositions, &target_, kIdPointerSpeed));
   add(make.Label("STA_MOUSE_REPORT_RATE"));
   add(make.Label("STA_MOUSE_REPORT_RATE2"));
   reportRate_ = add(make.ValueButton("BTN_MOUSE_REPORT_RATE"));
@@ -75,7 +75,8 @@ PerformancePanel::PerformancePanel(QWidget& window, AppContext& app, SkinFile<Di
   // Only what the user types counts, and only once the typing has been handled (the edit may be
   // corrected): the handling runs after the change, as a message the window posts to itself.
   connect(wheelEdit_, &QLineEdit::textEdited, this, [this] {
-    QMetaObject::invokeMethod(this, [this] { OnWheelEdited(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { OnWheelEdited(); }, Qt::QueuedConnection);
   });
   ShowPage(kNoPage);
   Refresh();
@@ -156,7 +157,8 @@ void PerformancePanel::ChooseReportRate(int index) {
     DeviceCommands commands(app_.device, device);
     (void)commands.ApplyReportRate();
   }
-  WarnIfUnsaved(app_.messages, WriteReportRateIndex(app_.profiles.CurrentPath(), device.byReportRateIndex));
+  WarnIfUnsaved(app_.messages,
+                WriteReportRateIndex(app_.profiles.CurrentPath(), device.byReportRateIndex));
 }
 
 void PerformancePanel::OnWheelLines() {
@@ -201,7 +203,8 @@ void PerformancePanel::ApplyWheel() {
   WindowsSettings& windows = app_.profiles.Data().windows;
   // A worker that cannot start takes the value with the next change; the profile keeps it.
   (void)QueueWheelLines(app_.wheelLines, windows);
-  WarnIfUnsaved(app_.messages, WriteWheelScrollLines(app_.profiles.CurrentPath(), windows.uWheelScrollLines));
+  WarnIfUnsaved(app_.messages,
+                WriteWheelScrollLines(app_.profiles.CurrentPath(), windows.uWheelScrollLines));
 }
 
 void PerformancePanel::EnableWheelLines(bool enable) {

@@ -57,8 +57,8 @@ class PerformancePanel final : public QObject, public PagePanel, public MessageH
 
   AppContext& app_;
   GdiplusImage thumb_;
-  QtMessageTarget target_{*this};  // where the sliders post
-  std::vector<QWidget*> controls_;        // every control of the page, children of the window
+  QtMessageTarget target_{*this};   // where the sliders post
+  std::vector<QWidget*> controls_;  // every control of the page, children of the window
   CImageSlider* doubleClick_ = nullptr;
   CImageSlider* pointerSpeed_ = nullptr;
   CImageBtn* reportRate_ = nullptr;
