@@ -136,6 +136,16 @@ TEST_P(LightingOnMachineTest, LevelsShowTheirValueAndReachTheRegistersOnRelease)
   EXPECT_EQ(Value(1).text(), "4200");
 }
 
+TEST_F(LightingPanelTest, ASliderThatOutlivesThePanelTellsNoOne) {
+  CImageSlider& slider = Level(0);
+  QTest::mousePress(&slider, Qt::LeftButton, {}, SliderPoint(slider, 3));
+  QTest::mouseMove(&slider, SliderPoint(slider, 9));
+  panel.reset();  // the window's end: its controls go after the panels
+  QTest::keyClick(&slider, Qt::Key_Escape);
+  Settle();
+  EXPECT_EQ(slider.GetPos(), 3);
+}
+
 TEST_F(LightingPanelTest, KeysOnALevelSliderChooseAtOnce) {
   const struct {
     Qt::Key key;

@@ -102,7 +102,10 @@ LightingPanel::LightingPanel(QWidget& window, AppContext& app, SkinFile<DibImage
   Refresh();
 }
 
-LightingPanel::~LightingPanel() = default;
+LightingPanel::~LightingPanel() {
+  // The sliders belong to the window and may outlive the panel (a drag the window's end abandons).
+  for (CImageSlider* level : levels_) level->SetNotifyWindow(nullptr, 0);
+}
 
 bool LightingPanel::event(QEvent* event) {
   return DispatchWindowMessage(event, *this) || QObject::event(event);

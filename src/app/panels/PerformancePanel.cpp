@@ -82,7 +82,11 @@ PerformancePanel::PerformancePanel(QWidget& window, AppContext& app, SkinFile<Di
   Refresh();
 }
 
-PerformancePanel::~PerformancePanel() = default;
+PerformancePanel::~PerformancePanel() {
+  // The sliders belong to the window and may outlive the panel (a drag the window's end abandons).
+  doubleClick_->SetNotifyWindow(nullptr, 0);
+  pointerSpeed_->SetNotifyWindow(nullptr, 0);
+}
 
 bool PerformancePanel::event(QEvent* event) {
   return DispatchWindowMessage(event, *this) || QObject::event(event);
