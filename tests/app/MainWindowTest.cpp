@@ -411,5 +411,15 @@ TEST_F(MainWindowTest, TheAboutButtonOpensTheAboutWindowUntilTheMouseGoes) {
   EXPECT_FALSE(about->isVisible());
 }
 
+// The end of a driver setup, posted from its worker, is told to the user on the window's thread.
+TEST_F(MainWindowTest, TheEndOfADriverSetupIsShownOnTheWindowsThread) {
+  (void)window->Target().Post(UM_DRIVER_SETUP, 0, 0);
+  (void)window->Target().Post(UM_DRIVER_SETUP, 1, 0);
+  Settle();
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0].textKey, "STA_MSG_INFO_DRV_SPLIT_FAIL");
+  EXPECT_EQ(messages.shown[1].textKey, "STA_MSG_INFO_DRV_SPLIT2");
+}
+
 }  // namespace
 }  // namespace vexlo
