@@ -77,6 +77,7 @@ constexpr std::uint32_t kMenuSelection = 0xBA6908;
 constexpr std::uint32_t kListMenuTextFormat = 2116;  // centred vertically, tabs, no prefix
 constexpr std::uint32_t kMoreMenuTextFormat = 68;    // centred vertically, tabs
 constexpr int kListMenuWiderThanButton = 22;
+constexpr int kKeyMenuWidth = 120;
 constexpr std::string_view kExchangeExtension = ".macro";
 constexpr std::string_view kStepPictures = "MacroSteps.png";  // six 16 x 16 pictures in a row
 
@@ -549,7 +550,11 @@ void MacroPanel::OpenStepMenu(int popup, int row, int /*column*/, QPoint at) {
     menu.AppendItem(kCommandRelease, text("INFO_MACRO_ACTION_UP") + blanks);
   }
   menu.Convert();
-  menu.SetStyle(PanelMenuStyle(0xFFFFFF, MenuStyle{}.textFormat, 10));
+  menu.SetStyle(PanelMenuStyle(0xFFFFFF, kMoreMenuTextFormat, 10));
+  // The key groups open side by side at one width, wide enough for the longest key name.
+  for (QAction* action : menu.actions()) {
+    if (auto* sub = dynamic_cast<CMenuEx*>(action->menu())) sub->SetFixedItemWidth(kKeyMenuWidth);
+  }
   menuRow_ = row;
   const int command = Track(menu, at);
   if (command != 0) OnStepCommand(command);
