@@ -13,6 +13,7 @@
 #include "app/AppContext.h"
 #include "app/MainWindowLayout.h"
 #include "app/panels/MacroKeyboardCommands.h"
+#include "app/panels/MacroMenus.h"
 #include "app/panels/MacroStepRow.h"
 #include "common/LanguageTable.h"
 #include "common/Text.h"
@@ -28,7 +29,6 @@
 #include "skin/CMenuEx.h"
 #include "skin/ColorRef.h"
 #include "skin/DrawText.h"
-#include "skin/MenuBorder.h"
 #include "skin/SkinStyles.h"
 
 namespace vexlo {
@@ -66,39 +66,11 @@ constexpr ButtonControl kButtons[] = {
     {MacroPanel::kIdStepClear, "BTN_MACRO_ACTION_CLEAR", "BTN_MACRO_ACTION_CLEAR_TIP"},
 };
 
-// The popups of the step menus.
-enum StepPopup { kPopupKeyboard = 1, kPopupMouse = 2, kPopupPressRelease = 3 };
-
 // Column widths: the base widths scaled as at 1248 pixels across, 12 columns of 96.
 constexpr int ScaledWidth(int base) { return base * 1248 / 12 / 96; }
 
-constexpr std::uint32_t kMenuBackground = 0x321E0A;
-constexpr std::uint32_t kMenuSelection = 0xBA6908;
-constexpr std::uint32_t kListMenuTextFormat = 2116;  // centred vertically, tabs, no prefix
-constexpr std::uint32_t kMoreMenuTextFormat = 68;    // centred vertically, tabs
-constexpr int kListMenuWiderThanButton = 22;
-constexpr int kKeyMenuWidth = 120;
 constexpr std::string_view kExchangeExtension = ".macro";
 constexpr std::string_view kStepPictures = "MacroSteps.png";  // six 16 x 16 pictures in a row
-
-MenuStyle PanelMenuStyle(std::uint32_t text, std::uint32_t format, int textGap) {
-  MenuStyle style;
-  style.itemBackground = kMenuBackground;
-  style.iconColumnBackground = kMenuBackground;
-  style.textColour = text;
-  style.greyTextColour = 0x606060;
-  style.separatorColour = text;
-  style.selectionBorder = kMenuSelection;
-  style.selectionFill = kMenuSelection;
-  style.textFormat = format;
-  style.iconWidth = 0;
-  style.iconHeight = 0;
-  style.iconMarginX = 0;
-  style.iconMarginY = 0;
-  style.textGap = textGap;
-  style.textMarginY = 3;
-  return style;
-}
 
 std::vector<QPixmap> StepPictures(const std::string& skinFolder) {
   const QPixmap strip(QString::fromStdString(skinFolder + std::string(kStepPictures)));
@@ -112,7 +84,7 @@ std::vector<QPixmap> StepPictures(const std::string& skinFolder) {
 std::optional<std::string> AskFile(QWidget& parent, bool save, const QString& suggested) {
   const QString extension = QString::fromUtf8(kExchangeExtension.data(),
                                               static_cast<qsizetype>(kExchangeExtension.size()));
-  const QString filter = QStringLiteral("(*%1) (*%1);;(*.*) (*)").arg(extension);
+  const QString filter = QStringLiteral("(*%1);;(*)").arg(extension);
   QFileDialog dialog(&parent);
   dialog.setNameFilter(filter);
   dialog.setDefaultSuffix(extension.mid(1));
@@ -289,7 +261,7 @@ void MacroPanel::Notice(const char* textKey) {
 }
 
 int MacroPanel::Track(CMenuEx& menu, QPoint at) {
-  SetMenuBorderColours(kMenuSelection, kMenuBackground);
+  SetMacroMenuBorder();
   return trackMenu_(menu, at);
 }
 
@@ -319,16 +291,9 @@ void MacroPanel::OnCommand(int id) {
 }
 
 void MacroPanel::OpenMacroList() {
-  CMenuEx menu(listButton_, listButton_);
-  const std::vector<std::string> names = app_.macros.Names();
-  for (std::size_t n = 0; n < names.size(); ++n) {
-    menu.AppendItem(kIdFirstMacro + static_cast<int>(n), QString::fromStdString(names[n]));
-  }
-  menu.Convert();
-  menu.SetStyle(PanelMenuStyle(0xFFFFFF, kListMenuTextFormat, 5));
-  menu.SetFixedItemWidth(listButton_->width() + kListMenuWiderThanButton);
+  const std::unique_ptr<CMenuEx> menu = MakeMacroListMenu(*listButton_, app_.macros.Names());
   const int command =
-      Track(menu, listButton_->mapToGlobal(QPoint(-2, listButton_->height() + 2)));
+      Track(*menu, listButton_->mapToGlobal(QPoint(-2, listButton_->height() + 2)));
   if (command >= kIdFirstMacro) OnCommand(command);
 }
 
@@ -369,18 +334,10 @@ void MacroPanel::Delete() {
 }
 
 void MacroPanel::OpenMoreMenu() {
-  auto& button = static_cast<CImageBtn&>(*controls_.at(kIdMore));
-  const bool current = app_.macros.CurrentIndex() >= 0;
-  const auto text = [this](const char* key) {
-    return QString::fromStdString(app_.language.LookupText(key));
-  };
-  CMenuEx menu(&button, &button);
-  menu.AppendItem(kIdCopy, text("INFO_MACRO_MODE_CLONE"), current);
-  menu.AppendItem(kIdImport, text("INFO_MACRO_MODE_IMPORT"));
-  menu.AppendItem(kIdExport, text("INFO_MACRO_MODE_EXPORT"), current);
-  menu.Convert();
-  menu.SetStyle(PanelMenuStyle(0xC8C8C8, kMoreMenuTextFormat, 10));
-  const int command = Track(menu, button.mapToGlobal(QPoint(0, button.height())));
+  QWidget& button = *controls_.at(kIdMore);
+  const std::unique_ptr<CMenuEx> menu =
+      MakeMoreMenu(button, app_.language, app_.macros.CurrentIndex() >= 0);
+  const int command = Track(*menu, button.mapToGlobal(QPoint(0, button.height())));
   if (command != 0) OnCommand(command);
 }
 
@@ -516,47 +473,20 @@ void MacroPanel::OnCellClick(int row, int column, QPoint at) {
       if (column == 1) (void)steps_->EditCell(row, column);
       return;
     case kMacroKey:
-      return OpenStepMenu(column == 1 ? kPopupKeyboard : kPopupPressRelease, row, column, at);
+      return OpenStepMenu(column == 1 ? StepMenu::Keyboard : StepMenu::PressRelease, row, at);
     case kMacroMouseButton:
-      return OpenStepMenu(column == 1 ? kPopupMouse : kPopupPressRelease, row, column, at);
+      return OpenStepMenu(column == 1 ? StepMenu::Mouse : StepMenu::PressRelease, row, at);
     default:
       return;
   }
 }
 
-void MacroPanel::OpenStepMenu(int popup, int row, int /*column*/, QPoint at) {
+void MacroPanel::OpenStepMenu(StepMenu kind, int row, QPoint at) {
   // The name label's font draws the items.
-  QWidget* owner = controls_.at(kIdNameLabel);
-  CMenuEx menu(owner, &window_);
-  const auto text = [this](std::string_view key) {
-    return QString::fromStdString(app_.language.LookupText(key));
-  };
-  const QString blanks(4, QLatin1Char(' '));
-  if (popup == kPopupKeyboard) {
-    for (const KeyboardGroup& group : KeyboardGroups()) {
-      CMenuEx* sub = menu.AppendSubMenu(text(group.textKey) + blanks);
-      for (const KeyboardCommand& command : group.commands) {
-        sub->AppendItem(command.commandId,
-                        QString::fromUtf8(command.name.data(),
-                                          static_cast<qsizetype>(command.name.size())));
-      }
-    }
-  } else if (popup == kPopupMouse) {
-    for (int j = 0; j < 5; ++j) {
-      menu.AppendItem(kMouseButtonCommands[j], text(kMouseButtonTextKeys[j]) + blanks);
-    }
-  } else {
-    menu.AppendItem(kCommandPress, text("INFO_MACRO_ACTION_DOWN") + blanks);
-    menu.AppendItem(kCommandRelease, text("INFO_MACRO_ACTION_UP") + blanks);
-  }
-  menu.Convert();
-  menu.SetStyle(PanelMenuStyle(0xFFFFFF, kMoreMenuTextFormat, 10));
-  // The key groups open side by side at one width, wide enough for the longest key name.
-  for (QAction* action : menu.actions()) {
-    if (auto* sub = dynamic_cast<CMenuEx*>(action->menu())) sub->SetFixedItemWidth(kKeyMenuWidth);
-  }
+  const std::unique_ptr<CMenuEx> menu =
+      MakeStepMenu(*controls_.at(kIdNameLabel), kind, app_.language);
   menuRow_ = row;
-  const int command = Track(menu, at);
+  const int command = Track(*menu, at);
   if (command != 0) OnStepCommand(command);
   menuRow_ = -1;
 }

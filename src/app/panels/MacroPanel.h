@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/panels/MacroMenus.h"
 #include "app/panels/PagePanel.h"
 #include "common/Result.h"
 #include "skin/SkinFile.h"
@@ -124,7 +125,7 @@ class MacroPanel final : public PagePanel {
   void MoveStep(int id);
   void DeleteStep();
   void ClearSteps();
-  void OpenStepMenu(int popup, int row, int column, QPoint at);
+  void OpenStepMenu(StepMenu kind, int row, QPoint at);
   void OnStepCommand(int id);
   void OnEditEnd(int row, int column);
   // Stores the changed step of `row` and shows it; a failed write shows a message and the step
