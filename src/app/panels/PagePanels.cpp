@@ -2,6 +2,7 @@
 
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowSkins.h"
+#include "app/panels/KeysPanel.h"
 #include "app/panels/MacroPanel.h"
 
 namespace vexlo {
@@ -9,8 +10,14 @@ namespace vexlo {
 std::vector<std::unique_ptr<PagePanel>> MakePagePanels(PanelContext& context) {
   std::vector<std::unique_ptr<PagePanel>> panels;
   // Each panel adds itself here, one line, in the order of the pages.
-  panels.push_back(std::make_unique<MacroPanel>(context.window, context.app,
-                                                context.skins.Page(kPageMacro), MacroKeyLinks{}));
+  auto keys = std::make_unique<KeysPanel>(context.window, context.app, context.skins.Main());
+  // The buttons that play a macro follow its renaming and its deletion.
+  KeysPanel& keyButtons = *keys;
+  panels.push_back(std::move(keys));
+  panels.push_back(std::make_unique<MacroPanel>(
+      context.window, context.app, context.skins.Page(kPageMacro),
+      MacroKeyLinks{[&keyButtons](int slot) { keyButtons.RenameMacroKeys(slot); },
+                    [&keyButtons](int slot) { keyButtons.ReleaseMacroKeys(slot); }}));
   return panels;
 }
 
