@@ -12,10 +12,14 @@
 #include "TempFolder.h"
 #include "app/AppContext.h"
 #include "app/MainWindowLayout.h"
+#include "app/panels/KeysPanel.h"
 #include "common/IniFile.h"
 #include "common/LanguageTable.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
+#include "device/RegisterMap.h"
+#include "engine/AssignmentCodes.h"
+#include "engine/ExtensionNumber.h"
 #include "engine/ForegroundMonitor.h"
 #include "engine/InputInjector.h"
 #include "engine/MacroPlayer.h"
@@ -28,6 +32,7 @@
 #include "profiles/AppSettings.h"
 #include "profiles/MacroFile.h"
 #include "profiles/MacroStore.h"
+#include "profiles/ProfileFile.h"
 #include "profiles/ProfileStore.h"
 #include "skin/CImageBtn.h"
 #include "skin/CMenuEx.h"
@@ -67,6 +72,9 @@ class MacroPanelTest : public testing::Test {
   std::vector<int> menuAnswers;    // the commands the next menus answer (0 when none is left)
   std::vector<std::vector<int>> menuEnabled;  // the enabled commands of each menu shown
   std::optional<std::string> fileAnswer;
+  // The assignment page beside it, as the main window composes them.
+  SkinFile<DibImage> mainSkin{settings.SkinFolder + "Main.ini"};
+  std::unique_ptr<KeysPanel> keys;
 
   Platform MakePlatform() {
     Platform made;
@@ -92,8 +100,14 @@ class MacroPanelTest : public testing::Test {
   void MakePanel() {
     panel = std::make_unique<MacroPanel>(
         window, context, skin,
-        MacroKeyLinks{[this](int slot) { links.push_back("renamed " + std::to_string(slot)); },
-                      [this](int slot) { links.push_back("released " + std::to_string(slot)); }});
+        MacroKeyLinks{[this](int slot) {
+                        links.push_back("renamed " + std::to_string(slot));
+                        if (keys) keys->RenameMacroKeys(slot);
+                      },
+                      [this](int slot) {
+                        links.push_back("released " + std::to_string(slot));
+                        if (keys) keys->ReleaseMacroKeys(slot);
+                      }});
     panel->SetMenuTracker([this](CMenuEx& menu, QPoint) {
       std::vector<int> enabled;
       for (QAction* action : menu.actions()) {
@@ -348,6 +362,45 @@ TEST_F(MacroPanelTest, ChoosingAMacroFromTheListSavesItsIndex) {
   EXPECT_EQ(SavedIndex(), "0");
   EXPECT_EQ(List().GetItemCount(), 1);
   EXPECT_EQ(menuEnabled.back().size(), 2u);
+}
+
+}  // namespace
+}  // namespace vexlo
+
+namespace vexlo {
+namespace {
+
+TEST_F(MacroPanelTest, KeysThatPlayAMacroFollowItsRenameAndDeletion) {
+  ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+  ASSERT_EQ(mainSkin.Load(), Result::Ok);
+  ASSERT_EQ(device.Connect(), Result::Ok);
+  keys = std::make_unique<KeysPanel>(window, context, mainSkin);
+  const std::uint8_t factory = sim->State().mouse.registers[0x09];  // button 4's register
+  AddMacro("810100");
+  ASSERT_EQ(StoreKeyAssignment(profiles.Data().device, 4,
+                               KeyAssignment{kCodeMacro, 0, FormatExtensionNumber(0x10000)}),
+            Result::Ok);  // slot 0, played once
+  ASSERT_EQ(profiles.SaveCurrentProfile(), Result::Ok);
+  keys->Refresh();
+  const auto key4 = [&] {
+    return window.findChild<CImageBtn*>("BTN_MOUSE_KEY5")->text().toStdString();
+  };
+  const auto savedCode = [&] {
+    return ReadIniString("Setting", "pbyKeySet4", "?", profiles.CurrentPath());
+  };
+  const auto profileTime = std::filesystem::last_write_time(profiles.CurrentPath());
+
+  static_cast<QLineEdit&>(Control("EDIT_MACRO_NAME")).setText("Reload");
+  Click("BTN_MACRO_APPLY");
+  EXPECT_EQ(key4(), language.LookupText("PREFIX_KEY_SET_MACRO") + "Reload");
+  EXPECT_EQ(std::filesystem::last_write_time(profiles.CurrentPath()), profileTime);
+  EXPECT_EQ(savedCode(), "40");
+
+  messages.SetNextAnswer(UserMessages::kOk);
+  Click("BTN_MACRO_DELETE");
+  EXPECT_EQ(profiles.Data().device.pbyKeySet[4], kCodeDisabled);
+  EXPECT_EQ(savedCode(), "5");
+  EXPECT_EQ(sim->State().mouse.registers[0x09], ButtonHardwareFunction(4, kCodeDisabled, factory));
 }
 
 }  // namespace
