@@ -3,7 +3,9 @@
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowSkins.h"
 #include "app/panels/KeysPanel.h"
+#include "app/panels/LightingPanel.h"
 #include "app/panels/MacroPanel.h"
+#include "app/panels/PerformancePanel.h"
 
 namespace vexlo {
 
@@ -14,6 +16,10 @@ std::vector<std::unique_ptr<PagePanel>> MakePagePanels(PanelContext& context) {
   // The buttons that play a macro follow its renaming and its deletion.
   KeysPanel& keyButtons = *keys;
   panels.push_back(std::move(keys));
+  panels.push_back(std::make_unique<PerformancePanel>(context.window, context.app,
+                                                      context.skins.Page(kPagePerformance)));
+  panels.push_back(std::make_unique<LightingPanel>(context.window, context.app,
+                                                   context.skins.Page(kPageLighting)));
   panels.push_back(std::make_unique<MacroPanel>(
       context.window, context.app, context.skins.Page(kPageMacro),
       MacroKeyLinks{[&keyButtons](int slot) { keyButtons.RenameMacroKeys(slot); },
