@@ -29,7 +29,7 @@ struct LinkEntry {
 // stay valid until the handler returns. The window then makes the entry's profile current.
 //
 // One worker, started by the first StartMonitor and stopped and joined by the destructor, polls
-// while the monitor is started. Among the links to the foreground program the first in profile
+// while the monitor is started: at once when the desktop tells of a change, else each interval. Among the links to the foreground program the first in profile
 // order is chosen, replaced by a later one only when that one's profile file was written more
 // recently. A program that stays in the foreground switches once; one that comes back switches
 // again.
@@ -77,6 +77,7 @@ class ForegroundMonitor {
   std::vector<LinkEntry> table_;
   MessageTarget* target_ = nullptr;
   bool monitoring_ = false;
+  bool changed_ = false;      // the desktop told of a change since the last poll
   std::string last_program_;  // the last foreground program a poll looked at
   std::jthread worker_;       // last member: it stops and joins before the others go
 };
