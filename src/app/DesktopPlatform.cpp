@@ -1,5 +1,6 @@
 #include "app/DesktopPlatform.h"
 
+#include "platform/linux/LinuxDesktopPorts.h"
 #include "platform/linux/LinuxInstanceRegistry.h"
 #include "platform/linux/LinuxProcessLauncher.h"
 #include "platform/linux/LinuxSystemFolders.h"
@@ -22,6 +23,7 @@ Platform MakeDesktopPlatform() {
   // vexlo-sim; without one, there is no mouse and the desktop values stay in this process.
   AddSimPorts(platform, std::make_shared<SimClient>(SimSocketPath()));
   platform.notifications = std::make_unique<SimSocketNotifications>(SimSocketPath());
+  if (WantsLinuxDesktop()) AddLinuxDesktopPorts(platform);
   return platform;
 }
 

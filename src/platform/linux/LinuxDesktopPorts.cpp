@@ -73,6 +73,12 @@ std::unique_ptr<SystemMouseSettings> MakeDesktopMouseSettings(
   return std::make_unique<NoMouseSettings>();
 }
 
+bool WantsLinuxDesktop() {
+  const std::string_view desktop = Environment("VEXLO_DESKTOP");
+  if (!desktop.empty()) return desktop == "linux";
+  return Environment("VEXLO_BACKEND") == "linux";
+}
+
 void AddLinuxDesktopPorts(Platform& platform) {
   platform.mouseSettings = MakeDesktopMouseSettings(Environment("XDG_CURRENT_DESKTOP"),
                                                     LinuxSystemFolders().RoamingDataFolder());
