@@ -38,7 +38,9 @@ ForegroundMonitor::ForegroundMonitor(ForegroundProcess& foreground,
   });
 }
 
-ForegroundMonitor::~ForegroundMonitor() { foreground_.WatchChanges({}); }
+ForegroundMonitor::~ForegroundMonitor() {
+  foreground_.WatchChanges({});
+}
 
 void ForegroundMonitor::SetTarget(MessageTarget* target) {
   std::scoped_lock lock(mutex_);

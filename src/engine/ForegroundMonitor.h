@@ -29,10 +29,10 @@ struct LinkEntry {
 // stay valid until the handler returns. The window then makes the entry's profile current.
 //
 // One worker, started by the first StartMonitor and stopped and joined by the destructor, polls
-// while the monitor is started: at once when the desktop tells of a change, else each interval. Among the links to the foreground program the first in profile
-// order is chosen, replaced by a later one only when that one's profile file was written more
-// recently. A program that stays in the foreground switches once; one that comes back switches
-// again.
+// while the monitor is started: at once when the desktop tells of a change, else each interval.
+// Among the links to the foreground program the first in profile order is chosen, replaced by a
+// later one only when that one's profile file was written more recently. A program that stays in
+// the foreground switches once; one that comes back switches again.
 class ForegroundMonitor {
  public:
   static constexpr std::chrono::milliseconds kPollInterval{1000};

@@ -23,12 +23,9 @@ class DesktopRestoreE2ETest : public testing::Test {
     }
     std::filesystem::create_directories(root / "run");
     std::filesystem::permissions(root / "run", std::filesystem::perms::owner_all);
-    environment = {{"XDG_CONFIG_HOME", root / "config"},
-                   {"XDG_RUNTIME_DIR", root / "run"},
-                   {"QT_QPA_PLATFORM", "offscreen"},
-                   {"DISPLAY", ""},
-                   {"VEXLO_DESKTOP", "linux"},
-                   {"XDG_CURRENT_DESKTOP", "GNOME"},
+    environment = {{"XDG_CONFIG_HOME", root / "config"}, {"XDG_RUNTIME_DIR", root / "run"},
+                   {"QT_QPA_PLATFORM", "offscreen"},     {"DISPLAY", ""},
+                   {"VEXLO_DESKTOP", "linux"},           {"XDG_CURRENT_DESKTOP", "GNOME"},
                    {"GSETTINGS_BACKEND", "keyfile"}};
   }
 
@@ -42,8 +39,7 @@ class DesktopRestoreE2ETest : public testing::Test {
 
   std::string Desktop(const std::string& key) {
     return test::RunForOutput("/usr/bin/gsettings",
-                              {"get", "org.gnome.desktop.peripherals.mouse", key}, environment,
-                              20s)
+                              {"get", "org.gnome.desktop.peripherals.mouse", key}, environment, 20s)
         .value_or("");
   }
   void SetDesktop(const std::string& key, const std::string& value) {

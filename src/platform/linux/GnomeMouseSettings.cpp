@@ -79,8 +79,12 @@ Result GnomeMouseSettings::SetPointerSpeed(std::uint32_t speed) {
   return Write(speed_, g_variant_new_double(SpeedToUnitScale(speed)));
 }
 
-Result GnomeMouseSettings::GetWheelScrollLines(std::uint32_t&) { return Result::NotSupported; }
+Result GnomeMouseSettings::GetWheelScrollLines(std::uint32_t&) {
+  return Result::NotSupported;
+}
 
-Result GnomeMouseSettings::SetWheelScrollLines(std::uint32_t) { return Result::NotSupported; }
+Result GnomeMouseSettings::SetWheelScrollLines(std::uint32_t) {
+  return Result::NotSupported;
+}
 
 }  // namespace vexlo

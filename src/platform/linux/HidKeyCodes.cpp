@@ -29,17 +29,31 @@ constexpr std::array<std::uint8_t, 256> kKeyboard = {
 };
 
 constexpr std::array<std::pair<std::uint16_t, std::uint16_t>, 18> kConsumer = {{
-    {0x0B5, KEY_NEXTSONG},   {0x0B6, KEY_PREVIOUSSONG}, {0x0B7, KEY_STOPCD},
-    {0x0CD, KEY_PLAYPAUSE},  {0x0E2, KEY_MUTE},         {0x0E9, KEY_VOLUMEUP},
-    {0x0EA, KEY_VOLUMEDOWN}, {0x183, KEY_CONFIG},       {0x18A, KEY_MAIL},
-    {0x192, KEY_CALC},       {0x194, KEY_FILE},         {0x221, KEY_SEARCH},
-    {0x223, KEY_HOMEPAGE},   {0x224, KEY_BACK},         {0x225, KEY_FORWARD},
-    {0x226, KEY_STOP},       {0x227, KEY_REFRESH},      {0x22A, KEY_BOOKMARKS},
+    {0x0B5, KEY_NEXTSONG},
+    {0x0B6, KEY_PREVIOUSSONG},
+    {0x0B7, KEY_STOPCD},
+    {0x0CD, KEY_PLAYPAUSE},
+    {0x0E2, KEY_MUTE},
+    {0x0E9, KEY_VOLUMEUP},
+    {0x0EA, KEY_VOLUMEDOWN},
+    {0x183, KEY_CONFIG},
+    {0x18A, KEY_MAIL},
+    {0x192, KEY_CALC},
+    {0x194, KEY_FILE},
+    {0x221, KEY_SEARCH},
+    {0x223, KEY_HOMEPAGE},
+    {0x224, KEY_BACK},
+    {0x225, KEY_FORWARD},
+    {0x226, KEY_STOP},
+    {0x227, KEY_REFRESH},
+    {0x22A, KEY_BOOKMARKS},
 }};
 
 }  // namespace
 
-std::uint16_t LinuxKeyOfKeyboardUsage(std::uint8_t usage) { return kKeyboard[usage]; }
+std::uint16_t LinuxKeyOfKeyboardUsage(std::uint8_t usage) {
+  return kKeyboard[usage];
+}
 
 std::uint16_t LinuxKeyOfConsumerUsage(std::uint16_t usage) {
   for (const auto& [consumer, key] : kConsumer) {
@@ -50,12 +64,18 @@ std::uint16_t LinuxKeyOfConsumerUsage(std::uint16_t usage) {
 
 std::uint16_t LinuxButtonOfMouseBit(std::uint8_t bit) {
   switch (bit) {
-    case 0x01: return BTN_LEFT;
-    case 0x02: return BTN_RIGHT;
-    case 0x04: return BTN_MIDDLE;
-    case 0x08: return BTN_SIDE;
-    case 0x10: return BTN_EXTRA;
-    default: return KEY_RESERVED;
+    case 0x01:
+      return BTN_LEFT;
+    case 0x02:
+      return BTN_RIGHT;
+    case 0x04:
+      return BTN_MIDDLE;
+    case 0x08:
+      return BTN_SIDE;
+    case 0x10:
+      return BTN_EXTRA;
+    default:
+      return KEY_RESERVED;
   }
 }
 

@@ -21,7 +21,8 @@ bool SessionBusKnown() {
   if (address != nullptr && *address != '\0') return true;
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   std::error_code error;
-  return runtime != nullptr && std::filesystem::exists(std::filesystem::path(runtime) / "bus", error);
+  return runtime != nullptr &&
+         std::filesystem::exists(std::filesystem::path(runtime) / "bus", error);
 }
 
 // Without a session bus there is no KDE program to tell.
@@ -29,10 +30,9 @@ void TellKdePrograms() {
   if (!SessionBusKnown()) return;
   GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
   if (bus == nullptr) return;
-  (void)g_dbus_connection_emit_signal(bus, nullptr, "/KGlobalSettings", "org.kde.KGlobalSettings",
-                                      "notifyChange",
-                                      g_variant_new("(ii)", kSettingsChanged, kMouseCategory),
-                                      nullptr);
+  (void)g_dbus_connection_emit_signal(
+      bus, nullptr, "/KGlobalSettings", "org.kde.KGlobalSettings", "notifyChange",
+      g_variant_new("(ii)", kSettingsChanged, kMouseCategory), nullptr);
   (void)g_dbus_connection_flush_sync(bus, nullptr, nullptr);
   g_object_unref(bus);
 }

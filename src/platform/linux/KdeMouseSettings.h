@@ -48,8 +48,7 @@ class KdeMouseSettings final : public SystemMouseSettings {
   std::filesystem::path folder_;
   Key double_click_{"kdeglobals", "KDE", "DoubleClickInterval", "400", false, std::nullopt};
   Key wheel_lines_{"kdeglobals", "KDE", "WheelScrollLines", "3", false, std::nullopt};
-  Key acceleration_{"kcminputrc", "Mouse", "XLbInptPointerAcceleration", "0", false,
-                    std::nullopt};
+  Key acceleration_{"kcminputrc", "Mouse", "XLbInptPointerAcceleration", "0", false, std::nullopt};
 };
 
 }  // namespace vexlo

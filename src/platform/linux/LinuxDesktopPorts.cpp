@@ -63,8 +63,8 @@ std::unique_ptr<SystemMouseSettings> MakeDesktopMouseSettings(
   if (NamesDesktop(currentDesktop, {"KDE"})) {
     return std::make_unique<KdeMouseSettings>(configFolder);
   }
-  if (NamesDesktop(currentDesktop, {"GNOME", "GNOME-Classic", "GNOME-Flashback", "Unity",
-                                    "Budgie", "Pantheon"})) {
+  if (NamesDesktop(currentDesktop,
+                   {"GNOME", "GNOME-Classic", "GNOME-Flashback", "Unity", "Budgie", "Pantheon"})) {
     if (auto gnome = GnomeMouseSettings::Open()) return gnome;
   }
   if (X11Display display = OpenX11Display()) {

@@ -20,7 +20,8 @@ std::uint32_t Clamp(double speed) {
 
 double SpeedToUnitScale(std::uint32_t speed) {
   const auto s = static_cast<double>(std::clamp(speed, kSlowest, kFastest));
-  return s <= kNeutral ? (s - kNeutral) / (kNeutral - kSlowest) : (s - kNeutral) / (kFastest - kNeutral);
+  return s <= kNeutral ? (s - kNeutral) / (kNeutral - kSlowest)
+                       : (s - kNeutral) / (kFastest - kNeutral);
 }
 
 std::uint32_t SpeedFromUnitScale(double value) {

@@ -4,8 +4,12 @@
 
 namespace vexlo {
 
-void CloseX11Display::operator()(_XDisplay* display) const { XCloseDisplay(display); }
+void CloseX11Display::operator()(_XDisplay* display) const {
+  XCloseDisplay(display);
+}
 
-X11Display OpenX11Display() { return X11Display(XOpenDisplay(nullptr)); }
+X11Display OpenX11Display() {
+  return X11Display(XOpenDisplay(nullptr));
+}
 
 }  // namespace vexlo

@@ -94,7 +94,10 @@ std::unique_ptr<X11ForegroundProcess> X11ForegroundProcess::Connect() {
 
 X11ForegroundProcess::X11ForegroundProcess(xcb_connection_t* connection, std::uint32_t root,
                                            Atoms atoms, UniqueFd wake)
-    : connection_(connection), root_(root), atoms_(atoms), host_(HostName()),
+    : connection_(connection),
+      root_(root),
+      atoms_(atoms),
+      host_(HostName()),
       wake_(std::move(wake)) {
   path_ = QueryForeground();
   worker_ = std::jthread([this](std::stop_token stop) { Run(stop); });
@@ -118,8 +121,7 @@ void X11ForegroundProcess::WatchChanges(std::function<void()> onChange) {
   on_change_ = std::move(onChange);
 }
 
-bool X11ForegroundProcess::SameProgram(std::string_view linked,
-                                       std::string_view foreground) const {
+bool X11ForegroundProcess::SameProgram(std::string_view linked, std::string_view foreground) const {
   if (linked == foreground) return true;
   // /proc gives the file a link leads to; a link in the profile stands for that file too.
   std::error_code error;
@@ -133,9 +135,9 @@ std::optional<std::string> X11ForegroundProcess::QueryForeground() {
   if (!window || *window == XCB_WINDOW_NONE) return std::nullopt;
   if (const Reply machine =
           GetProperty(connection_, *window, atoms_.clientMachine, XCB_ATOM_STRING, 64)) {
-    const std::string_view name(static_cast<const char*>(xcb_get_property_value(machine.get())),
-                                static_cast<std::size_t>(
-                                    xcb_get_property_value_length(machine.get())));
+    const std::string_view name(
+        static_cast<const char*>(xcb_get_property_value(machine.get())),
+        static_cast<std::size_t>(xcb_get_property_value_length(machine.get())));
     // A window shown here by a program running on another machine.
     if (name.substr(0, name.find('\0')) != host_) return std::nullopt;
   }
@@ -165,8 +167,7 @@ void X11ForegroundProcess::Run(std::stop_token stop) {
       if (on_change_) on_change_();
       continue;  // the queries may have queued more events
     }
-    pollfd fds[2] = {{xcb_get_file_descriptor(connection_), POLLIN, 0},
-                     {wake_.get(), POLLIN, 0}};
+    pollfd fds[2] = {{xcb_get_file_descriptor(connection_), POLLIN, 0}, {wake_.get(), POLLIN, 0}};
     if (::poll(fds, 2, -1) < 0 && errno != EINTR) break;
   }
   // The server is gone: no window is in front any more.

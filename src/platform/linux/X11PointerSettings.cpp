@@ -24,9 +24,13 @@ void X11PointerSettings::Change(X11Acceleration acceleration) {
   XSync(display_.get(), False);
 }
 
-Result X11PointerSettings::GetDoubleClickTime(std::uint32_t&) { return Result::NotSupported; }
+Result X11PointerSettings::GetDoubleClickTime(std::uint32_t&) {
+  return Result::NotSupported;
+}
 
-Result X11PointerSettings::SetDoubleClickTime(std::uint32_t) { return Result::NotSupported; }
+Result X11PointerSettings::SetDoubleClickTime(std::uint32_t) {
+  return Result::NotSupported;
+}
 
 Result X11PointerSettings::GetPointerSpeed(std::uint32_t& speed) {
   std::scoped_lock lock(mutex_);
@@ -43,8 +47,12 @@ Result X11PointerSettings::SetPointerSpeed(std::uint32_t speed) {
   return Result::Ok;
 }
 
-Result X11PointerSettings::GetWheelScrollLines(std::uint32_t&) { return Result::NotSupported; }
+Result X11PointerSettings::GetWheelScrollLines(std::uint32_t&) {
+  return Result::NotSupported;
+}
 
-Result X11PointerSettings::SetWheelScrollLines(std::uint32_t) { return Result::NotSupported; }
+Result X11PointerSettings::SetWheelScrollLines(std::uint32_t) {
+  return Result::NotSupported;
+}
 
 }  // namespace vexlo

@@ -10,8 +10,9 @@
 
 namespace vexlo {
 
-// The pointer speed of a plain X11 session: the server's pointer acceleration (XChangePointerControl),
-// speed tenths. X11 keeps no double-click time or wheel lines: those calls answer NotSupported.
+// The pointer speed of a plain X11 session: the server's pointer acceleration
+// (XChangePointerControl), speed tenths. X11 keeps no double-click time or wheel lines: those calls
+// answer NotSupported.
 //
 // The acceleration found at construction is kept; the destructor puts it back if this object
 // changed it.

@@ -20,20 +20,29 @@ constexpr int kX11KeycodeOffset = 8;
 // X's button numbers: 2 is the middle button, 8 and 9 back and forward.
 unsigned X11Button(std::uint16_t linuxButton) {
   switch (linuxButton) {
-    case BTN_LEFT: return 1;
-    case BTN_MIDDLE: return 2;
-    case BTN_RIGHT: return 3;
-    case BTN_SIDE: return 8;
-    case BTN_EXTRA: return 9;
-    default: return 0;
+    case BTN_LEFT:
+      return 1;
+    case BTN_MIDDLE:
+      return 2;
+    case BTN_RIGHT:
+      return 3;
+    case BTN_SIDE:
+      return 8;
+    case BTN_EXTRA:
+      return 9;
+    default:
+      return 0;
   }
 }
 
 const char* SourceName(InputChange::Source source) {
   switch (source) {
-    case InputChange::Source::Key: return "keyboard usage";
-    case InputChange::Source::Consumer: return "consumer usage";
-    case InputChange::Source::Button: return "mouse button";
+    case InputChange::Source::Key:
+      return "keyboard usage";
+    case InputChange::Source::Consumer:
+      return "consumer usage";
+    case InputChange::Source::Button:
+      return "mouse button";
   }
   return "";
 }
@@ -85,7 +94,8 @@ bool XTestInjectionDevice::Send(const InputChange& change) {
   Display* display = display_.get();
   const Bool down = change.down ? True : False;
   if (change.source == InputChange::Source::Button) {
-    const unsigned button = X11Button(LinuxButtonOfMouseBit(static_cast<std::uint8_t>(change.code)));
+    const unsigned button =
+        X11Button(LinuxButtonOfMouseBit(static_cast<std::uint8_t>(change.code)));
     return button != 0 && XTestFakeButtonEvent(display, button, down, CurrentTime);
   }
   const std::uint16_t key = change.source == InputChange::Source::Key

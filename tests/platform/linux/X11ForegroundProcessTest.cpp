@@ -58,8 +58,7 @@ class X11ForegroundProcessTest : public testing::Test {
   }
 
   std::optional<std::string> WaitForForeground(const std::optional<std::string>& expected) {
-    (void)test::WaitUntil([&] { return foreground->ForegroundImagePath() == expected; },
-                          kPatience);
+    (void)test::WaitUntil([&] { return foreground->ForegroundImagePath() == expected; }, kPatience);
     return foreground->ForegroundImagePath();
   }
 
@@ -138,8 +137,8 @@ TEST_F(X11ForegroundProcessTest, TheLinkedProfileSwitchesWhenTheWindowManagerSay
   std::filesystem::create_directories(data / "Profile");
   const std::string game = data / "Profile/Game.ini";
   const std::string reader = data / "Profile/Reader.ini";
-  for (const auto& [file, program] : {std::pair{game, std::string("/bin/sleep")},
-                                      std::pair{reader, tail.file}}) {
+  for (const auto& [file, program] :
+       {std::pair{game, std::string("/bin/sleep")}, std::pair{reader, tail.file}}) {
     ProfileData profile;
     FillDefaults(profile);
     profile.link = {1, program};

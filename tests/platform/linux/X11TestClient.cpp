@@ -11,7 +11,9 @@ X11TestClient::X11TestClient() : connection_(xcb_connect(nullptr, nullptr)) {
   if (connected()) screen_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
 }
 
-X11TestClient::~X11TestClient() { xcb_disconnect(connection_); }
+X11TestClient::~X11TestClient() {
+  xcb_disconnect(connection_);
+}
 
 std::uint32_t X11TestClient::Atom(std::string_view name) {
   xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
@@ -38,8 +40,7 @@ std::uint32_t X11TestClient::MapWindow(std::optional<std::uint32_t> pid,
   }
   if (host) {
     xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLIENT_MACHINE,
-                        XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(host->size()),
-                        host->data());
+                        XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(host->size()), host->data());
   }
   xcb_map_window(connection_, window);
   std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
@@ -47,8 +48,8 @@ std::uint32_t X11TestClient::MapWindow(std::optional<std::uint32_t> pid,
 }
 
 void X11TestClient::Activate(std::uint32_t window) {
-  xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, screen_->root,
-                      Atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 32, 1, &window);
+  xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, screen_->root, Atom("_NET_ACTIVE_WINDOW"),
+                      XCB_ATOM_WINDOW, 32, 1, &window);
   if (window != 0) {
     xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
   }

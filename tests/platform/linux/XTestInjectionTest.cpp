@@ -15,11 +15,15 @@ namespace {
 
 using Report = std::array<std::uint8_t, kInjectionReportBytes>;
 
-Report KeyboardReport(std::uint8_t usage) { return {0x06, 0x04, usage}; }
+Report KeyboardReport(std::uint8_t usage) {
+  return {0x06, 0x04, usage};
+}
 Report ConsumerReport(std::uint16_t usage) {
   return {0x06, 0x05, static_cast<std::uint8_t>(usage), static_cast<std::uint8_t>(usage >> 8)};
 }
-Report ButtonReport(std::uint8_t buttons) { return {0x06, 0x03, buttons}; }
+Report ButtonReport(std::uint8_t buttons) {
+  return {0x06, 0x03, buttons};
+}
 
 class XTestInjectionTest : public testing::Test {
  protected:
@@ -37,7 +41,8 @@ class XTestInjectionTest : public testing::Test {
     EXPECT_EQ(device->WriteOutputReport(report), Result::Ok);
     const std::optional<xcb_generic_event_t> event = client->NextInputEvent();
     if (!event) return {0, 0};
-    return {event->response_type & 0x7F, reinterpret_cast<const xcb_key_press_event_t*>(&*event)->detail};
+    return {event->response_type & 0x7F,
+            reinterpret_cast<const xcb_key_press_event_t*>(&*event)->detail};
   }
 
   test::PrivateXServer server;
@@ -52,7 +57,7 @@ TEST_F(XTestInjectionTest, EveryKeyOfTheKeyTableArrivesAsItsKey) {
     if (entry.keyCode == 0 || usage.page == kUsagePageGenericDesktop) continue;
     const bool keyboard = usage.page == kUsagePageKeyboard;
     const int code = keyboard ? LinuxKeyOfKeyboardUsage(static_cast<std::uint8_t>(usage.usage))
-                               : LinuxKeyOfConsumerUsage(usage.usage);
+                              : LinuxKeyOfConsumerUsage(usage.usage);
     ASSERT_NE(code, 0) << entry.name;
     const Report down = keyboard ? KeyboardReport(static_cast<std::uint8_t>(usage.usage))
                                  : ConsumerReport(usage.usage);
@@ -69,8 +74,8 @@ TEST_F(XTestInjectionTest, EveryMouseButtonArrivesAsXsButton) {
     std::uint8_t bit;
     int button;
   };
-  for (const Case& c : {Case{0x01, 1}, Case{0x02, 3}, Case{0x04, 2}, Case{0x08, 8},
-                        Case{0x10, 9}}) {
+  for (const Case& c :
+       {Case{0x01, 1}, Case{0x02, 3}, Case{0x04, 2}, Case{0x08, 8}, Case{0x10, 9}}) {
     EXPECT_EQ(Inject(ButtonReport(c.bit)), std::pair(int{XCB_BUTTON_PRESS}, c.button));
     EXPECT_EQ(Inject(ButtonReport(0)), std::pair(int{XCB_BUTTON_RELEASE}, c.button));
   }
