@@ -30,6 +30,8 @@ void TellKdePrograms() {
   if (!SessionBusKnown()) return;
   GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
   if (bus == nullptr) return;
+  // The program outlives a session bus that goes away.
+  g_dbus_connection_set_exit_on_close(bus, FALSE);
   (void)g_dbus_connection_emit_signal(
       bus, nullptr, "/KGlobalSettings", "org.kde.KGlobalSettings", "notifyChange",
       g_variant_new("(ii)", kSettingsChanged, kMouseCategory), nullptr);

@@ -1,7 +1,14 @@
 #include "platform/linux/KdeMouseSettings.h"
 
+#include <gio/gio.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include "ChildProcess.h"
 #include "TempFolder.h"
 
 namespace vexlo {
@@ -79,6 +86,66 @@ TEST_F(KdeMouseSettingsTest, AKeyThatWasAbsentGetsPlasmasDefaultBack) {
     ASSERT_EQ(settings.SetWheelScrollLines(9), Result::Ok);
   }
   EXPECT_EQ(ReadFile(globals), "[KDE]\nWheelScrollLines=3\n");
+}
+
+// KDE programs read the mouse settings again when KGlobalSettings says so on the session bus.
+TEST_F(KdeMouseSettingsTest, EveryChangeIsAnnouncedOnTheSessionBus) {
+  if (!std::filesystem::exists("/usr/bin/dbus-daemon")) {
+    GTEST_SKIP() << "needs dbus-daemon (Debian package dbus)";
+  }
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  test::ChildProcess daemon("/usr/bin/dbus-daemon",
+                            {"--session", "--nofork", "--nopidfile", "--print-address=1"}, {},
+                            fds[1]);
+  ::close(fds[1]);
+  std::string address;
+  char c;
+  while (::read(fds[0], &c, 1) == 1 && c != '\n') address += c;
+  ::close(fds[0]);
+  ASSERT_FALSE(address.empty());
+  ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+
+  GDBusConnection* listener = g_dbus_connection_new_for_address_sync(
+      address.c_str(),
+      static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                        G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+      nullptr, nullptr, nullptr);
+  ASSERT_NE(listener, nullptr);
+  std::vector<std::pair<int, int>> heard;
+  const guint subscription = g_dbus_connection_signal_subscribe(
+      listener, nullptr, "org.kde.KGlobalSettings", "notifyChange", "/KGlobalSettings", nullptr,
+      G_DBUS_SIGNAL_FLAGS_NONE,
+      [](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
+         GVariant* parameters, gpointer data) {
+        int type = 0, category = 0;
+        g_variant_get(parameters, "(ii)", &type, &category);
+        static_cast<std::vector<std::pair<int, int>>*>(data)->emplace_back(type, category);
+      },
+      &heard, nullptr);
+  // A call answered after the subscription means the bus has it.
+  GVariant* id = g_dbus_connection_call_sync(
+      listener, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetId",
+      nullptr, nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
+  ASSERT_NE(id, nullptr);
+  g_variant_unref(id);
+
+  {
+    KdeMouseSettings settings(config.path());
+    ASSERT_EQ(settings.SetDoubleClickTime(600), Result::Ok);
+    ASSERT_EQ(settings.SetDoubleClickTime(600), Result::Ok);  // no change, nothing to tell
+  }                                                           // and the value put back
+  EXPECT_TRUE(test::WaitUntil(
+      [&] {
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        return heard.size() >= 2;
+      },
+      std::chrono::seconds(20)));
+  EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{3, 0}, {3, 0}}));
+  g_dbus_connection_signal_unsubscribe(listener, subscription);
+  g_object_unref(listener);
+  ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 }  // namespace
