@@ -23,7 +23,7 @@ Platform MakeDesktopPlatform() {
   // vexlo-sim; without one, there is no mouse and the desktop values stay in this process.
   AddSimPorts(platform, std::make_shared<SimClient>(SimSocketPath()));
   platform.notifications = std::make_unique<SimSocketNotifications>(SimSocketPath());
-  if (WantsLinuxDesktop()) AddLinuxDesktopPorts(platform);
+  if (WantsLinuxDesktop(/*realMouse=*/false)) AddLinuxDesktopPorts(platform);
   return platform;
 }
 

@@ -73,10 +73,9 @@ std::unique_ptr<SystemMouseSettings> MakeDesktopMouseSettings(
   return std::make_unique<NoMouseSettings>();
 }
 
-bool WantsLinuxDesktop() {
+bool WantsLinuxDesktop(bool realMouse) {
   const std::string_view desktop = Environment("VEXLO_DESKTOP");
-  if (!desktop.empty()) return desktop == "linux";
-  return Environment("VEXLO_BACKEND") == "linux";
+  return desktop.empty() ? realMouse : desktop == "linux";
 }
 
 void AddLinuxDesktopPorts(Platform& platform) {

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "device/DriverInterface.h"
-#include "platform/linux/HidKeyCodes.h"
+#include "platform/linux/HidUsageKeys.h"
 
 namespace vexlo {
 namespace {
@@ -95,12 +95,12 @@ bool XTestInjectionDevice::Send(const InputChange& change) {
   const Bool down = change.down ? True : False;
   if (change.source == InputChange::Source::Button) {
     const unsigned button =
-        X11Button(LinuxButtonOfMouseBit(static_cast<std::uint8_t>(change.code)));
+        X11Button(MouseButtonKey(static_cast<std::uint8_t>(change.code)));
     return button != 0 && XTestFakeButtonEvent(display, button, down, CurrentTime);
   }
   const std::uint16_t key = change.source == InputChange::Source::Key
-                                ? LinuxKeyOfKeyboardUsage(static_cast<std::uint8_t>(change.code))
-                                : LinuxKeyOfConsumerUsage(change.code);
+                                ? KeyboardUsageKey(static_cast<std::uint8_t>(change.code))
+                                : ConsumerUsageKey(change.code);
   const int keycode = key + kX11KeycodeOffset;
   if (key == KEY_RESERVED || keycode < min_keycode_ || keycode > max_keycode_) return false;
   return XTestFakeKeyEvent(display, static_cast<unsigned>(keycode), down, CurrentTime);

@@ -7,7 +7,7 @@
 #include "PrivateXServer.h"
 #include "X11TestClient.h"
 #include "engine/ScanCodeTable.h"
-#include "platform/linux/HidKeyCodes.h"
+#include "platform/linux/HidUsageKeys.h"
 #include "platform/linux/XTestInjectionPorts.h"
 
 namespace vexlo {
@@ -56,8 +56,8 @@ TEST_F(XTestInjectionTest, EveryKeyOfTheKeyTableArrivesAsItsKey) {
     const HidUsage usage = KeyCodeToUsage(entry.keyCode);
     if (entry.keyCode == 0 || usage.page == kUsagePageGenericDesktop) continue;
     const bool keyboard = usage.page == kUsagePageKeyboard;
-    const int code = keyboard ? LinuxKeyOfKeyboardUsage(static_cast<std::uint8_t>(usage.usage))
-                              : LinuxKeyOfConsumerUsage(usage.usage);
+    const int code = keyboard ? KeyboardUsageKey(static_cast<std::uint8_t>(usage.usage))
+                              : ConsumerUsageKey(usage.usage);
     ASSERT_NE(code, 0) << entry.name;
     const Report down = keyboard ? KeyboardReport(static_cast<std::uint8_t>(usage.usage))
                                  : ConsumerReport(usage.usage);
