@@ -25,6 +25,7 @@ std::unique_ptr<GnomeMouseSettings> GnomeMouseSettings::Open() {
 GnomeMouseSettings::GnomeMouseSettings(GSettings* settings) : settings_(settings) {}
 
 GnomeMouseSettings::~GnomeMouseSettings() {
+  std::scoped_lock lock(mutex_);
   for (Key* key : {&double_click_, &speed_}) {
     if (key->original == nullptr) continue;
     (void)g_settings_set_value(settings_, key->name, key->original);
@@ -35,6 +36,7 @@ GnomeMouseSettings::~GnomeMouseSettings() {
 }
 
 Result GnomeMouseSettings::Write(Key& key, GVariant* value) {
+  std::scoped_lock lock(mutex_);
   GVariant* before = g_settings_get_value(settings_, key.name);
   g_variant_ref_sink(value);
   const bool same = g_variant_equal(before, value);

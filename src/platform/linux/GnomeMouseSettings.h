@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 
 #include "platform/ports/SystemMouseSettings.h"
 
@@ -42,6 +43,7 @@ class GnomeMouseSettings final : public SystemMouseSettings {
   Result Write(Key& key, GVariant* value);
 
   GSettings* settings_;  // owned
+  std::mutex mutex_;     // guards the originals of the keys below
   Key double_click_{"double-click", nullptr};
   Key speed_{"speed", nullptr};
 };

@@ -51,6 +51,7 @@ KdeMouseSettings::KdeMouseSettings(std::filesystem::path configFolder)
     : folder_(std::move(configFolder)) {}
 
 KdeMouseSettings::~KdeMouseSettings() {
+  std::scoped_lock lock(mutex_);
   bool restored = false;
   for (Key* key : {&double_click_, &wheel_lines_, &acceleration_}) {
     if (!key->changed) continue;
@@ -64,13 +65,15 @@ KdeMouseSettings::~KdeMouseSettings() {
   if (restored) TellKdePrograms();
 }
 
-std::string KdeMouseSettings::Read(const Key& key) const {
+std::string KdeMouseSettings::Read(const Key& key) {
+  std::scoped_lock lock(mutex_);
   IniDocument doc;
   (void)doc.Load(folder_ / key.file);  // a missing file holds Plasma's defaults
   return doc.Find(key.section, key.name).value_or(key.fallback);
 }
 
 Result KdeMouseSettings::Write(Key& key, const std::string& value) {
+  std::scoped_lock lock(mutex_);
   IniDocument doc;
   if (const Result r = doc.Load(folder_ / key.file); r != Result::Ok && r != Result::FileNotFound) {
     return r;

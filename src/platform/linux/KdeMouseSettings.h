@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -42,10 +43,13 @@ class KdeMouseSettings final : public SystemMouseSettings {
     std::optional<std::string> original;
   };
 
-  std::string Read(const Key& key) const;
+  std::string Read(const Key& key);
   Result Write(Key& key, const std::string& value);
 
-  std::filesystem::path folder_;
+  const std::filesystem::path folder_;
+  // The wheel lines come from their own worker while the others change: one file change at a
+  // time. Guards the keys below.
+  std::mutex mutex_;
   Key double_click_{"kdeglobals", "KDE", "DoubleClickInterval", "400", false, std::nullopt};
   Key wheel_lines_{"kdeglobals", "KDE", "WheelScrollLines", "3", false, std::nullopt};
   Key acceleration_{"kcminputrc", "Mouse", "XLbInptPointerAcceleration", "0", false, std::nullopt};

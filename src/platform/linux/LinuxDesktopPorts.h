@@ -19,9 +19,10 @@ std::unique_ptr<SystemMouseSettings> MakeDesktopMouseSettings(
 // without it, the real mouse brings the real desktop with it.
 bool WantsLinuxDesktop(bool realMouse);
 
-// Puts this session's desktop into the bundle, after its device ports are in: its pointer settings, its foreground program (X11
-// and XWayland windows; "unknown" on a Wayland session without X11), and, when /dev/uinput cannot
-// be opened on an X11 session, the XTest injection device among the HID devices already there.
+// Puts this session's desktop into the bundle, after its device ports are in: its pointer settings,
+// its foreground program (X11 and XWayland windows; "unknown" on a Wayland session without X11),
+// and, when /dev/uinput cannot be opened on an X11 session, the XTest injection device among the
+// HID devices already there.
 void AddLinuxDesktopPorts(Platform& platform);
 
 }  // namespace vexlo
