@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QRadialGradient>
 
+#include "ProgramIcon.h"
 #include "SkinTheme.h"
 #include "SkinWindow.h"
 
@@ -132,20 +133,6 @@ QImage Thumb(const QColor& ring, const QColor& face) {
 
 }  // namespace
 
-namespace {
-
-// The program's icon: the window's and the notification area's.
-QImage ProgramIcon() {
-  QImage icon(64, 64, QImage::Format_ARGB32_Premultiplied);
-  icon.fill(Qt::transparent);
-  QPainter painter(&icon);
-  painter.setRenderHint(QPainter::Antialiasing);
-  DrawLogoMark(painter, QRectF(2, 2, 60, 60));
-  return icon;
-}
-
-}  // namespace
-
 void WriteDialogSkins(const std::filesystem::path& folder) {
   MessageSkin().Write(folder, "Msg.ini", "Msg.png", "Msg2.png");
   SingleKeySkin().Write(folder, "SngKbd.ini", "SngKbd.png", "SngKbd2.png");
@@ -159,7 +146,7 @@ void WriteDialogSkins(const std::filesystem::path& folder) {
   SavePicture(Thumb(kAccent, white), folder / "Thumb2.png");
   SavePicture(Thumb(white, kAccent), folder / "Thumb3.png");
   SavePicture(Thumb(kAccentSoft, white), folder / "Thumb4.png");
-  SavePicture(ProgramIcon(), folder / "Icon.png");
+  SavePicture(ProgramIcon(64), folder / "Icon.png");
 }
 
 }  // namespace vexlo::skin
