@@ -23,8 +23,8 @@ class ForegroundProcess {
   // no X11 window to ask): the answer is then "unknown" rather than "no program". Any thread.
   virtual bool KnowsForeground() const { return true; }
 
-  // Calls `onChange`, on a thread of the backend's, each time the foreground may have changed.
-  // An empty function stops the calls; once that call returns, none is under way. Backends that
+  // Calls `onChange` (one watcher: it replaces the one before), on a thread of the backend's,
+  // each time the foreground may have changed. An empty function stops the calls; once that call returns, none is under way. Backends that
   // cannot tell never call it, and their users keep asking. Not from inside `onChange`.
   virtual void WatchChanges(std::function<void()> onChange) { (void)onChange; }
 

@@ -98,11 +98,6 @@ TEST_F(XTestInjectionTest, DestroyingTheDeviceReleasesWhatItHolds) {
   EXPECT_EQ(second->response_type & 0x7F, XCB_BUTTON_RELEASE);
 }
 
-TEST_F(XTestInjectionTest, AReportOfAnotherLengthIsRefused) {
-  const std::array<std::uint8_t, 3> shortReport{0x06, 0x04, 0x04};
-  EXPECT_EQ(device->WriteOutputReport(shortReport), Result::InvalidParameter);
-}
-
 TEST_F(XTestInjectionTest, TheDeviceIsListedAfterTheOthersAndOpensForWriting) {
   class NoHid final : public HidEnumerator {
    public:
