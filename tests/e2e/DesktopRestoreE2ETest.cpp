@@ -26,7 +26,8 @@ class DesktopRestoreE2ETest : public testing::Test {
     environment = {{"XDG_CONFIG_HOME", root / "config"}, {"XDG_RUNTIME_DIR", root / "run"},
                    {"QT_QPA_PLATFORM", "offscreen"},     {"DISPLAY", ""},
                    {"VEXLO_DESKTOP", "linux"},           {"XDG_CURRENT_DESKTOP", "GNOME"},
-                   {"GSETTINGS_BACKEND", "keyfile"}};
+                   {"GSETTINGS_BACKEND", "keyfile"},
+                   {"LSAN_OPTIONS", "suppressions=" VEXLO_E2E_FOLDER "/lsan-suppressions.txt"}};
   }
 
   bool MainWindowPublished() {
