@@ -44,14 +44,14 @@ class PolledForeground final : public ForegroundProcess {
 class SwitchClock final : public MessageTarget {
  public:
   Result Post(std::uint32_t, std::uintptr_t, std::intptr_t) override { return Result::Ok; }
-  std::intptr_t Send(std::uint32_t message, std::uintptr_t, std::intptr_t) override {
+  Result PostText(std::uint32_t message, std::vector<std::string>) override {
     std::scoped_lock lock(mutex_);
     if (message == UM_LINKED_PROFILE) {
       ++switches_;
       at_ = Clock::now();
       arrived_.notify_all();
     }
-    return 0;
+    return Result::Ok;
   }
   // When the `count`th switch arrived; none when it does not come within five seconds.
   std::optional<Clock::time_point> WaitFor(int count) {

@@ -84,10 +84,11 @@ SkinWindow MacroKeySkin() {
   window.Control("STA_TITLE", QRect(24, 20, 392, 28));
   window.Control("BTN_SUBTITLE", QRect(24, 52, 392, 44));
   window.Control("BTN_MACRO_LIST", QRect(24, 106, 392, 40), Look::Dropdown);
-  window.Control("RAD_FLAG_CYCLES", QRect(28, 166, 240, 32), Look::SmallRadio);
+  // The rings of the radio buttons line up with the texts and the list above them.
+  window.Control("RAD_FLAG_CYCLES", QRect(24, 166, 260, 32), Look::SmallRadio);
   window.Control("EDIT_REPEAT_COUNT", QRect(306, 166, 110, 32), Look::Field);
-  window.Control("RAD_FLAG_RELEASE_STOP", QRect(28, 210, 388, 32), Look::SmallRadio);
-  window.Control("RAD_FLAG_PRESS_STOP", QRect(28, 254, 388, 32), Look::SmallRadio);
+  window.Control("RAD_FLAG_RELEASE_STOP", QRect(24, 210, 392, 32), Look::SmallRadio);
+  window.Control("RAD_FLAG_PRESS_STOP", QRect(24, 254, 392, 32), Look::SmallRadio);
   OkCancel(window);
   return window;
 }

@@ -78,4 +78,11 @@ Result DecodeInjectionReport(InjectedInput& held, std::span<const std::uint8_t> 
   return Result::Ok;
 }
 
+void ReleaseEverything(InjectedInput& held, std::vector<InputChange>& changes) {
+  for (const std::uint8_t key : held.keys) changes.push_back({InputChange::Source::Key, key, false});
+  if (held.consumer != 0) changes.push_back({InputChange::Source::Consumer, held.consumer, false});
+  DecodeMouseButtons(held, 0, changes);
+  held = {};
+}
+
 }  // namespace vexlo

@@ -42,4 +42,8 @@ enum class InjectionReportKind : std::uint8_t { Keyboard, Consumer, MouseButtons
                                            InjectionReportKind& kind,
                                            std::vector<InputChange>& changes);
 
+// Everything `held` holds goes up, as when the device goes away: the keys in the order they went
+// down, the consumer key, then the mouse buttons; `held` is empty after.
+void ReleaseEverything(InjectedInput& held, std::vector<InputChange>& changes);
+
 }  // namespace vexlo

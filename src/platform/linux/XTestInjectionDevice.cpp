@@ -72,12 +72,9 @@ XTestInjectionDevice::XTestInjectionDevice(X11Display display)
 
 XTestInjectionDevice::~XTestInjectionDevice() {
   std::scoped_lock lock(mutex_);
-  for (const std::uint8_t key : held_.keys) (void)Send({InputChange::Source::Key, key, false});
-  if (held_.consumer != 0) (void)Send({InputChange::Source::Consumer, held_.consumer, false});
-  for (int bit = 0; bit < 8; ++bit) {
-    const auto mask = static_cast<std::uint8_t>(1u << bit);
-    if (held_.buttons & mask) (void)Send({InputChange::Source::Button, mask, false});
-  }
+  std::vector<InputChange> changes;
+  ReleaseEverything(held_, changes);
+  for (const InputChange& change : changes) (void)Send(change);
   XSync(display_.get(), False);
 }
 

@@ -170,6 +170,12 @@ std::string KeyboardUsageName(std::uint8_t usage) {
   return HexNumber(usage, 2);
 }
 
+void ReleaseEverythingHeld(SimInjection& injection, std::vector<std::string>& lines) {
+  std::vector<InputChange> changes;
+  ReleaseEverything(injection.held, changes);
+  for (const InputChange& change : changes) lines.push_back(ChangeLine(change));
+}
+
 Result DecodeInjectionReport(SimInjection& injection, std::span<const std::uint8_t> report,
                              std::vector<std::string>& lines) {
   InjectionReportKind kind = InjectionReportKind::Unknown;

@@ -111,13 +111,13 @@ TEST_F(X11ForegroundProcessTest, PathsCompareAsLinuxComparesThem) {
 class SwitchRecorder final : public MessageTarget {
  public:
   Result Post(std::uint32_t, std::uintptr_t, std::intptr_t) override { return Result::Ok; }
-  std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t) override {
+  Result PostText(std::uint32_t message, std::vector<std::string> texts) override {
     std::scoped_lock lock(mutex_);
-    if (message == UM_LINKED_PROFILE) {
-      profiles_.push_back(reinterpret_cast<const LinkEntry*>(wParam)->profilePath);
+    if (message == UM_LINKED_PROFILE && !texts.empty()) {
+      profiles_.push_back(texts.front());
       changed_.notify_all();
     }
-    return 0;
+    return Result::Ok;
   }
   // The profile of the `count`th switch; empty when it never comes.
   std::string WaitForSwitch(std::size_t count) {
