@@ -474,6 +474,8 @@ void CVexloDlg::ApplyOnArrival() {
 void CVexloDlg::OnLinkedProfile(const std::string& profilePath) {
   ProfileStore& profiles = context_.profiles;
   if (EqualsNoCase(profilePath, profiles.CurrentPath())) return;
+  // What the old profile's buttons hold or run ends with it (a macro that waits for a second press).
+  dispatcher_.ReleaseEverything();
   // A file that cannot be read leaves the contents as they were; they are applied all the same.
   (void)profiles.SelectProfile(profilePath);
   ApplyWholeProfile();

@@ -65,7 +65,10 @@ class WindowListener final : public ReleaseOnDestroy {
   void Run(std::stop_token stop) {
     while (!stop.stop_requested()) {
       std::array<pollfd, 2> waiting{{{listener_.get(), POLLIN, 0}, {wake_.get(), POLLIN, 0}}};
-      if (::poll(waiting.data(), waiting.size(), -1) < 0) continue;  // EINTR
+      if (::poll(waiting.data(), waiting.size(), -1) < 0) {
+        if (errno == EINTR) continue;
+        break;  // the listener's own descriptors are broken: it cannot listen on
+      }
       if (waiting[1].revents) break;
       if (!(waiting[0].revents & POLLIN)) continue;
       UniqueFd client(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));

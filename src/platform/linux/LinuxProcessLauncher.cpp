@@ -65,16 +65,17 @@ Result LinuxProcessLauncher::Open(const std::string& file, const std::string& pa
   if (child < 0) return ResultFromErrno(errno);
   if (child == 0) {
     ::setsid();
-    if (::fork() != 0) ::_exit(0);  // the grandchild is adopted by init and reaped there
-    if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0) {
+    const auto fail = [&report_write] {
       const int error = errno;
       (void)!::write(report_write.get(), &error, sizeof error);
       ::_exit(127);
-    }
+    };
+    const pid_t grandchild = ::fork();
+    if (grandchild < 0) fail();
+    if (grandchild > 0) ::_exit(0);  // the grandchild is adopted by init and reaped there
+    if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0) fail();
     ::execve(argv[0], argv.data(), environ);
-    const int error = errno;
-    (void)!::write(report_write.get(), &error, sizeof error);
-    ::_exit(127);
+    fail();
   }
   report_write.Reset();
   int status = 0;
