@@ -29,6 +29,10 @@ CMsgDlg::CMsgDlg(const AppSettings& settings, const LanguageTable& language, QWi
   informationArea_->setEnabled(false);
   connect(okButton_, &QAbstractButton::clicked, this, &QDialog::accept);
   connect(cancelButton_, &QAbstractButton::clicked, this, &QDialog::reject);
+  for (QWidget* keyReceiver : {static_cast<QWidget*>(this), static_cast<QWidget*>(okButton_),
+                               static_cast<QWidget*>(cancelButton_)}) {
+    keyReceiver->installEventFilter(this);
+  }
 }
 
 CMsgDlg::~CMsgDlg() = default;
@@ -49,7 +53,7 @@ int CMsgDlg::ShowMessage(const QString& information, const QString& title, std::
     nextAnswers_.pop_front();
     return answer;
   }
-  // A window without its skin still shows the texts and answers the keyboard.
+  // A window without its skin still shows the texts and answers the mouse.
   if (!skin_.IsLoaded()) (void)LoadSkin();
   setWindowFlag(Qt::WindowStaysOnTopHint, (flags & kKeepOnTop) != 0);
   return exec() == QDialog::Accepted ? kIdOk : kIdCancel;
@@ -65,18 +69,12 @@ void CMsgDlg::OnInitDialog() {
   const bool question = (flags_ & kQuestion) != 0;
   setWindowTitle(title_);
 
-  skin_.SetButtonImages(*okButton_, "BTN_OK");
-  okButton_->SetTextStyle(kDialogButtonTextHeight, 400, face, kDialogButtonText, kCentredLine);
-  okButton_->setText(LanguageText(language_, question ? "BTN_MSG_YES" : "BTN_MSG_OK"));
+  skin_.SetupTextButton(*okButton_, "BTN_OK", face,
+                        LanguageText(language_, question ? "BTN_MSG_YES" : "BTN_MSG_OK"));
+  skin_.SetupTextButton(*cancelButton_, "BTN_CANCEL", face,
+                        LanguageText(language_, question ? "BTN_MSG_NO" : "BTN_MSG_CANCEL"));
 
-  skin_.SetButtonImages(*cancelButton_, "BTN_CANCEL");
-  cancelButton_->SetTextStyle(kDialogButtonTextHeight, 400, face, kDialogButtonText, kCentredLine);
-  cancelButton_->setText(LanguageText(language_, question ? "BTN_MSG_NO" : "BTN_MSG_CANCEL"));
-
-  const QFont titleFont = CreateSkinFont(kDialogTitleHeight, 700, face);
-  SetupColorStatic(skin_.Path(), "STA_TITLE", *titleLabel_, titleColour_, 0, true, &titleFont);
-  titleLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  titleLabel_->setText(title_);
+  skin_.SetupTitle(*titleLabel_, face, titleColour_, title_);
 
   skin_.SetButtonImages(*informationArea_, "BTN_INFO");
   CImageBtn::StateColours colours;
@@ -87,16 +85,21 @@ void CMsgDlg::OnInitDialog() {
   okButton_->setFocus();
 }
 
-void CMsgDlg::keyPressEvent(QKeyEvent* event) {
-  // Enter answers OK unless a focused button took it first; Escape cancels (the base dialog).
-  // A key held down since before the message appeared answers nothing.
-  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-    if (!event->isAutoRepeat()) accept();
-    event->accept();
-    return;
+bool CMsgDlg::eventFilter(QObject* watched, QEvent* event) {
+  // A key held down in a game when the message appears must not answer it: Enter, Escape and
+  // Space reach neither the dialog nor its buttons.
+  if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+      case Qt::Key_Escape:
+      case Qt::Key_Space:
+        return true;
+      default:
+        break;
+    }
   }
-  CImageDlg::keyPressEvent(event);
+  return CImageDlg::eventFilter(watched, event);
 }
 
 }  // namespace vexlo

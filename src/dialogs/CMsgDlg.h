@@ -17,8 +17,8 @@ struct AppSettings;
 
 // The program's message box: a skinned modal window with a title line, a wrapped information
 // text and two buttons, OK and Cancel or Yes and No. One instance shows one message at a time.
-// Enter answers OK (or Yes), Escape Cancel (or No); so does a click. Closing the window from
-// outside (close()) answers Cancel.
+// Only the buttons answer, and closing the window from outside (close()), which answers Cancel:
+// the keyboard never does, so a key held down elsewhere cannot answer a question unseen.
 class CMsgDlg final : public CImageDlg {
  public:
   // Answers of ShowMessage.
@@ -55,7 +55,7 @@ class CMsgDlg final : public CImageDlg {
 
  protected:
   void OnInitDialog() override;
-  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   const AppSettings& settings_;

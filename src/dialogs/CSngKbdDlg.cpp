@@ -17,8 +17,6 @@ namespace {
 
 constexpr int kKeyHeight = -14;
 constexpr std::uint32_t kKeyBackground = 0xFFFFFF;
-constexpr CImageBtn::StateColours kSubtitleText = {0xC8C8C8, 0xC8C8C8, 0xC8C8C8, 0xC8C8C8,
-                                                   0xFFFFFF};
 
 }  // namespace
 
@@ -54,24 +52,17 @@ void CSngKbdDlg::OnInitDialog() {
   const QString title = LanguageText(language_, "STA_SNG_KBD_TITLE");
   setWindowTitle(title);
 
-  const QFont titleFont = CreateSkinFont(kDialogTitleHeight, 700, face);
-  SetupColorStatic(skin_.Path(), "STA_TITLE", *titleLabel_, kDialogTitleColour, 0, true,
-                   &titleFont);
-  titleLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  titleLabel_->setText(title);
+  skin_.SetupTitle(*titleLabel_, face, kDialogTitleColour, title);
 
-  skin_.SetButtonImages(*subtitleArea_, "BTN_SUBTITLE");
-  subtitleArea_->SetTextStyle(kDialogButtonTextHeight, 400, face, kSubtitleText, kWrappedCentred);
-  subtitleArea_->setText(LanguageText(language_, "STA_SNG_KBD_SUBTITLE"));
+  skin_.SetupTextArea(*subtitleArea_, "BTN_SUBTITLE", face,
+                      LanguageText(language_, "STA_SNG_KBD_SUBTITLE"));
 
   const QFont keyFont = CreateSkinFont(kKeyHeight, 700, face);
   SetupColorStatic(skin_.Path(), "STA_KEY", *keyLabel_, kDialogTitleColour, kKeyBackground, false,
                    &keyFont);
   keyLabel_->setAlignment(Qt::AlignCenter);
 
-  skin_.SetButtonImages(*applyButton_, "BTN_APPLY");
-  applyButton_->SetTextStyle(kDialogButtonTextHeight, 400, face, kDialogButtonText, kCentredLine);
-  applyButton_->setText(LanguageText(language_, "BTN_MSG_APPLY"));
+  skin_.SetupTextButton(*applyButton_, "BTN_APPLY", face, LanguageText(language_, "BTN_MSG_APPLY"));
 
   skin_.SetButtonImages(*closeButton_, "BTN_CLOSE");
   closeButton_->SetToolTip(LanguageText(language_, "BTN_CLOSE_TIP"));

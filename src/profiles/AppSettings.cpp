@@ -16,7 +16,23 @@ std::string Folder(std::string path) {
   return path;
 }
 
+// The folder that holds `marker`: the program folder, else the installed folder `installed`
+// (relative to the program folder); the program folder when neither does, so that what is
+// missing is reported as missing from there.
+std::string Locate(const std::string& programFolder, std::string_view installed,
+                   std::string_view marker) {
+  std::error_code error;
+  if (std::filesystem::exists(programFolder + std::string(marker), error)) return programFolder;
+  const std::string folder =
+      Folder((std::filesystem::path(programFolder) / installed).lexically_normal().string());
+  if (std::filesystem::exists(folder + std::string(marker), error)) return folder;
+  return programFolder;
+}
+
 }  // namespace
+
+const InstalledFolders kInstalledFolders{VEXLO_INSTALLED_DATA_FOLDER,
+                                         VEXLO_INSTALLED_HELPER_FOLDER};
 
 std::string DeriveDataFolder(SystemFolders& folders) {
   const std::string roaming = folders.RoamingDataFolder();
@@ -34,13 +50,14 @@ std::string PrepareDataSubfolder(const std::string& dataFolder, std::string_view
 void FillProgramPaths(AppSettings& settings, const std::string& modulePath) {
   settings.ModulePath = modulePath;
   settings.ProgramFolder = Folder(std::filesystem::path(modulePath).parent_path().string());
-  settings.DaemonPath = settings.ProgramFolder + "Ruvik";
-  settings.SkinFolder = settings.ProgramFolder + "Skins" + kSeparator;
-  settings.FontPath = settings.ProgramFolder + "OpenSans-Regular.ttf";
-  settings.LanguageSelector = settings.ProgramFolder + "Lang.ini";
+  const std::string data = Locate(settings.ProgramFolder, kInstalledFolders.data, "Skins");
+  const std::string helpers = Locate(settings.ProgramFolder, kInstalledFolders.helpers, "Ruvik");
+  settings.DaemonPath = helpers + "Ruvik";
+  settings.SkinFolder = data + "Skins" + kSeparator;
+  settings.FontPath = data + "OpenSans-Regular.ttf";
+  settings.LanguageSelector = data + "Lang.ini";
   settings.LanguageFile =
-      settings.ProgramFolder + ReadIniString("LANG", "LANG_FILE", "Lang_En.ini",
-                                             settings.LanguageSelector);
+      data + ReadIniString("LANG", "LANG_FILE", "Lang_En.ini", settings.LanguageSelector);
 }
 
 Result PrepareDataFolder(AppSettings& settings, const std::string& dataFolder) {

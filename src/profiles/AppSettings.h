@@ -14,8 +14,8 @@ class SystemFolders;
 // profiles. Folder values end with the native separator.
 struct AppSettings {
   std::string ModulePath;        // the program file
-  std::string ProgramFolder;     // its folder: skins, language files, font, companion
-  std::string DaemonPath;        // the companion program
+  std::string ProgramFolder;     // its folder
+  std::string DaemonPath;        // the companion program, beside the program file or installed
   std::string SkinFolder;
   std::string FontPath;
   std::string LanguageSelector;  // "Lang.ini": names the language file
@@ -42,8 +42,18 @@ std::string DeriveDataFolder(SystemFolders& folders);
 // written relative to the working folder.
 std::string PrepareDataSubfolder(const std::string& dataFolder, std::string_view name);
 
+// Where an installed program keeps the files it loads and the programs it starts, relative to the
+// folder of the program file. The build sets them from its install folders.
+struct InstalledFolders {
+  std::string_view data;     // skins, language files, font
+  std::string_view helpers;  // the companion and the virtual mouse
+};
+extern const InstalledFolders kInstalledFolders;
+
 // Fills ModulePath and the program-relative paths, then LanguageFile from the selector file
-// (section LANG, key LANG_FILE, default "Lang_En.ini").
+// (section LANG, key LANG_FILE, default "Lang_En.ini"). The skins, language files and font are
+// taken from beside the program file when a "Skins" folder lies there (a build folder), else
+// from the installed data folder; the companion likewise.
 void FillProgramPaths(AppSettings& settings, const std::string& modulePath);
 
 // Creates DataFolder with all missing parents, readable by the user only, and sets SettingsFile.

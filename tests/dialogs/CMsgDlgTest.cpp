@@ -11,11 +11,14 @@
 #include "skin/CColorStatic.h"
 #include "skin/CImageBtn.h"
 #include "skin/ColorRef.h"
+#include "skin/SkinFile.h"
 
 namespace vexlo {
 namespace {
 
 using test::Grab;
+
+constexpr std::uint32_t kQuestionFlags = 4;
 
 class CMsgDlgTest : public ::testing::Test {
  protected:
@@ -106,29 +109,25 @@ TEST_F(CMsgDlgTest, ClickingOkAnswersOkAndCancelAnswersCancel) {
   EXPECT_FALSE(dialog_.IsShowing());
 }
 
-TEST_F(CMsgDlgTest, EnterAnswersOkAndEscapeCancel) {
-  EXPECT_EQ(Show(4, [this] { QTest::keyClick(&dialog_, Qt::Key_Return); }), CMsgDlg::kIdOk);
-  EXPECT_EQ(Show(4, [this] { QTest::keyClick(&dialog_, Qt::Key_Escape); }), CMsgDlg::kIdCancel);
-  // The keypad's Enter too, and also when no button holds the focus.
-  EXPECT_EQ(Show(0,
-                 [this] {
-                   Button("BTN_OK")->clearFocus();
-                   QTest::keyClick(&dialog_, Qt::Key_Enter, Qt::KeypadModifier);
-                 }),
-            CMsgDlg::kIdOk);
-}
-
-TEST_F(CMsgDlgTest, AnEnterHeldDownSinceBeforeTheMessageAnswersNothing) {
-  EXPECT_EQ(Show(0,
-                 [this] {
-                   QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(),
-                                  true);
-                   QCoreApplication::sendEvent(Button("BTN_OK"), &held);
-                   QCoreApplication::sendEvent(&dialog_, &held);
-                   EXPECT_TRUE(dialog_.IsShowing());
-                   dialog_.close();
-                 }),
-            CMsgDlg::kIdCancel);
+TEST_F(CMsgDlgTest, TheKeyboardNeverAnswersWhereverTheFocusIs) {
+  // A key held down in a game when the question appears must not answer it.
+  const int answer = Show(kQuestionFlags, [this] {
+    for (QWidget* receiver :
+         {static_cast<QWidget*>(&dialog_), static_cast<QWidget*>(Button("BTN_OK")),
+          static_cast<QWidget*>(Button("BTN_CANCEL"))}) {
+      receiver->setFocus(Qt::TabFocusReason);
+      for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Space}) {
+        QTest::keyClick(receiver, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QTest::keyPress(receiver, key);  // held down: repeats arrive
+        QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+        QCoreApplication::sendEvent(receiver, &repeat);
+        QTest::keyRelease(receiver, key);
+      }
+    }
+    EXPECT_TRUE(dialog_.IsShowing());
+    QTest::mouseClick(Button("BTN_OK"), Qt::LeftButton);
+  });
+  EXPECT_EQ(answer, CMsgDlg::kIdOk);  // the click, not a key
 }
 
 TEST_F(CMsgDlgTest, CloseRequestFromOutsideAnswersCancel) {
@@ -197,15 +196,20 @@ TEST_F(CMsgDlgTest, MissingLanguageKeysShowAsTheirKeys) {
       [&] { return dialog.ShowMessage(QStringLiteral("i"), QStringLiteral("t"), 4, 0); });
 }
 
-TEST_F(CMsgDlgTest, WithoutItsSkinTheMessageStillAnswersTheKeyboard) {
+TEST_F(CMsgDlgTest, WithoutItsSkinTheMessageStillShowsAndAnswersACloseRequest) {
   AppSettings nowhere = context_.settings;
   nowhere.SkinFolder = "/nonexistent/";
   CMsgDlg dialog(nowhere, context_.language);
   EXPECT_EQ(dialog.LoadSkin(), Result::BadData);
   EXPECT_EQ(test::RunWhileOpen(
-                dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Return); },
+                dialog,
+                [&] {
+                  EXPECT_EQ(dialog.findChild<CImageBtn*>(QStringLiteral("BTN_INFO"))->text(),
+                            QStringLiteral("i"));
+                  dialog.close();
+                },
                 [&] { return dialog.ShowMessage("i", "t", 0, 0); }),
-            CMsgDlg::kIdOk);
+            CMsgDlg::kIdCancel);
 }
 
 }  // namespace

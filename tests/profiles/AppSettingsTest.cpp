@@ -35,6 +35,37 @@ TEST(AppSettingsTest, DerivesEveryPathFromTheProgramFile) {
   EXPECT_EQ(settings.LanguageFile, folder / "Lang_De.ini");
 }
 
+TEST(AppSettingsTest, TakesItsFilesFromBesideTheProgramBeforeTheInstalledFolders) {
+  test::TempFolder root;
+  const std::string program = root / "usr/bin/";
+  const std::string data =
+      (std::filesystem::path(program) / kInstalledFolders.data).lexically_normal().string() + "/";
+  const std::string helpers =
+      (std::filesystem::path(program) / kInstalledFolders.helpers).lexically_normal().string() +
+      "/";
+  std::filesystem::create_directories(program);
+  std::filesystem::create_directories(data + "Skins");
+  test::WriteFile(data + "Lang.ini", "[LANG]\nLANG_FILE=Lang_Fr.ini\n");
+  test::WriteFile(helpers + "Ruvik", "program");
+
+  AppSettings installed;
+  FillProgramPaths(installed, program + "vexlo");
+  EXPECT_EQ(installed.ProgramFolder, program);
+  EXPECT_EQ(installed.DaemonPath, helpers + "Ruvik");
+  EXPECT_EQ(installed.SkinFolder, data + "Skins/");
+  EXPECT_EQ(installed.FontPath, data + "OpenSans-Regular.ttf");
+  EXPECT_EQ(installed.LanguageFile, data + "Lang_Fr.ini");
+
+  // A build folder holds everything beside its program, and wins over an installed copy.
+  std::filesystem::create_directories(program + "Skins");
+  test::WriteFile(program + "Ruvik", "program");
+  AppSettings built;
+  FillProgramPaths(built, program + "vexlo");
+  EXPECT_EQ(built.DaemonPath, program + "Ruvik");
+  EXPECT_EQ(built.SkinFolder, program + "Skins/");
+  EXPECT_EQ(built.LanguageFile, program + "Lang_En.ini");
+}
+
 TEST(AppSettingsTest, TheDataFolderIsNamedAfterTheProduct) {
   FixedFolders with_slash("/home/u/.config/");
   FixedFolders without_slash("/home/u/.config");

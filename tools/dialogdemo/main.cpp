@@ -5,6 +5,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -12,9 +13,16 @@
 #include <string>
 
 #include "common/LanguageTable.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/CFireKeyDlg.h"
+#include "dialogs/CMacroKeyDlg.h"
 #include "dialogs/CMsgDlg.h"
 #include "dialogs/CSngKbdDlg.h"
+#include "engine/ExtensionNumber.h"
+#include "platform/ports/UserMessages.h"
 #include "profiles/AppSettings.h"
+#include "profiles/MacroFile.h"
+#include "profiles/MacroStore.h"
 #include "skin/CColorButton.h"
 #include "skin/CColorEdit.h"
 #include "skin/CColorStatic.h"
@@ -31,7 +39,9 @@
 
 // Shows one of the secondary windows as the program shows it, from the built skin and language
 // files, with the pointer resting where a user's would:
-//   vexlo-dialog-demo PROGRAM_FOLDER message|question|warning|singlekey|menu|swatches|picker
+//   vexlo-dialog-demo PROGRAM_FOLDER VIEW
+// VIEW: message, question, warning, singlekey, firekey, macrokey, macromenu, about, menu,
+// swatches or picker.
 namespace vexlo::demo {
 namespace {
 
@@ -262,6 +272,49 @@ class PickerWindow final : public CImageDlg {
   CColorEdit* edits_[3];
 };
 
+// The macro-key dialog over a few stored macros in a scratch data folder; with `menuOpen` its
+// macro menu is open with the pointer on the second name.
+int ShowMacroKey(const Context& context, bool menuOpen) {
+  struct NoMessages final : UserMessages {
+    int ShowMessage(std::string_view, std::string_view, std::uint32_t, std::uint32_t) override {
+      return kCancel;
+    }
+    void ShowPlainMessage(std::string_view) override {}
+  } messages;
+  const QTemporaryDir data;
+  const std::string folder = data.path().toStdString() + "/";
+  const char* names[] = {"Reload combo", "Build order", "sprint", "Quick scope", "Heal"};
+  for (int slot = 0; slot < 5; ++slot) {
+    MacroData macro;
+    macro.byFlag = kMacroSlotUsed;
+    macro.szName = names[slot];
+    char file[16];
+    std::snprintf(file, sizeof file, "Macro%03d.ini", slot);
+    fs::create_directories(folder + "Macro");
+    (void)WriteMacroFile(folder + "Macro/" + file,
+                         macro);  // a macro missing only shortens the menu
+  }
+  MacroStore macros(folder, context.language, messages);
+  CMacroKeyDlg dialog(context.settings, context.language, macros);
+  (void)dialog.LoadSkin();
+  dialog.SetValue(PackMacro({3, MacroLoopMode::RepeatCount, 5}));
+  QTimer::singleShot(300, &dialog, [&dialog, menuOpen] {
+    auto* list = dialog.findChild<CImageBtn*>("BTN_MACRO_LIST");
+    if (!menuOpen) {
+      Hover(dialog.findChild<CImageBtn*>("RAD_FLAG_RELEASE_STOP"));
+      return;
+    }
+    QTimer::singleShot(300, &dialog, [] {
+      if (QWidget* menu = QApplication::activePopupWidget()) {
+        PressKey(menu, Qt::Key_Down);
+        PressKey(menu, Qt::Key_Down);
+      }
+    });
+    list->click();
+  });
+  return dialog.Run();
+}
+
 int Run(const Context& context, const std::string& view) {
   if (view == "message" || view == "question" || view == "warning") {
     CMsgDlg dialog(context.settings, context.language);
@@ -284,6 +337,18 @@ int Run(const Context& context, const std::string& view) {
     dialog.SetKey(0x9D);  // right Ctrl
     return dialog.exec();
   }
+  if (view == "firekey") {
+    CFireKeyDlg dialog(context.settings, context.language);
+    (void)dialog.LoadSkin();
+    dialog.SetValue(PackFireKey({30, 0}));
+    QTimer::singleShot(300, &dialog, [&dialog] { Hover(dialog.findChild<CImageBtn*>("BTN_OK")); });
+    return dialog.Run();
+  }
+  if (view == "macrokey" || view == "macromenu") return ShowMacroKey(context, view == "macromenu");
+  if (view == "about") {
+    CAboutDlg dialog(context.settings, context.language, VEXLO_VERSION);
+    return dialog.Run();
+  }
   if (view == "menu") return ShowAssignmentMenu(context);
   if (view == "swatches") return ShowColourMenu(context);
   if (view == "picker") {
@@ -302,8 +367,9 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   if (argc != 3) {
     std::fprintf(stderr,
-                 "usage: vexlo-dialog-demo PROGRAM_FOLDER "
-                 "message|question|warning|singlekey|menu|swatches|picker\n");
+                 "usage: vexlo-dialog-demo PROGRAM_FOLDER VIEW\n"
+                 "VIEW: message, question, warning, singlekey, firekey, macrokey, macromenu, "
+                 "about, menu, swatches, picker\n");
     return 2;
   }
   vexlo::demo::Context context;

@@ -1,12 +1,14 @@
 #include "GalleryWindow.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QTableWidget>
+#include <QPainterPath>
 
 #include "common/IniDocument.h"
+#include "grid/CGridColumnTraitEdit.h"
+#include "grid/CGridListCtrlEx.h"
+#include "grid/CGridRowTraitXP.h"
 #include "skin/ColorRef.h"
 #include "skin/DrawText.h"
 #include "skin/SkinFile.h"
@@ -32,41 +34,53 @@ bool NeverShown(const std::string& key) {
   return false;
 }
 
-// What the image slider shows: the channel cut from the two images split at the thumb, and the
-// thumb over it.
-class SliderPreview final : public QWidget {
- public:
-  SliderPreview(QWidget* parent, QRect track, const SkinImage& right, const SkinImage& left,
-                const SkinImage& thumb, int position, int maximum)
-      : QWidget(parent),
-        track_(track),
-        right_(right),
-        left_(left),
-        thumb_(thumb),
-        position_(position),
-        maximum_(maximum) {}
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    const int split = track_.left() + track_.width() * position_ / maximum_;
-    const QPoint source = geometry().topLeft();
-    left_.DrawOpaque(painter, QRect(0, 0, split, height()), QRect(source, QSize(split, height())));
-    right_.DrawOpaque(painter, QRect(split, 0, width() - split, height()),
-                      QRect(source + QPoint(split, 0), QSize(width() - split, height())));
-    const QRect knob(split - thumb_.Width() / 2, track_.center().y() - thumb_.Height() / 2 + 1,
-                     thumb_.Width(), thumb_.Height());
-    thumb_.DrawBlended(painter, knob, QRect(QPoint(0, 0), thumb_.Size()));
+// The six step pictures of the macro list: mouse, keyboard, pause, press, release, milliseconds.
+std::vector<QPixmap> ActionIcons() {
+  const QColor line(0x8D, 0xA2, 0xB8);
+  const QColor accent(0x4F, 0xB3, 0xFF);
+  std::vector<QPixmap> icons;
+  for (int icon = 0; icon < 6; ++icon) {
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(
+        QPen(icon == 3 ? accent : line, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    switch (icon) {
+      case 0:  // mouse
+        painter.drawRoundedRect(QRectF(4.5, 1.5, 7, 13), 3.5, 3.5);
+        painter.drawLine(QPointF(8, 2), QPointF(8, 6));
+        break;
+      case 1:  // keyboard
+        painter.drawRoundedRect(QRectF(1.5, 4.5, 13, 8), 1.5, 1.5);
+        for (int x = 4; x <= 12; x += 3) painter.drawPoint(QPointF(x, 7));
+        painter.drawLine(QPointF(5, 10), QPointF(11, 10));
+        break;
+      case 2:  // pause
+        painter.drawEllipse(QRectF(2, 2, 12, 12));
+        painter.drawPolyline(QPolygonF({QPointF(8, 4.5), QPointF(8, 8), QPointF(10.5, 9.5)}));
+        break;
+      case 3:  // press
+      case 4:  // release
+      {
+        const double tip = icon == 3 ? 12 : 2.5;
+        const double tail = icon == 3 ? 2.5 : 12;
+        const double wing = icon == 3 ? -4 : 4;
+        painter.drawLine(QPointF(8, tail), QPointF(8, tip));
+        painter.drawPolyline(
+            QPolygonF({QPointF(4, tip + wing), QPointF(8, tip), QPointF(12, tip + wing)}));
+        painter.drawLine(QPointF(3, icon == 3 ? 14.5 : 1.5), QPointF(13, icon == 3 ? 14.5 : 1.5));
+        break;
+      }
+      default:  // milliseconds: an hourglass
+        painter.drawPolygon(
+            QPolygonF({QPointF(4, 2), QPointF(12, 2), QPointF(4, 14), QPointF(12, 14)}));
+        break;
+    }
+    icons.push_back(picture);
   }
-
- private:
-  QRect track_;
-  const SkinImage& right_;
-  const SkinImage& left_;
-  const SkinImage& thumb_;
-  int position_;
-  int maximum_;
-};
+  return icons;
+}
 
 class Swatch final : public QWidget {
  public:
@@ -172,45 +186,52 @@ void GalleryWindow::AddEdit(const std::filesystem::path& ini, const std::string&
 
 void GalleryWindow::AddSlider(const std::filesystem::path& ini, const std::string& key,
                               const SkinImage& main, const SkinImage& highlight) {
-  const QRect rect = ReadControlRect(ini, key);
-  const QRect channel = ReadControlRect(ini, key + "_CHANNEL").translated(-rect.topLeft());
-  if (thumb_.Width() == 0) {
+  GdiplusImage& thumb = StartsWith(key, "SLD_MOUSE_CPI") ? thumbCpi_ : thumb_;
+  if (!thumb.IsLoaded()) {
     (void)LoadImageFile(
-        programFolder_ / "Skins" / (StartsWith(key, "SLD_MOUSE_CPI") ? "Thumb3.png" : "Thumb2.png"),
-        thumb_);
+        programFolder_ / "Skins" / (&thumb == &thumbCpi_ ? "Thumb3.png" : "Thumb2.png"), thumb);
   }
+  auto* slider = new CImageSlider(this);
+  SetupSlider(ini, key, *slider, &main, &highlight, {&thumb, &thumb, &thumb, &thumb});
   const QStringList value = Text(key).split(QLatin1Char('/'));
-  const int position = value.value(0).toInt();
-  const int maximum = std::max(1, value.value(1).toInt());
-  auto* slider = new SliderPreview(this, channel, main, highlight, thumb_, position, maximum);
-  slider->setGeometry(rect);
+  (void)slider->SetRange(0, std::max(1, value.value(1).toInt()));
+  slider->SetNotifyAlways(false);
+  slider->SetPos(value.value(0).toInt(), false, false);
 }
 
 void GalleryWindow::AddList(const std::filesystem::path& ini, const std::string& key) {
-  auto* list = new QTableWidget(0, 2, this);
+  auto* list = new CGridListCtrlEx(this);
   PlaceControl(ini, key, *list);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setFont(CreateSkinFont(-13, 400, QStringLiteral("Open Sans")));
-  list->setHorizontalHeaderLabels(
-      {Text("INFO_MACRO_ACTION_COLUMN_DATE"), Text("INFO_MACRO_ACTION_COLUMN_TYPE")});
-  list->setColumnWidth(0, 173);
-  list->setColumnWidth(1, 75);
-  list->verticalHeader()->hide();
-  list->setShowGrid(false);
-  list->setFrameShape(QFrame::NoFrame);
-  list->horizontalHeader()->setStretchLastSection(true);
-  list->setStyleSheet(QStringLiteral(
-      "QTableWidget { background: black; color: #C8C8C8; selection-background-color: #0869BA; }"
-      "QHeaderView::section { background: #0F1C2B; color: #8DA2B8; border: none;"
-      " border-bottom: 1px solid #1C2E43; padding: 4px 8px; }"));
-  const QStringList rows = Text(key).split(QLatin1Char(';'), Qt::SkipEmptyParts);
-  for (const QString& row : rows) {
+  QPalette colours = list->palette();
+  colours.setColor(QPalette::Button, QColor(0x0F, 0x1C, 0x2B));
+  colours.setColor(QPalette::ButtonText, QColor(0x8D, 0xA2, 0xB8));
+  colours.setColor(QPalette::Mid, QColor(0x1C, 0x2E, 0x43));
+  colours.setColor(QPalette::Highlight, QColor(0x08, 0x69, 0xBA));
+  list->setPalette(colours);
+  list->SetCellMargin(1.2);
+  auto rows = std::make_unique<CGridRowTraitXP>();
+  rows->textColour = ColorFromRef(0xC8C8C8);
+  rows->backColour = Qt::black;
+  list->SetDefaultRowTrait(std::move(rows));
+  list->SetImageList(ActionIcons());
+  list->InsertHiddenLabelColumn();
+  list->InsertColumnTrait(1, Text("INFO_MACRO_ACTION_COLUMN_DATE"), Qt::AlignLeft, 173,
+                          std::make_unique<CGridColumnTraitEdit>());
+  list->InsertColumnTrait(2, Text("INFO_MACRO_ACTION_COLUMN_TYPE"), Qt::AlignLeft, 75);
+  // Each row: "name|kind" with kind k (key), m (mouse) or d (delay) and press/release in the
+  // second text.
+  const QStringList entries = Text(key).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+  for (const QString& row : entries) {
     const QStringList cells = row.split(QLatin1Char('|'));
-    const int at = list->rowCount();
-    list->insertRow(at);
-    for (int column = 0; column < 2; ++column) {
-      list->setItem(at, column, new QTableWidgetItem(cells.value(column)));
-    }
-    list->setRowHeight(at, 26);
+    const int at = list->InsertItem(list->GetItemCount());
+    const QString kind = cells.value(2);
+    list->SetItemText(at, 1, cells.value(0));
+    list->SetItemText(at, 2, cells.value(1));
+    list->SetCellImage(at, 1, kind == "m" ? 0 : kind == "k" ? 1 : 2);
+    const bool up = cells.value(1) == Text("INFO_MACRO_ACTION_UP");
+    list->SetCellImage(at, 2, kind == "d" ? 5 : up ? 4 : 3);
   }
 }
 

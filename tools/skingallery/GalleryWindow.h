@@ -12,14 +12,16 @@
 #include "common/LanguageTable.h"
 #include "skin/CImageBtn.h"
 #include "skin/CImageDlg.h"
+#include "skin/CImageSlider.h"
 #include "skin/SkinImage.h"
 
 namespace vexlo::gallery {
 
 // One skinned window assembled the way the program assembles it: background from the skin,
 // every control of the skin files placed with the toolkit, captions from the language file.
-// Controls the later windows draw themselves (labels, edits, sliders, lists, colour swatches)
-// are shown by simple stand-ins so that the whole window can be reviewed.
+// Sliders and the macro list are the real controls; labels, edits and colour swatches, which the
+// windows set up themselves, are shown by simple stand-ins so that the whole window can be
+// reviewed.
 class GalleryWindow final : public CImageDlg {
  public:
   GalleryWindow(const std::filesystem::path& programFolder, const LanguageTable& language);
@@ -56,6 +58,7 @@ class GalleryWindow final : public CImageDlg {
   DibImage background_;
   std::vector<std::unique_ptr<DibImage>> kept_;
   GdiplusImage thumb_;
+  GdiplusImage thumbCpi_;
   std::map<std::string, QString> texts_;
 };
 

@@ -12,6 +12,7 @@
 
 #include "GalleryWindow.h"
 #include "common/IniFile.h"
+#include "grid/CGridListCtrlEx.h"
 #include "skin/SkinFile.h"
 
 // Writes a PNG of every skinned window with its controls placed, for review:
@@ -109,9 +110,12 @@ void SetPageTexts(GalleryWindow& window, const Context& context) {
       QString::fromStdString(context.language.LookupText("INFO_MACRO_ACTION_UP"));
   const QString delay =
       QString::fromStdString(context.language.LookupText("INFO_MACRO_ACTION_DELAY_UNIT"));
-  window.SetText("LIST_MACRO_ACTION", QStringLiteral("R|%1;10|%3;R|%2;10|%3;Shift|%1;F5|%1;10|%3;"
-                                                     "F5|%2;Shift|%2")
-                                          .arg(press, release, delay));
+  const QString left =
+      QString::fromStdString(context.language.LookupText("INFO_KEY_MOU_TYPE_LEFT"));
+  window.SetText("LIST_MACRO_ACTION",
+                 QStringLiteral("Shift|%1|k;R|%1|k;10|%3|d;R|%2|k;Shift|%2|k;25|%3|d;%4|%1|m;"
+                                "40|%3|d;%4|%2|m;F5|%1|k;10|%3|d;F5|%2|k")
+                     .arg(press, release, delay, left));
 }
 
 std::unique_ptr<GalleryWindow> MainWindow(const Context& context, int page, int model,
@@ -185,6 +189,25 @@ std::unique_ptr<GalleryWindow> MainWindow(const Context& context, int page, int 
   return window;
 }
 
+// The macro page with a full 60-step macro, a row chosen and the pause editor open on a delay.
+std::unique_ptr<GalleryWindow> MacroEditing(const Context& context) {
+  auto window = MainWindow(context, kMacros, 3, 0);
+  auto* list = window->findChild<CGridListCtrlEx*>(QStringLiteral("LIST_MACRO_ACTION"));
+  const int shown = list->GetItemCount();
+  for (int row = shown; row < 60; ++row) {
+    const int from = row % shown;
+    list->InsertItem(row);
+    for (int column = 1; column <= 2; ++column) {
+      list->SetItemText(row, column, list->GetItemText(from, column));
+      list->SetCellImage(row, column, list->GetCellImage(from, column));
+    }
+  }
+  list->SelectRow(4);
+  window->show();
+  list->EditCell(2, 1);
+  return window;
+}
+
 std::unique_ptr<GalleryWindow> Dialog(const Context& context, const char* ini, const char* mainFile,
                                       const char* highlightFile,
                                       const std::function<void(GalleryWindow&)>& texts) {
@@ -224,6 +247,7 @@ std::vector<Shot> Shots() {
       {"Main-LineCorrection",
        [](const Context& c) { return MainWindow(c, kLineCorrection, 3, 0); }},
       {"Main-Macros", [](const Context& c) { return MainWindow(c, kMacros, 3, 0); }},
+      {"Main-Macros-Editing", MacroEditing},
       {"Msg",
        [](const Context& c) {
          return Dialog(c, "Msg.ini", nullptr, nullptr, [&c](GalleryWindow& w) {

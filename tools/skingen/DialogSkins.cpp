@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QRadialGradient>
 
+#include "ProgramIcon.h"
 #include "SkinTheme.h"
 #include "SkinWindow.h"
 
@@ -83,10 +84,11 @@ SkinWindow MacroKeySkin() {
   window.Control("STA_TITLE", QRect(24, 20, 392, 28));
   window.Control("BTN_SUBTITLE", QRect(24, 52, 392, 44));
   window.Control("BTN_MACRO_LIST", QRect(24, 106, 392, 40), Look::Dropdown);
-  window.Control("RAD_FLAG_CYCLES", QRect(28, 166, 240, 32), Look::SmallRadio);
+  // The rings of the radio buttons line up with the texts and the list above them.
+  window.Control("RAD_FLAG_CYCLES", QRect(24, 166, 260, 32), Look::SmallRadio);
   window.Control("EDIT_REPEAT_COUNT", QRect(306, 166, 110, 32), Look::Field);
-  window.Control("RAD_FLAG_RELEASE_STOP", QRect(28, 210, 388, 32), Look::SmallRadio);
-  window.Control("RAD_FLAG_PRESS_STOP", QRect(28, 254, 388, 32), Look::SmallRadio);
+  window.Control("RAD_FLAG_RELEASE_STOP", QRect(24, 210, 392, 32), Look::SmallRadio);
+  window.Control("RAD_FLAG_PRESS_STOP", QRect(24, 254, 392, 32), Look::SmallRadio);
   OkCancel(window);
   return window;
 }
@@ -132,20 +134,6 @@ QImage Thumb(const QColor& ring, const QColor& face) {
 
 }  // namespace
 
-namespace {
-
-// The program's icon: the window's and the notification area's.
-QImage ProgramIcon() {
-  QImage icon(64, 64, QImage::Format_ARGB32_Premultiplied);
-  icon.fill(Qt::transparent);
-  QPainter painter(&icon);
-  painter.setRenderHint(QPainter::Antialiasing);
-  DrawLogoMark(painter, QRectF(2, 2, 60, 60));
-  return icon;
-}
-
-}  // namespace
-
 void WriteDialogSkins(const std::filesystem::path& folder) {
   MessageSkin().Write(folder, "Msg.ini", "Msg.png", "Msg2.png");
   SingleKeySkin().Write(folder, "SngKbd.ini", "SngKbd.png", "SngKbd2.png");
@@ -159,7 +147,7 @@ void WriteDialogSkins(const std::filesystem::path& folder) {
   SavePicture(Thumb(kAccent, white), folder / "Thumb2.png");
   SavePicture(Thumb(white, kAccent), folder / "Thumb3.png");
   SavePicture(Thumb(kAccentSoft, white), folder / "Thumb4.png");
-  SavePicture(ProgramIcon(), folder / "Icon.png");
+  SavePicture(ProgramIcon(64), folder / "Icon.png");
 }
 
 }  // namespace vexlo::skin

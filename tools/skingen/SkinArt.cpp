@@ -104,8 +104,9 @@ void DrawModelCard(QPainter& painter, const QRect& rect, bool highlighted) {
 
 void DrawIndicator(QPainter& painter, Look look, const QRect& rect, bool highlighted) {
   const bool small = look == Look::SmallRadio;
-  const qreal size = small ? 13 : 18;
-  const QRectF box(rect.left() + (small ? 1.5 : 8.5), rect.center().y() - size / 2 + 0.5, size,
+  // A small ring leaves a gap of six pixels before a caption 18 pixels in.
+  const qreal size = small ? 12 : 18;
+  const QRectF box(rect.left() + (small ? 0.5 : 8.5), rect.center().y() - size / 2 + 0.5, size,
                    size);
   if (!small && highlighted) {
     // The whole row lights up faintly.
