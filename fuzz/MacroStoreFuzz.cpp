@@ -3,6 +3,8 @@
 // changes nothing.
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "../tests/support/FakeUserMessages.h"
 #include "FuzzSupport.h"
 #include "common/LanguageTable.h"
@@ -14,9 +16,15 @@ using namespace vexlo;
 
 namespace {
 
+// The slots as they count: steps past a slot's count are never played nor written.
 std::array<MacroData, kMacroSlotCount> SlotsOf(const MacroStore& store) {
   std::array<MacroData, kMacroSlotCount> slots;
-  for (int i = 0; i < kMacroSlotCount; ++i) slots[static_cast<std::size_t>(i)] = store.Slot(i);
+  for (int i = 0; i < kMacroSlotCount; ++i) {
+    MacroData& slot = slots[static_cast<std::size_t>(i)];
+    slot = store.Slot(i);
+    std::fill(slot.steps.begin() + std::min<int>(slot.byCount, kMaxMacroSteps), slot.steps.end(),
+              MacroAction{});
+  }
   return slots;
 }
 
