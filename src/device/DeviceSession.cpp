@@ -39,13 +39,24 @@ Result DeviceSession::Connect() {
                                 UserMessages::kKeepOnTop, UserMessages::kWarningColour);
     return Result::NotConnected;
   }
+  if (opened == Result::AccessDenied) {
+    (void)messages_.ShowMessageWith("STA_MSG_INFO_DEV_ACCESS", "STA_MSG_TITLE_WARN",
+                                    UserMessages::kKeepOnTop, UserMessages::kWarningColour,
+                                    link_.DeniedNodes());
+    return Result::NotConnected;
+  }
   if (opened != Result::Ok) return Result::NotConnected;
   model_.store(link_.ModelVariant() == 2 ? 2 : 1);
-  registerImage_ = link_.RegisterCache();
   link_.SetEventCallback(
       [this](int pressed, std::uint16_t code) { PostButtonEvent(pressed, code); });
   connected_.store(true);
   return Result::Ok;
+}
+
+void DeviceSession::Disconnect() {
+  link_.SetEventCallback({});
+  Forget();
+  (void)link_.Close();  // always Ok
 }
 
 void DeviceSession::SetEventTarget(MessageTarget* target) {

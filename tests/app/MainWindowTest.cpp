@@ -3,20 +3,29 @@
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "FakeUserMessages.h"
 #include "TempFolder.h"
 #include "common/IniFile.h"
+#include "common/LanguageTable.h"
 #include "common/Messages.h"
 #include "device/DeviceLink.h"
+#include "device/DeviceSession.h"
+#include "engine/InputInjector.h"
+#include "engine/MacroPlayer.h"
 #include "engine/SteadyPauseClock.h"
+#include "engine/WheelLinesWorker.h"
 #include "platform/linux/LinuxInstanceRegistry.h"
 #include "platform/sim/SimDeviceNotifications.h"
 #include "platform/sim/SimEnvironment.h"
 #include "platform/sim/SimPorts.h"
+#include "profiles/AppSettings.h"
+#include "profiles/MacroStore.h"
 #include "profiles/ProfileFile.h"
+#include "profiles/ProfileStore.h"
 #include "skin/SkinFile.h"
 
 namespace vexlo {
@@ -36,6 +45,10 @@ class FixedFolders final : public SystemFolders {
 
 struct NoLauncher final : ProcessLauncher {
   Result Open(const std::string&, const std::string&, const std::string&) override {
+    return Result::FileNotFound;
+  }
+  Result StartCompanion(const std::string&, const std::string&, const std::string&,
+                        std::uint32_t&) override {
     return Result::FileNotFound;
   }
 };
@@ -201,6 +214,36 @@ TEST_F(MainWindowTest, RestoreAsksThenResetsTheProfileTheMouseAndTheDesktop) {
   EXPECT_EQ(state.desktop.pointer.pointerSpeed, 10u);
   // Level 0 of the mouse is back at 800 cpi: step 3 in the low nibble of register 0x02.
   EXPECT_EQ(state.mouse.registers[0x02] & 0x0F, 3);
+}
+
+// A linked program that comes to the front while the question is open switches the profile only
+// once the question has been answered, so "Yes" resets the profile it was asked about.
+TEST_F(MainWindowTest, ALinkedSwitchDuringTheRestoreQuestionComesAfterIt) {
+  const std::string asked = profiles.CurrentPath();
+  profiles.Data().device.pwDpi[0] = 2000;
+  ASSERT_EQ(WriteProfile(asked, profiles.Data()), Result::Ok);
+  const std::string linked = settings.DataFolder + "Profile/Game.ini";
+  test::WriteFile(linked, "[Setting]\npwDpi0=3000\nnFlag=20211124\n");
+  messages.whileOpen = [&] {
+    QDialog question(window.get());  // the question as the user sees it
+    QTimer::singleShot(0, &question, [&] {
+      (void)window->Target().PostText(UM_LINKED_PROFILE, {linked, "/bin/game", "/bin/game"});
+      QCoreApplication::sendPostedEvents();
+      EXPECT_EQ(profiles.CurrentPath(), asked);
+      question.accept();
+    });
+    question.exec();
+  };
+  messages.SetNextAnswer(UserMessages::kOk);
+  Click("BTN_RESTORE");
+
+  ProfileData saved;
+  ASSERT_EQ(ReadProfile(asked, saved), Result::Ok);
+  EXPECT_EQ(saved.device.pwDpi[0], 800);
+  EXPECT_EQ(profiles.CurrentPath(), linked);
+  EXPECT_EQ(profiles.Data().device.pwDpi[0], 3000);
+  ASSERT_EQ(ReadProfile(linked, saved), Result::Ok);
+  EXPECT_EQ(saved.device.pwDpi[0], 3000);
 }
 
 TEST_F(MainWindowTest, RestoreWithoutAMouseSaysSoAndChangesNothing) {
