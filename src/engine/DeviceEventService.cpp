@@ -163,6 +163,8 @@ void DeviceEventService::ApplyDeferredSwitch() {
 void DeviceEventService::SwitchToLinked(const LinkEntry& link) {
   ProfileStore& profiles = parts_.profiles;
   if (EqualsNoCase(link.profilePath, profiles.CurrentPath())) return;
+  // What the old profile's buttons hold or run ends with it (a macro that waits for a second press).
+  dispatcher_.ReleaseEverything();
   // A file that cannot be read leaves the contents as they were; they are applied all the same.
   (void)profiles.SelectProfile(link.profilePath);
   ProfileLoaded();

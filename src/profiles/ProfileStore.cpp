@@ -40,6 +40,12 @@ bool IsRegularFile(const std::string& path) {
   return std::filesystem::is_regular_file(path, error);
 }
 
+// Whether both paths name one file, as a change of letter case does where names ignore it.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error);
+}
+
 bool IsProfileFile(const std::filesystem::path& path) {
   return ReadIniUnsigned("Setting", "nFlag", 0, path) == kProfileMarker;
 }
@@ -48,7 +54,7 @@ bool IsProfileFile(const std::filesystem::path& path) {
 
 ProfileStore::ProfileStore(const std::string& dataFolder, const LanguageTable& language,
                            UserMessages& messages)
-    : folder_(PrepareDataSubfolder(dataFolder, "Profile")),
+    : folder_(PrepareDataSubfolder(dataFolder, kProfileFolderName)),
       language_(language),
       messages_(messages) {
   FillDefaults(data_);
@@ -179,17 +185,17 @@ Result ProfileStore::RenameProfile(std::string_view newName) {
   } else if (!listed_current) {
     return Result::NothingCurrent;
   }
-  if (listed_current) {
-    // Moving the file first means a failure leaves the profile whole under its old name.
+  // The new file is written first: a failure (a full disk) leaves everything as it was.
+  if (const Result r = WriteProfile(target, data_); r != Result::Ok) return r;
+  std::string removed;
+  if (listed_current && !SameFile(*listed_current, target)) {
+    // Should the old file stay, it stays listed too: the list shows what is on the disk.
     std::error_code error;
-    std::filesystem::rename(*listed_current, target, error);
-    if (error) return ResultFromErrno(error.value());
+    if (std::filesystem::remove(*listed_current, error) || !error) removed = *listed_current;
   }
-  // The file has moved: the list follows it even if the write fails.
-  const Result written = WriteProfile(target, data_);
-  UpdateList(listed_current.value_or(std::string()), target);
+  UpdateList(removed, target);
   current_path_ = target;
-  return written;
+  return Result::Ok;
 }
 
 Result ProfileStore::ImportProfile(const std::string& source) {

@@ -74,7 +74,8 @@ class ProfileStore {
   [[nodiscard]] Result DeleteProfile(bool reload);
 
   // Gives the current profile the name a user typed (trimmed; cut so that the path stays within
-  // 259 units): its file is moved to the new name and written from memory. When another profile
+  // 259 units): the file of the new name is written from memory, then the old file is removed;
+  // when the write fails (a full disk) its result is returned and nothing has changed. When another profile
   // has that name (compared without regard to case) the user is asked first: on yes that
   // profile's file takes the current contents and becomes current, on no the result is
   // NameConflict and nothing changes. InvalidName for an empty name or one with

@@ -351,6 +351,8 @@ TEST_F(ProfileStoreTest, AFailedWriteChangesNothing) {
   EXPECT_EQ(store.CopyProfile(), Result::DiskFull);
   FailNextReplaceForTesting(ReplaceStep::Create, EACCES);
   EXPECT_EQ(store.ImportProfile(temp_ / "In.profile"), Result::AccessDenied);
+  FailNextReplaceForTesting(ReplaceStep::Sync, ENOSPC);
+  EXPECT_EQ(store.RenameProfile("Renamed"), Result::DiskFull);
   EXPECT_EQ(SnapshotFolder(ProfileFolder()), before);
   EXPECT_EQ(store.CurrentPath(), PathOf("Keep"));
   EXPECT_EQ(store.Data().device.pwDpi[0], 1000);
