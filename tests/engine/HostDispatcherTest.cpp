@@ -87,7 +87,7 @@ TEST_F(HostDispatcherTest, AReleaseUndoesWhatThePressDidWhateverTheButtonMeansNo
   ReleaseButtons();
   EXPECT_EQ(NewLines(), (Lines{"key down Left Alt", "key down Tab", "button down Forward",
                                "key up Tab", "key up Left Alt", "button up Forward"}));
-  const SimInjection held = Held();
+  const InjectedInput held = Held();
   EXPECT_TRUE(held.keys.empty());
   EXPECT_EQ(held.buttons, 0);
 }
