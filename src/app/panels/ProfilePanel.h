@@ -1,0 +1,84 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/panels/ProfileFileDialogs.h"
+#include "skin/SkinFile.h"
+
+class QWidget;
+
+namespace vexlo {
+
+struct AppContext;
+class CColorEdit;
+class CColorStatic;
+class CImageBtn;
+
+// The profile panel of the button and performance pages: the current profile's name, the list
+// to switch profiles, add, delete, copy, import, export and rename, and the program the profile
+// is linked to. Every profile made current is written to the settings file, sent whole to the
+// mouse and the desktop when its contents were loaded anew, and shown by the whole window
+// (`refreshAll`). A profile whose file cannot be read never becomes current.
+// User-interface thread.
+class ProfilePanel {
+ public:
+  // The controls are made on `window` from the main skin; Apply is the window's own BTN_APPLY,
+  // found by name.
+  ProfilePanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainSkin,
+               std::function<void()> refreshAll);
+  ~ProfilePanel();
+
+  // The name, the link box and the link's tool tip follow the current profile.
+  void Refresh();
+  // The controls show on the button and performance pages only.
+  void ShowPage(int page);
+
+  // What the controls do, each as a click or menu choice does it.
+  void OpenListMenu();
+  void ChooseProfile(int index);  // the index-th profile of the list
+  void AddProfile();
+  void DeleteProfile();
+  void OpenMoreMenu();
+  void CopyProfile();
+  void ImportProfile();
+  void ExportProfile();
+  void ApplyName();
+  void LinkChecked(bool checked);
+  void BrowseProgram();
+
+  ProfileFileDialogs& Dialogs() { return dialogs_; }
+
+ private:
+  void ShowProfileName();
+  void RefreshLink();
+  void ShowLinkToolTip();
+  // After a profile was made current with contents loaded anew: sent whole, shown, its path
+  // saved; the link table is rebuilt when the list changed.
+  void SwitchSteps(bool listChanged);
+  void ApplyWholeProfile();
+  void SaveCurrentPath();
+  void Tell(std::string_view textKey);
+  void TellWarning(std::string_view textKey);
+  bool RefuseWhileOffline();
+  void WriteLink();
+
+  QWidget& window_;
+  AppContext& app_;
+  std::function<void()> refreshAll_;
+  ProfileFileDialogs dialogs_;
+  // Children of the window.
+  CColorStatic* subtitle_ = nullptr;
+  CImageBtn* list_ = nullptr;
+  CImageBtn* add_ = nullptr;
+  CImageBtn* delete_ = nullptr;
+  CImageBtn* more_ = nullptr;
+  CColorStatic* nameLabel_ = nullptr;
+  CColorEdit* name_ = nullptr;
+  CImageBtn* apply_ = nullptr;  // the frame's
+  CImageBtn* link_ = nullptr;
+  CImageBtn* browse_ = nullptr;
+};
+
+}  // namespace vexlo
