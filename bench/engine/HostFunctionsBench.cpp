@@ -109,7 +109,7 @@ class UiThread final : public MessageTarget {
     posted_.notify_one();
     return Result::Ok;
   }
-  std::intptr_t Send(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  Result PostText(std::uint32_t, std::vector<std::string>) override { return Result::Ok; }
 
  private:
   struct Message {
@@ -139,6 +139,10 @@ class UiThread final : public MessageTarget {
 class NoLauncher final : public ProcessLauncher {
  public:
   Result Open(const std::string&, const std::string&, const std::string&) override {
+    return Result::Ok;
+  }
+  Result StartCompanion(const std::string&, const std::string&, const std::string&,
+                        std::uint32_t&) override {
     return Result::Ok;
   }
 };

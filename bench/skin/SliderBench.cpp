@@ -23,7 +23,7 @@ class CountedMessages final : public MessageTarget {
     finals += lParam;
     return Result::Ok;
   }
-  std::intptr_t Send(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  Result PostText(std::uint32_t, std::vector<std::string>) override { return Result::Ok; }
   long posted = 0;
   long finals = 0;
 };

@@ -1,21 +1,23 @@
 #pragma once
 
-#include "common/LanguageTable.h"
-#include "device/DeviceSession.h"
-#include "engine/ForegroundMonitor.h"
-#include "engine/InputInjector.h"
-#include "engine/MacroPlayer.h"
-#include "engine/PauseClock.h"
-#include "engine/WheelLinesWorker.h"
-#include "platform/ports/Platform.h"
-#include "platform/ports/UserMessages.h"
-#include "profiles/AppSettings.h"
-#include "profiles/MacroStore.h"
-#include "profiles/ProfileStore.h"
+#include <string>
+#include <vector>
 
 namespace vexlo {
 
+struct AppSettings;
 class CMsgDlg;
+class DeviceSession;
+class ForegroundMonitor;
+class InputInjector;
+class LanguageTable;
+class MacroPlayer;
+class MacroStore;
+class PauseClock;
+struct Platform;
+class ProfileStore;
+class UserMessages;
+class WheelLinesWorker;
 
 // The process-wide objects that the windows work with. They live for the whole run, owned by
 // CVexloApp; the windows keep this reference.
@@ -34,6 +36,8 @@ struct AppContext {
   MacroPlayer& player;
   PauseClock& pauseClock;
   bool startHidden = false;  // "/Start": the window does not show itself at start
+  // Text keys of what went wrong before the window was up, shown once it runs.
+  std::vector<std::string> startupProblems = {};
 };
 
 }  // namespace vexlo

@@ -54,11 +54,20 @@ int CVexloApp::Run(const CommandLine& commandLine) {
 
   CaptureWindowsSettings(*platform_.mouseSettings, profiles_.Data().windows);
 
-  profiles_.SetCurrentPath(ReadSavedProfilePath(settings_));
-  ApplySavedMacroIndex();
-  if (profiles_.List().empty()) {
-    (void)profiles_.NewProfile();  // a failure has been shown to the user
+  // The saved profile, when it is one of the profile folder's; else the first there, or a new
+  // one. A folder that cannot be looked into is reported once the window runs; a full one has
+  // been reported already.
+  const std::string savedProfile = ReadSavedProfilePath(settings_);
+  profiles_.SetCurrentPath(savedProfile);
+  std::vector<std::string> problems;
+  const Result settled = profiles_.EnsureCurrentProfile();
+  if (settled != Result::Ok) {
+    if (settled != Result::Full) problems.emplace_back("STA_MSG_INFO_DATA_UNREADABLE");
+  } else if (profiles_.CurrentPath() != savedProfile) {
+    // Not reported, as every settings write.
+    (void)SaveProfilePath(settings_, profiles_.CurrentPath());
   }
+  ApplySavedMacroIndex();
   settings_.nDevModel = ReadSavedDevModel(settings_);
 
   switch (commandLine.action) {
@@ -83,7 +92,7 @@ int CVexloApp::Run(const CommandLine& commandLine) {
   }
   // Any other failure to take the lock (no runtime folder) must not keep the program from
   // running; the lock is then simply not held.
-  RunMainWindow(commandLine.startHidden);
+  RunMainWindow(commandLine.startHidden, std::move(problems));
   return 0;
 }
 
@@ -98,12 +107,12 @@ void CVexloApp::ApplySavedMacroIndex() {
   (void)SaveMacroIndex(settings_, macros_.CurrentIndex());  // not reported, as every settings write
 }
 
-void CVexloApp::RunMainWindow(bool startHidden) {
+void CVexloApp::RunMainWindow(bool startHidden, std::vector<std::string> problems) {
   // The font is registered for this process only, while the window runs.
   const int font = QFontDatabase::addApplicationFont(QString::fromStdString(settings_.FontPath));
-  AppContext context{platform_,  settings_,  language_,   messages_, messageDialog_.get(),
-                     profiles_,  macros_,    device_,     monitor_,  wheelLines_,
-                     injector_,  player_,    pauseClock_, startHidden};
+  AppContext context{platform_,  settings_,  language_,   messages_,   messageDialog_.get(),
+                     profiles_,  macros_,    device_,     monitor_,    wheelLines_,
+                     injector_,  player_,    pauseClock_, startHidden, std::move(problems)};
   InstallMenuHook();
   {
     CVexloDlg window(context);

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CommandLine.h"
 #include "app/MsgDlgUserMessages.h"
@@ -42,7 +43,7 @@ class CVexloApp {
 
  private:
   void ApplySavedMacroIndex();
-  void RunMainWindow(bool startHidden);
+  void RunMainWindow(bool startHidden, std::vector<std::string> problems);
 
   Platform& platform_;
   AppSettings settings_;

@@ -2,20 +2,23 @@
 
 #include <QTimer>
 
-#include <array>
-#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/AppContext.h"
 #include "app/CompanionKeeper.h"
+#include "app/ExitSignals.h"
+#include "app/MainFrame.h"
 #include "app/MainTrayIcon.h"
-#include "app/MainWindowLayout.h"
+#include "app/MainWindowSkins.h"
+#include "app/ModalWatch.h"
+#include "app/panels/PagePanel.h"
 #include "dialogs/CMsgDlg.h"
-#include "engine/HostDispatcher.h"
+#include "engine/DeviceEventService.h"
+#include "platform/ports/InstanceRegistry.h"
 #include "platform/ports/ReleaseOnDestroy.h"
-#include "skin/CImageBtn.h"
 #include "skin/CImageDlg.h"
-#include "skin/SkinFile.h"
 #include "skin/WindowMessage.h"
 
 namespace vexlo {
@@ -23,9 +26,10 @@ namespace vexlo {
 // The main window. It runs for the whole life of the program, hidden until it is asked to show
 // itself; closing it only hides it, and the program ends on an exit request, after the mouse and
 // the desktop's pointer settings are back at their defaults. Other copies find it by its 'MAIN'
-// tag. It holds the page frame: title buttons, page buttons, the mouse-model choice and the
-// mouse picture; the pages' panels live on it.
-class CVexloDlg final : public CImageDlg, public MessageHandler {
+// tag. It holds the page frame (title buttons, page buttons, the mouse-model choice, the mouse
+// picture) and composes the pages' panels; everything that concerns the mouse it forwards to the
+// device event service, for which it is the view.
+class CVexloDlg final : public CImageDlg, public MessageHandler, public MainWindowView {
  public:
   explicit CVexloDlg(AppContext& context, QWidget* parent = nullptr);
   ~CVexloDlg() override;
@@ -39,16 +43,31 @@ class CVexloDlg final : public CImageDlg, public MessageHandler {
 
   std::intptr_t OnWindowMessage(std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam) override;
+  void OnTextMessage(std::uint32_t message, const std::vector<std::string>& texts) override;
   MessageTarget& Target() { return target_; }
 
-  // Operations the pages use.
+  // Operations the panels use.
   void ShowPage(int page);
+  void RefreshAll() override;
   void ComposeModelImages();
   int CurrentPage() const { return currentPage_; }
   bool ExitRequested() const { return exitRequested_; }
+  // A panel on the pages: refreshed with the others and told of every page shown.
+  void AddPanel(std::unique_ptr<PagePanel> panel);
 
-  // The tray menu's exit item and a second copy's /Kill: ends the program.
+  // The tray menu's exit item, a second copy's /Kill and the exit signals: ends the program.
   void RequestExit();
+
+  // What the device event service shows and hides.
+  void ShowModelChoice() override;
+  void ShowAndRaise() override;
+  void HideWindow() override { hide(); }
+  void CloseOpenDialogs() override;
+  void SetTrayPresent(bool present) override { tray_->SetPresent(present); }
+  void ShowNoDeviceMessage() override;
+  void CloseNoDeviceMessage() override;
+  bool IsBusy() const override { return ModalWatch::AnyOpen(); }
+  void ShowUnreadableProfile() override;
 
  protected:
   void OnInitDialog() override;
@@ -59,52 +78,33 @@ class CVexloDlg final : public CImageDlg, public MessageHandler {
   void reject() override;  // Escape: likewise
 
  private:
-  // The skins of the pages and models are read when first needed, so the window is up quickly.
-  SkinFile<DibImage>& PageSkin(int page);
-  SkinFile<GdiplusImage>& ModelSkin(std::size_t model);
   std::size_t CurrentModel() const;
-  void ComposeLightImages();  // the lighting page's pictures, when that page is first shown
-  void CreateFrameControls();
-  CImageBtn* Control(int id) const;
   void OnFrameCommand(int id);
   void OnPageButton(int id);
-  void OnModelChosen(int model);
   void OnRestore();
-  void OnShowMain();
-  void OnDeviceChange(std::uintptr_t event);
-  void OnDeviceState(std::uintptr_t state);
-  void OnLinkedProfile(const std::string& profilePath);
-  void ApplyOnArrival();
-  void ApplyWholeProfile();
-  void RefreshAll();
-  void ShowAndRaise();
-  void UpdateModelChoice();
+  void PublishWindow();
+  void ShowProblems();
   void CloseForGood();
-  void CloseOpenDialogs();
 
   AppContext& context_;
-  SkinFile<DibImage> mainSkin_;
-  std::array<std::unique_ptr<SkinFile<GdiplusImage>>, kModelCount> modelSkins_;
-  std::array<bool, kModelCount> modelSkinRead_{};
-  std::array<std::unique_ptr<SkinFile<DibImage>>, 4> pageSkins_;  // pages 1 to 4
-  std::array<bool, 4> pageSkinRead_{};
-  // The main and lighting pictures with the current model's mouse drawn in.
-  DibImage composedMain_;
-  DibImage composedMainHighlight_;
-  DibImage composedLight_;
-  DibImage composedLightHighlight_;
-  bool lightComposed_ = false;  // the lighting pictures show the current model
-
-  std::map<int, CImageBtn*> controls_;  // frame controls by control ID
+  MainWindowSkins skins_;
+  std::unique_ptr<MainFrame> frame_;  // made as the window initialises
+  // The page holder: each panel plugs in here (panels/PagePanels.cpp) and follows the pages.
+  std::vector<std::unique_ptr<PagePanel>> panels_;
   int currentPage_ = kNoPage;
   int previousPage_ = kNoPage;
   bool exitRequested_ = false;
   bool closedForGood_ = false;
   bool painted_ = false;
+  std::vector<std::string> problems_;  // text keys of what went wrong at start, shown once up
   CMsgDlg noDeviceMessage_;  // the window's own: "no mouse", in front when asked again
-  HostDispatcher dispatcher_;
 
+  // Whatever reaches the window from other threads and processes comes after the target, so that
+  // it goes (and stops) first.
   QtMessageTarget target_;
+  DeviceEventService service_;
+  ModalWatch modalWatch_;
+  ExitSignals exitSignals_;
   std::unique_ptr<ReleaseOnDestroy> publication_;
   RunningWindow self_;  // this window as other programs reach it
   std::unique_ptr<ReleaseOnDestroy> deviceNotifications_;

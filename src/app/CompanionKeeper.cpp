@@ -28,8 +28,16 @@ bool CompanionKeeper::Start(const std::string& windowHandle, Clock::time_point n
   std::error_code error;
   if (!std::filesystem::exists(program_, error)) return false;
   lastStart_ = now;
-  (void)launcher_.Open(program_, windowHandle_, workingFolder_);  // the watchdog tries again
+  // A failed start leaves no process to wait for: the watchdog tries again.
+  if (launcher_.StartCompanion(program_, windowHandle_, workingFolder_, started_) != Result::Ok) {
+    started_ = 0;
+  }
   return true;
+}
+
+void CompanionKeeper::OnAnnounced(std::uint32_t companionProcess) {
+  // Only the companion this program started; anything else claiming to be it is ignored.
+  if (companionProcess != 0 && companionProcess == started_) window_ = companionProcess;
 }
 
 bool CompanionKeeper::CompanionAlive() {

@@ -23,8 +23,9 @@ class CompanionKeeper {
   // (Check once a second) is to run.
   bool Start(const std::string& windowHandle, Clock::time_point now = Clock::now());
 
-  // The companion announced its window.
-  void OnAnnounced(std::uint32_t companionWindow) { window_ = companionWindow; }
+  // A process announced itself as the companion (UM_DAEMON_WINDOW, with its process id as the
+  // system vouches for it): taken only from the process that the last Start started.
+  void OnAnnounced(std::uint32_t companionProcess);
 
   // The watchdog: starts the companion again when its window no longer exists. A companion just
   // started gets a few seconds to announce itself before another is started.
@@ -43,7 +44,8 @@ class CompanionKeeper {
   std::string program_;
   std::string workingFolder_;
   std::string windowHandle_;
-  std::uint32_t window_ = 0;  // the companion's window (its process), 0 before it announced
+  std::uint32_t started_ = 0;  // the process the last start made, 0 when it failed
+  std::uint32_t window_ = 0;   // the companion's window (its process), 0 before it announced
   Clock::time_point lastStart_{};
 };
 

@@ -31,4 +31,17 @@ int SignalRunningInstances(InstanceRegistry& registry, const std::string& module
   return posted;
 }
 
+bool AdmitFromOtherProcess(const IncomingMessage& message) {
+  switch (message.message) {
+    case UM_SHOW_MAIN:
+      return message.wParam == kTagOpen && message.lParam == 0;
+    case UM_EXIT_APP:
+      return message.wParam == kTagKill && message.lParam == 0;
+    case UM_DAEMON_WINDOW:
+      return message.wParam == message.senderProcessId;
+    default:
+      return false;
+  }
+}
+
 }  // namespace vexlo

@@ -7,6 +7,7 @@
 namespace vexlo {
 
 class InstanceRegistry;
+struct IncomingMessage;
 
 enum class SignalMode {
   Show,  // bring the first running copy forward (UM_SHOW_MAIN 'Open')
@@ -22,5 +23,11 @@ using PauseFunction = std::function<void(std::chrono::milliseconds)>;
 int SignalRunningInstances(InstanceRegistry& registry, const std::string& modulePath,
                            SignalMode mode, bool startHidden,
                            const PauseFunction& pause = {});
+
+// What the main window takes from other processes: a show request (UM_SHOW_MAIN 'Open'), an exit
+// request (UM_EXIT_APP 'Kill') and a companion's announcement of itself (UM_DAEMON_WINDOW naming
+// the sender's own process). Nothing else, so no value from outside becomes a button event, a
+// profile switch or a pointer.
+bool AdmitFromOtherProcess(const IncomingMessage& message);
 
 }  // namespace vexlo

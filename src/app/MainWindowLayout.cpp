@@ -106,9 +106,4 @@ const std::array<DeviceModel, kModelCount>& DeviceModels() {
   return models;
 }
 
-std::uint32_t NarrowModel(std::uint32_t model, int deviceKind) {
-  if (deviceKind == 2) return model == 1 || model == 2 ? model : 1;
-  return model == 0 ? 0 : 3;
-}
-
 }  // namespace vexlo

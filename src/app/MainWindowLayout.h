@@ -67,10 +67,6 @@ struct DeviceModel {
 inline constexpr int kModelCount = 4;
 const std::array<DeviceModel, kModelCount>& DeviceModels();
 
-// The model a connected mouse of `deviceKind` narrows `model` to: kind 1 admits 0 and 3 (others
-// become 3), kind 2 admits 1 and 2 (others become 1).
-std::uint32_t NarrowModel(std::uint32_t model, int deviceKind);
-
 // The page skins of pages 1 to 4, in page order.
 inline constexpr std::array<std::string_view, 4> kPageSkinFiles = {"Adv.ini", "Light.ini",
                                                                    "LineCor.ini", "Macro.ini"};

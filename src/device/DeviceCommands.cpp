@@ -60,7 +60,7 @@ Result DeviceCommands::ApplyButtonRegister(int button) {
   const DeviceLink& link = session_.Link();
   // Every button 3..6 has a register once the link has opened, which Connect needs.
   const std::uint8_t reg = link.ButtonRegisters()[static_cast<std::size_t>(button)];
-  const std::uint8_t factory = link.RegisterCache()[reg] & kButtonFunctionMask;
+  const std::uint8_t factory = FactoryButtonFunction(link.ModelVariant(), reg);
   const std::uint8_t code = settings_.pbyKeySet[static_cast<std::size_t>(button)];
   SetButtonFunction(session_.RegisterImage(), reg, ButtonHardwareFunction(button, code, factory));
   return WriteImageRegister(reg);

@@ -36,10 +36,7 @@ constexpr auto kRetryAfterFailedWait = std::chrono::seconds(1);
 }  // namespace
 
 DeviceLink::DeviceLink(DeviceIo& io, HidEnumerator& enumerator)
-    : io_(io), enumerator_(enumerator), collection_(io, enumerator) {
-  // Without events, Open reports the shortage.
-  if (io_.CreateEventSet(kEventCount, events_) != Result::Ok) events_.reset();
-}
+    : io_(io), enumerator_(enumerator), collection_(io, enumerator) {}
 
 DeviceLink::~DeviceLink() {
   (void)Close();
@@ -50,9 +47,9 @@ Result DeviceLink::Open() {
     if (IsMousePresent()) return Result::Ok;
     (void)Close();
   }
-  if (!events_) return Result::NotEnoughMemory;
-
-  // A driver opened here is closed again by its owner when anything below fails.
+  // A driver or events made here are closed again by their owners when anything below fails.
+  std::unique_ptr<DeviceEventSet> events;
+  if (io_.CreateEventSet(kEventCount, events) != Result::Ok) return Result::NotEnoughMemory;
   std::unique_ptr<DriverEndpoint> hidFilter;
   std::unique_ptr<DriverEndpoint> mouseFilter;
   if (io_.OpenDriver(kHidFilterName, hidFilter) != Result::Ok ||
@@ -73,13 +70,15 @@ Result DeviceLink::Open() {
     transferKey_ = collection_.DriverKey();
   }
   mouseFilter_ = std::move(mouseFilter);
+  events_ = std::move(events);
   open_.store(true);
 
   (void)RunSequence(kWakeSequence);  // a mouse that does not wake fails the reads below
   ReadAllRegisters();
   SetUpRegistersAtOpen();
   SendTranslationTable();
-  eventWorker_ = std::jthread([this](std::stop_token stop) { RunEventWorker(stop); });
+  eventWorker_ = std::jthread(
+      [this, &events = *events_](std::stop_token stop) { RunEventWorker(stop, events); });
   if (!(registerCache_[kHostSetupRegister] & kHostSetupBit)) {
     registerCache_[kHostSetupRegister] |= kHostSetupBit;
     (void)WriteRegister(kHostSetupRegister, registerCache_[kHostSetupRegister]);  // best effort
@@ -96,6 +95,8 @@ Result DeviceLink::FindMouseCollection() {
 Result DeviceLink::Close() {
   if (!open_.load()) return Result::Ok;
   if (eventWorker_.joinable()) {
+    // The stop token only ends a wait for the events that failed; otherwise the worker leaves when
+    // it takes the stop event, after the presses signalled before it.
     events_->Signal(kStopEvent);
     eventWorker_.request_stop();
     eventWorker_.join();
@@ -108,6 +109,7 @@ Result DeviceLink::Close() {
     transferKey_.clear();
   }
   mouseFilter_.reset();
+  events_.reset();
   open_.store(false);
   modelVariant_ = kVariantUnknown;
   return Result::Ok;
@@ -208,14 +210,15 @@ void DeviceLink::OnReport(bool ok, std::span<const std::uint8_t> report) {
   Deliver(ok ? 1 : 0, code);
 }
 
-void DeviceLink::RunEventWorker(std::stop_token stop) {
-  while (!stop.stop_requested()) {
+void DeviceLink::RunEventWorker(std::stop_token stop, DeviceEventSet& events) {
+  for (;;) {
     std::size_t index = 0;
-    if (events_->WaitAny(index) != Result::Ok) {
+    if (events.WaitAny(index) != Result::Ok) {
       std::mutex mutex;
       std::condition_variable_any pause;
       std::unique_lock lock(mutex);
       pause.wait_for(lock, stop, kRetryAfterFailedWait, [] { return false; });
+      if (stop.stop_requested()) return;  // its events go with the connection
       continue;
     }
     if (index == kStopEvent) return;

@@ -26,8 +26,9 @@ namespace vexlo {
 //
 // Open, Close and the probe run on the user-interface thread; transfers may come from any thread
 // and are serialised by the transfer lock. Two workers run while the link is open, both owned and
-// joined by the link: the event worker (the mouse filter's button events) and the collection's
-// report reader.
+// joined by Close: the event worker (the mouse filter's button events) and the collection's
+// report reader. Every connection has events of its own, so nothing signalled for one connection
+// (its stop request included) reaches the next.
 class DeviceLink {
  public:
   // Where button events go, on a worker thread: (1, 0x11 + button) for a press of button 0..6,
@@ -36,7 +37,8 @@ class DeviceLink {
   using EventCallback = std::function<void(int pressed, std::uint16_t code)>;
 
   // Events 0..5 are the mouse filter's interception records (left down, left up, right down,
-  // right up, middle down, middle up); event 6 stops the event worker.
+  // right up, middle down, middle up); event 6 stops the event worker, after the events signalled
+  // before it have been delivered.
   static constexpr std::size_t kEventCount = 7;
   static constexpr std::size_t kStopEvent = 6;
 
@@ -45,16 +47,17 @@ class DeviceLink {
   DeviceLink(const DeviceLink&) = delete;
   DeviceLink& operator=(const DeviceLink&) = delete;
 
-  // Connects: opens both drivers, finds and opens the mouse's collection, starts the reader, then
-  // wakes the mouse, reads its 32 registers, sets them up, installs the translation table and
-  // starts the event worker. On a link that is open and whose mouse still answers: Ok at once,
-  // without any transfer; on one whose mouse is gone: closes it first.
-  // Ok; DriverUnavailable when a driver cannot be opened; HidEnumerationFailed; NotFound when no
-  // collection is the mouse's.
+  // Connects: makes the connection's events, opens both drivers, finds and opens the mouse's
+  // collection, starts the reader, then wakes the mouse, reads its 32 registers into the register
+  // image, sets them up, installs the translation table and starts the event worker. On a link
+  // that is open and whose mouse still answers: Ok at once, without any transfer; on one whose
+  // mouse is gone: closes it first. Ok; NotEnoughMemory without events; DriverUnavailable when a
+  // driver cannot be opened; HidEnumerationFailed; NotFound when no collection is the mouse's.
   [[nodiscard]] Result Open();
 
-  // Stops the event worker, ends the host's session with the mouse, closes the collection (which
-  // stops the reader) and both drivers. Always Ok.
+  // Stops the event worker (delivering the button events signalled before) and waits for it, ends
+  // the host's session with the mouse, closes the collection (which stops and joins the reader),
+  // both drivers and the connection's events. Always Ok.
   Result Close();
 
   bool IsOpen() const { return open_.load(); }
@@ -76,8 +79,8 @@ class DeviceLink {
   // is not open, else the driver's answer. User-interface thread.
   [[nodiscard]] Result MouseFilterControl(std::uint32_t code, std::span<const std::uint8_t> input);
 
-  // The value that names event `index` (0..5) to the mouse filter; 0 when the events could not be
-  // made.
+  // The value that names event `index` (0..5) of this connection to the mouse filter; 0 while the
+  // link is closed.
   std::int64_t EventDriverValue(std::size_t index) const;
 
   // Installs where button events go (none: dropped). When it returns, the previous callback is not
@@ -88,9 +91,12 @@ class DeviceLink {
   // The liveness probe: false when the link is not open or the mouse is gone.
   bool IsMousePresent() { return collection_.IsPresent(); }
 
-  // The registers as read at the last open and set up; model variant 0 (not identified), 1 or 2;
-  // which register holds which button's function. User-interface thread.
+  // The register image: the host's one copy of the mouse's registers, read at the last open and
+  // set up, then changed by the device commands as they write. A register that could not be read
+  // keeps what the image held. User-interface thread.
   const RegisterBank& RegisterCache() const { return registerCache_; }
+  RegisterBank& RegisterCache() { return registerCache_; }
+  // Model variant 0 (not identified), 1 or 2; which register holds which button's function.
   int ModelVariant() const { return modelVariant_; }
   const ButtonRegisterMap& ButtonRegisters() const { return buttonRegisters_; }
 
@@ -103,7 +109,7 @@ class DeviceLink {
   void SetUpRegistersAtOpen();
   void SendTranslationTable();
   void OnReport(bool ok, std::span<const std::uint8_t> report);
-  void RunEventWorker(std::stop_token stop);
+  void RunEventWorker(std::stop_token stop, DeviceEventSet& events);
   void Deliver(int pressed, std::uint16_t code);
 
   DeviceIo& io_;
@@ -120,7 +126,7 @@ class DeviceLink {
   // Lock order: callbackMutex_ is taken before whatever the callback locks.
   std::mutex callbackMutex_;  // guards callback_; held while it runs
   EventCallback callback_;
-  std::unique_ptr<DeviceEventSet> events_;
+  std::unique_ptr<DeviceEventSet> events_;  // this connection's; none while closed
   std::jthread eventWorker_;
 };
 

@@ -41,11 +41,16 @@ Result DeviceSession::Connect() {
   }
   if (opened != Result::Ok) return Result::NotConnected;
   model_.store(link_.ModelVariant() == 2 ? 2 : 1);
-  registerImage_ = link_.RegisterCache();
   link_.SetEventCallback(
       [this](int pressed, std::uint16_t code) { PostButtonEvent(pressed, code); });
   connected_.store(true);
   return Result::Ok;
+}
+
+void DeviceSession::Disconnect() {
+  link_.SetEventCallback({});
+  Forget();
+  (void)link_.Close();  // always Ok
 }
 
 void DeviceSession::SetEventTarget(MessageTarget* target) {

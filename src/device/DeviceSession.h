@@ -13,11 +13,11 @@
 namespace vexlo {
 
 // The mouse as the application sees it: whether it is connected and usable, which model it is,
-// the host's working copy of its registers (the register image), and the window that receives
-// its button events. The device commands (DeviceCommands) work on this object.
+// and the window that receives its button events. The device commands (DeviceCommands) work on
+// this object and on the link's register image.
 //
-// Connect, CheckAlive and the register image belong to the user-interface thread; the connected
-// state and the model may be read from any thread.
+// Connect, CheckAlive, Disconnect and the register image belong to the user-interface thread; the
+// connected state and the model may be read from any thread.
 class DeviceSession {
  public:
   DeviceSession(DeviceLink& link, UserMessages& messages);
@@ -33,10 +33,14 @@ class DeviceSession {
   bool CheckAlive();
 
   // Makes the mouse usable: a connected mouse that still answers is kept; otherwise the link is
-  // opened (or closed and opened again), the register image is copied from the link, the model
-  // noted and button events routed to the event target. When the filter drivers are missing the
-  // user is told so. Ok, or NotConnected. Blocks while the link opens; user-interface thread.
+  // opened (or closed and opened again), the model noted and button events routed to the event
+  // target. When the filter drivers are missing the user is told so. Ok, or NotConnected. Blocks
+  // while the link opens; user-interface thread.
   [[nodiscard]] Result Connect();
+
+  // The program ends: button events stop, the session forgets the mouse and the link closes (its
+  // workers joined). User-interface thread.
+  void Disconnect();
 
   // The window that receives UM_BUTTON_EVENT (wParam pressed flag, lParam event code); null for
   // none. It must stay valid until it is replaced.
@@ -45,10 +49,10 @@ class DeviceSession {
 
   // Model of the connected mouse: 0 none, 1 or 2.
   int Model() const { return model_.load(); }
-  // The host's working copy of the mouse's registers, from the last Connect; the device commands
-  // change it and write the registers they changed.
-  const RegisterBank& RegisterImage() const { return registerImage_; }
-  RegisterBank& RegisterImage() { return registerImage_; }
+  // The link's register image (DeviceLink::RegisterCache): the device commands change it and
+  // write the registers they changed.
+  const RegisterBank& RegisterImage() const { return link_.RegisterCache(); }
+  RegisterBank& RegisterImage() { return link_.RegisterCache(); }
   DeviceLink& Link() { return link_; }
 
  private:
@@ -59,7 +63,6 @@ class DeviceSession {
   UserMessages& messages_;
   std::atomic<bool> connected_{false};
   std::atomic<int> model_{0};
-  RegisterBank registerImage_{};
   std::mutex targetMutex_;  // guards target_
   MessageTarget* target_ = nullptr;
 };

@@ -29,7 +29,7 @@ CSngKbdDlg::CSngKbdDlg(const AppSettings& settings, const LanguageTable& languag
       keyLabel_(new CColorStatic(this)),
       applyButton_(new CImageBtn(CImageBtn::Kind::Push, this)),
       closeButton_(new CImageBtn(CImageBtn::Kind::Push, this)),
-      target_(*this, *this) {
+      target_(*this) {
   setObjectName(QStringLiteral("SngKbdDlg"));
   subtitleArea_->setEnabled(false);  // a text area, never a button
   // The keyboard belongs to the key being chosen: the buttons answer the mouse only.

@@ -3,17 +3,15 @@
 #include <filesystem>
 #include <system_error>
 
-#include "common/IniDocument.h"
 #include "common/Messages.h"
 #include "common/Text.h"
 #include "platform/ports/ForegroundProcess.h"
 #include "platform/ports/MessageTarget.h"
+#include "profiles/ProfileFile.h"
 #include "profiles/ProfileStore.h"
 
 namespace vexlo {
 namespace {
-
-constexpr std::string_view kSection = "Setting";
 
 std::optional<std::filesystem::file_time_type> LastWriteTime(const std::string& path) {
   std::error_code error;
@@ -28,7 +26,7 @@ ForegroundMonitor::ForegroundMonitor(ForegroundProcess& foreground,
                                      std::chrono::milliseconds pollInterval)
     : foreground_(foreground), poll_interval_(pollInterval) {}
 
-ForegroundMonitor::~ForegroundMonitor() = default;
+ForegroundMonitor::~ForegroundMonitor() { Stop(); }
 
 void ForegroundMonitor::SetTarget(MessageTarget* target) {
   std::scoped_lock lock(mutex_);
@@ -39,10 +37,12 @@ void ForegroundMonitor::RebuildLinkTable(const ProfileStore& profiles) {
   profiles.VisitList([this](const std::vector<std::string>& list) {
     std::vector<LinkEntry> table;
     for (const std::string& profile : list) {
-      IniDocument doc;
-      (void)doc.Load(profile);  // an unreadable profile links to nothing
-      if (doc.GetUnsigned(kSection, "bLinkProgram", 0) == 0) continue;
-      std::string program = TruncateToBuffer(doc.GetString(kSection, "szLinkPath", ""));
+      LinkSettings link;
+      // An unreadable profile links to nothing.
+      if (ReadProfile(profile, nullptr, nullptr, &link) != Result::Ok || link.bLinkProgram == 0) {
+        continue;
+      }
+      std::string program = TruncateToBuffer(link.szLinkPath);
       std::error_code error;
       if (program.empty() || !std::filesystem::exists(program, error)) continue;
       table.push_back({TruncateToBuffer(profile), std::move(program)});
@@ -84,6 +84,12 @@ bool ForegroundMonitor::IsMonitoring() const {
   return monitoring_;
 }
 
+void ForegroundMonitor::Stop() {
+  StopMonitor();
+  worker_.request_stop();
+  if (worker_.joinable()) worker_.join();
+}
+
 void ForegroundMonitor::Run(std::stop_token stop) {
   std::unique_lock lock(mutex_);
   while (!stop.stop_requested()) {
@@ -107,7 +113,6 @@ void ForegroundMonitor::Poll() {
   if (!queried) return;
   const std::string program = TruncateToBuffer(*queried);
   std::vector<LinkEntry> matches;
-  MessageTarget* target = nullptr;
   {
     std::scoped_lock lock(mutex_);
     if (EqualsNoCase(program, last_program_)) return;
@@ -115,13 +120,16 @@ void ForegroundMonitor::Poll() {
     for (const LinkEntry& entry : table_) {
       if (EqualsNoCase(entry.programPath, program)) matches.push_back(entry);
     }
-    target = target_;
   }
-  const std::optional<LinkEntry> chosen = ChooseLink(matches);
-  if (!chosen || target == nullptr) return;
-  // Sent without any lock held: the handler switches profiles and may rebuild the table.
-  (void)target->Send(UM_LINKED_PROFILE, reinterpret_cast<std::uintptr_t>(&*chosen),
-                     reinterpret_cast<std::intptr_t>(&program));
+  std::optional<LinkEntry> chosen = ChooseLink(matches);
+  if (!chosen) return;
+  // Posting never blocks; holding the lock across it is what lets SetTarget promise that a
+  // replaced target is no longer used. A window that has gone drops the message.
+  std::scoped_lock lock(mutex_);
+  if (target_) {
+    (void)target_->PostText(UM_LINKED_PROFILE, {std::move(chosen->profilePath),
+                                                std::move(chosen->programPath), program});
+  }
 }
 
 std::optional<LinkEntry> ForegroundMonitor::ChooseLink(const std::vector<LinkEntry>& matches) {

@@ -23,16 +23,16 @@ struct LinkEntry {
   bool operator==(const LinkEntry&) const = default;
 };
 
-// Watches which program is in the foreground and, when it changes to a linked one, sends
-// UM_LINKED_PROFILE to the target window: wParam is the address of a `const LinkEntry` (the
-// chosen link), lParam the address of a `const std::string` (the foreground program's path). Both
-// stay valid until the handler returns. The window then makes the entry's profile current.
+// Watches which program is in the foreground and, when it changes to a linked one, posts
+// UM_LINKED_PROFILE to the target window with three texts, by value: the chosen link's profile
+// file, its program, and the foreground program's path. The window then makes that profile
+// current.
 //
-// One worker, started by the first StartMonitor and stopped and joined by the destructor, polls
-// while the monitor is started. Among the links to the foreground program the first in profile
-// order is chosen, replaced by a later one only when that one's profile file was written more
-// recently. A program that stays in the foreground switches once; one that comes back switches
-// again.
+// One worker, started by the first StartMonitor and stopped and joined by Stop (or the
+// destructor), polls while the monitor is started. Among the links to the foreground program the
+// first in profile order is chosen, replaced by a later one only when that one's profile file was
+// written more recently. A program that stays in the foreground switches once; one that comes
+// back switches again.
 class ForegroundMonitor {
  public:
   static constexpr std::chrono::milliseconds kPollInterval{1000};
@@ -40,20 +40,17 @@ class ForegroundMonitor {
   // `foreground` must outlive the monitor. Tests pass a shorter interval.
   explicit ForegroundMonitor(ForegroundProcess& foreground,
                              std::chrono::milliseconds pollInterval = kPollInterval);
-  // Stops the worker and waits for it. When a message is on its way, the target window must be
-  // able to answer it (or be gone, which answers it too) while this waits.
-  ~ForegroundMonitor();
+  ~ForegroundMonitor();  // Stop
   ForegroundMonitor(const ForegroundMonitor&) = delete;
   ForegroundMonitor& operator=(const ForegroundMonitor&) = delete;
 
-  // The window that receives UM_LINKED_PROFILE, or none. Once replaced, a target gets no new
-  // message; one that a poll had already begun to send still completes on it, so the target must
-  // stay valid until its window has answered or is gone. User-interface thread.
+  // The window that receives UM_LINKED_PROFILE, or none. When this returns, the target that it
+  // replaced is not being posted to and will not be again. User-interface thread.
   void SetTarget(MessageTarget* target);
 
-  // Rebuilds the link table from the profile files, in the store's order: a profile whose
-  // bLinkProgram is set and whose szLinkPath names an existing file is linked to it. Takes the
-  // store's list lock, then the table lock. User-interface thread.
+  // Rebuilds the link table from the profile files, in the store's order, as the profile reader
+  // reads them: a profile whose bLinkProgram is set and whose szLinkPath names an existing file is
+  // linked to it. Takes the store's list lock, then the table lock. User-interface thread.
   void RebuildLinkTable(const ProfileStore& profiles);
   std::vector<LinkEntry> LinkTable() const;
 
@@ -63,6 +60,10 @@ class ForegroundMonitor {
   // Stops polling; a poll under way finishes. Never waits for the worker. Any thread.
   void StopMonitor();
   bool IsMonitoring() const;
+
+  // Stops polling and ends the worker, waiting until it has (a poll under way finishes first).
+  // A later StartMonitor starts a new worker. User-interface thread.
+  void Stop();
 
  private:
   void Run(std::stop_token stop);

@@ -1,7 +1,9 @@
 #include "engine/InputInjector.h"
 
 #include <algorithm>
+#include <iostream>
 #include <string>
+#include <utility>
 
 #include "device/DriverInterface.h"
 #include "engine/InjectionReport.h"
@@ -13,6 +15,15 @@ InputInjector::InputInjector(DeviceIo& io, HidEnumerator& enumerator)
 
 Result InputInjector::OpenInjectionDevice() {
   std::scoped_lock lock(mutex_);
+  // A device opened afresh holds nothing down: closing the old one released what it held.
+  keys_.clear();
+  buttons_ = 0;
+  consumerHeld_ = false;
+  return OpenLocked();
+}
+
+Result InputInjector::OpenLocked() {
+  device_.Close();
   return OpenFirstCollection(
       enumerator_, {kInjectionVendorId, kInjectionProductId, kInjectionUsagePage, kInjectionUsage},
       /*write=*/true, /*overlapped=*/false, device_);
@@ -26,6 +37,28 @@ void InputInjector::CloseInjectionDevice() {
 bool InputInjector::IsOpen() const {
   std::scoped_lock lock(mutex_);
   return device_.IsOpen();
+}
+
+std::uint64_t InputInjector::FailedWrites() const {
+  std::scoped_lock lock(mutex_);
+  return failedWrites_;
+}
+
+Result InputInjector::WriteLocked(std::span<const std::uint8_t> report) {
+  Result result = device_.WriteOutputReport(report);
+  if (result == Result::DeviceNotConnected && OpenLocked() == Result::Ok) {
+    result = device_.WriteOutputReport(report);
+  }
+  if (result == Result::Ok) {
+    failureReported_ = false;
+    return result;
+  }
+  ++failedWrites_;
+  if (!std::exchange(failureReported_, true)) {
+    std::cerr << "vexlo: the injection device refused input (error " << ToNumber(result)
+              << "); host functions send nothing until it takes input again\n";
+  }
+  return result;
 }
 
 Result InputInjector::SendKey(HidUsage usage, bool down) {
@@ -42,7 +75,7 @@ Result InputInjector::SendKeyLocked(HidUsage usage, bool down) {
   if (!device_.IsOpen()) return Result::NotFound;
   if (usage.page == kUsagePageConsumer) {
     consumerHeld_ = down && usage.usage != 0;
-    return device_.WriteOutputReport(EncodeConsumer(down ? usage.usage : 0));
+    return WriteLocked(EncodeConsumer(down ? usage.usage : 0));
   }
   if (usage.page != kUsagePageKeyboard) return Result::NothingToActOn;
   const auto key = static_cast<std::uint8_t>(usage.usage & 0xFF);
@@ -57,7 +90,7 @@ Result InputInjector::SendKeyLocked(HidUsage usage, bool down) {
   } else {
     std::erase(keys_, key);
   }
-  return device_.WriteOutputReport(EncodeKeyboard(keys_));
+  return WriteLocked(EncodeKeyboard(keys_));
 }
 
 Result InputInjector::SendMouseEvent(const MouseEvent& event) {
@@ -73,7 +106,7 @@ Result InputInjector::SendMouseButton(std::uint8_t buttons, bool down) {
 Result InputInjector::SendMouseButtonLocked(std::uint8_t buttons, bool down) {
   if (!device_.IsOpen()) return Result::NotFound;
   buttons_ = static_cast<std::uint8_t>(down ? buttons_ | buttons : buttons_ & ~buttons);
-  return device_.WriteOutputReport(EncodeMouseButtons(buttons_));
+  return WriteLocked(EncodeMouseButtons(buttons_));
 }
 
 void InputInjector::ReleaseAll() {

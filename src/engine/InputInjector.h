@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <span>
 #include <vector>
 
 #include "common/Result.h"
@@ -27,7 +28,10 @@ struct MouseEvent {
 // what it holds down: up to 28 keys in the order they went down, the mouse buttons, and whether a
 // consumer key is down. What it holds persists until released, whoever pressed it.
 //
-// Without the device every Send answers NotFound and nothing is remembered to be held.
+// Without the device every Send answers NotFound and nothing is remembered to be held. A write
+// that finds the device gone (DeviceNotConnected: the device, or the process behind it, was
+// restarted) opens it again and writes once more; a write that still fails is counted, and the
+// first failure after a success is reported on the standard error stream.
 //
 // The host dispatcher (user-interface thread) and the macro player's worker call it at the same
 // time: each operation, its report write included, runs entirely under the injector's lock.
@@ -38,11 +42,12 @@ class InputInjector {
   InputInjector& operator=(const InputInjector&) = delete;
 
   // Finds the injection device among the HID interfaces (path naming vendor 0x1BCF and product
-  // 0x05E3, then attributes and capabilities checked once open) and opens it for writing. Ok,
-  // NotFound when no interface is the device (it stays closed), HidEnumerationFailed. Call once
-  // at start-up, before any Send.
+  // 0x05E3, then attributes and capabilities checked once open) and opens it for writing, closing
+  // what was open before (which releases what it held): at start-up and whenever the mouse
+  // arrives. Ok, NotFound when no interface is the device (it stays closed), HidEnumerationFailed.
   [[nodiscard]] Result OpenInjectionDevice();
-  // Closes the device; what was held stays held on the host. At exit.
+  // Closes the device; the system releases what it held, as for any input device whose program
+  // has gone. At exit.
   void CloseInjectionDevice();
   bool IsOpen() const;
 
@@ -67,7 +72,12 @@ class InputInjector {
   // consumer key when one is held. Results of the writes are not examined.
   void ReleaseAll();
 
+  // How many report writes have failed, after the reopen for a device that was gone.
+  std::uint64_t FailedWrites() const;
+
  private:
+  [[nodiscard]] Result OpenLocked();
+  [[nodiscard]] Result WriteLocked(std::span<const std::uint8_t> report);
   [[nodiscard]] Result SendKeyLocked(HidUsage usage, bool down);
   [[nodiscard]] Result SendMouseButtonLocked(std::uint8_t buttons, bool down);
 
@@ -77,6 +87,8 @@ class InputInjector {
   std::vector<std::uint8_t> keys_;  // held keys in the order they went down, at most 28
   std::uint8_t buttons_ = 0;        // held mouse buttons
   bool consumerHeld_ = false;
+  std::uint64_t failedWrites_ = 0;
+  bool failureReported_ = false;  // since the last write that succeeded
 };
 
 }  // namespace vexlo

@@ -49,13 +49,16 @@ MacroRun RapidFireRun(std::uint32_t fireKeyNumber) {
 MacroPlayer::MacroPlayer(InputInjector& injector, PauseClock& clock)
     : injector_(injector), clock_(clock) {}
 
-MacroPlayer::~MacroPlayer() {
+MacroPlayer::~MacroPlayer() { Shutdown(); }
+
+void MacroPlayer::Shutdown() {
   {
     std::scoped_lock lock(mutex_);
     pending_.reset();
     runStop_.request_stop();
   }
-  // The worker's own stop and join follow as worker_ goes.
+  worker_.request_stop();  // wakes a worker waiting for a run
+  if (worker_.joinable()) worker_.join();
 }
 
 Result MacroPlayer::StartRun(int button, std::uint32_t macroNumber, const MacroData& record) {

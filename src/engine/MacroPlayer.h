@@ -48,8 +48,7 @@ class MacroPlayer {
 
   // Both must outlive the player.
   MacroPlayer(InputInjector& injector, PauseClock& clock);
-  // Stops a run under way (which still releases what it holds) and joins the worker.
-  ~MacroPlayer();
+  ~MacroPlayer();  // Shutdown
   MacroPlayer(const MacroPlayer&) = delete;
   MacroPlayer& operator=(const MacroPlayer&) = delete;
 
@@ -72,6 +71,10 @@ class MacroPlayer {
   [[nodiscard]] Result StopNow();
 
   bool IsRunning() const;
+
+  // Stops a run under way (which still releases what it holds) and ends the worker, waiting until
+  // it has. A later run starts a new worker. User-interface thread.
+  void Shutdown();
 
  private:
   struct Pending {

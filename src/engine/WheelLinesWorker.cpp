@@ -26,6 +26,11 @@ Result WheelLinesWorker::Queue(std::uint32_t lines) {
   return Result::Ok;
 }
 
+void WheelLinesWorker::Shutdown() {
+  worker_.request_stop();
+  if (worker_.joinable()) worker_.join();
+}
+
 void WheelLinesWorker::Run(std::stop_token stop) {
   for (;;) {
     std::uint32_t lines = 0;

@@ -19,8 +19,7 @@ class SystemMouseSettings;
 class WheelLinesWorker {
  public:
   explicit WheelLinesWorker(SystemMouseSettings& system);
-  // Applies a value still waiting, then stops and joins the worker.
-  ~WheelLinesWorker() = default;
+  ~WheelLinesWorker() { Shutdown(); }
   WheelLinesWorker(const WheelLinesWorker&) = delete;
   WheelLinesWorker& operator=(const WheelLinesWorker&) = delete;
 
@@ -28,6 +27,10 @@ class WheelLinesWorker {
   // first use. Ok, or NotEnoughMemory when the worker cannot be started (the value then waits for
   // the next call). Does not block on the desktop; call from one thread (the UI thread).
   [[nodiscard]] Result Queue(std::uint32_t lines);
+
+  // Applies a value still waiting, then ends the worker and waits until it has. A later Queue
+  // starts a new worker. Same thread as Queue.
+  void Shutdown();
 
  private:
   void Run(std::stop_token stop);

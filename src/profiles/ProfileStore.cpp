@@ -24,10 +24,20 @@ constexpr std::size_t kNameStemUnits = 256;
 constexpr std::size_t kFolderAndNameUnits = 255;
 constexpr std::string_view kExtension = ".ini";
 
-bool PathExists(const std::filesystem::path& path) {
+// Whether anything has the name; none when the folder cannot be looked into, and `error` says why.
+std::optional<bool> PathExists(const std::filesystem::path& path, std::error_code& error) {
+  const auto type = std::filesystem::symlink_status(path, error).type();
+  if (type == std::filesystem::file_type::not_found) {
+    error.clear();
+    return false;
+  }
+  if (error) return std::nullopt;
+  return true;
+}
+
+bool IsRegularFile(const std::string& path) {
   std::error_code error;
-  return std::filesystem::symlink_status(path, error).type() !=
-         std::filesystem::file_type::not_found;
+  return std::filesystem::is_regular_file(path, error);
 }
 
 bool IsProfileFile(const std::filesystem::path& path) {
@@ -79,9 +89,12 @@ Result ProfileStore::CopyProfile() {
 
 Result ProfileStore::CreateProfile(const NamePattern& pattern, const ProfileData& contents) {
   if (folder_.empty()) return Result::PathNotFound;
-  const auto name = pattern.FirstFree(kMaxNameCandidates, [this](const std::string& candidate) {
-    return PathExists(folder_ + candidate + std::string(kExtension));
+  std::error_code unknowable;
+  const auto name = pattern.FirstFree(kMaxNameCandidates, [&](const std::string& candidate) {
+    // A name that cannot be checked ends the search, and the error is the answer below.
+    return PathExists(folder_ + candidate + std::string(kExtension), unknowable).value_or(false);
   });
+  if (unknowable) return ResultFromErrno(unknowable.value());
   if (!name) {
     messages_.ShowPlainMessage("Too many profiles!");
     return Result::Full;
@@ -91,6 +104,27 @@ Result ProfileStore::CreateProfile(const NamePattern& pattern, const ProfileData
   data_ = contents;
   current_path_ = path;
   UpdateList({}, path);
+  return Result::Ok;
+}
+
+Result ProfileStore::EnsureCurrentProfile() {
+  std::optional<std::string> listed;
+  std::optional<std::string> first;
+  VisitList([&](const std::vector<std::string>& list) {
+    for (const std::string& entry : list) {
+      if (!IsRegularFile(entry)) continue;
+      if (!first) first = entry;
+      if (EqualsNoCase(entry, current_path_)) listed = entry;
+    }
+  });
+  if (listed) {
+    current_path_ = *listed;  // the list's own spelling
+    return Result::Ok;
+  }
+  if (!first) return NewProfile();
+  current_path_ = *first;
+  // A file that cannot be read leaves the contents as they were, as a selection does.
+  (void)ReadProfile(current_path_, data_);
   return Result::Ok;
 }
 

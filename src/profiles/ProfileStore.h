@@ -36,8 +36,15 @@ class ProfileStore {
   ProfileData& Data() { return data_; }
   const ProfileData& Data() const { return data_; }
   const std::string& CurrentPath() const { return current_path_; }
-  // Start-up sets the path saved in the settings file; it is not checked against the list.
+  // Start-up sets the path saved in the settings file; EnsureCurrentProfile checks it.
   void SetCurrentPath(std::string path) { current_path_ = std::move(path); }
+
+  // Only a listed profile, whose file is still there, may be current: a current path that is
+  // empty, names a file that has gone or lies outside the profile folder gives way to the first
+  // listed profile whose file is there (read from it), or, when there is none, to a new profile
+  // with default contents (NewProfile). Ok when a listed profile is current now, else NewProfile's
+  // failure.
+  [[nodiscard]] Result EnsureCurrentProfile();
   const std::string& Folder() const { return folder_; }
 
   // A copy of the list, taken under the lock.
@@ -49,7 +56,8 @@ class ProfileStore {
   // A profile with default contents under the first free name "<INFO_PRPFILE_PREFIX>001" to
   // "...999" (a name is free when no file or folder of that name exists), made current and
   // written. When all 999 names are taken the user is told "Too many profiles!", nothing changes
-  // and the result is Full.
+  // and the result is Full. When the folder cannot be looked into (no permission), nothing changes
+  // and the result is the reason (AccessDenied); the caller tells the user.
   [[nodiscard]] Result NewProfile();
   // The current contents under the first free name "<current name without copy
   // suffix><INFO_PRPFILE_CLONE>1" to "...999", made current and written; Full as above.

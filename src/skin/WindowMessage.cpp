@@ -1,55 +1,34 @@
 #include "skin/WindowMessage.h"
 
 #include <QCoreApplication>
-#include <QThread>
 
 namespace vexlo {
 
-struct WindowMessageEvent::Reply {
-  std::mutex mutex;
-  std::condition_variable answered;
-  bool done = false;
-  std::intptr_t answer = 0;
-};
-
 WindowMessageEvent::WindowMessageEvent(std::uint32_t message, std::uintptr_t wParam,
-                                       std::intptr_t lParam, std::shared_ptr<Reply> reply)
+                                       std::intptr_t lParam, std::vector<std::string> texts)
     : QEvent(Type()),
       message_(message),
       wParam_(wParam),
       lParam_(lParam),
-      reply_(std::move(reply)) {}
-
-WindowMessageEvent::~WindowMessageEvent() {
-  if (reply_) SetAnswer(0);
-}
+      texts_(std::move(texts)) {}
 
 QEvent::Type WindowMessageEvent::Type() {
   static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
   return type;
 }
 
-void WindowMessageEvent::SetAnswer(std::intptr_t answer) {
-  if (!reply_) return;
-  {
-    std::scoped_lock lock(reply_->mutex);
-    reply_->answer = answer;
-    reply_->done = true;
-  }
-  reply_->answered.notify_all();
-  reply_.reset();
-}
-
 bool DispatchWindowMessage(QEvent* event, MessageHandler& handler) {
   if (event->type() != WindowMessageEvent::Type()) return false;
-  auto* message = static_cast<WindowMessageEvent*>(event);
-  message->SetAnswer(
-      handler.OnWindowMessage(message->message(), message->wParam(), message->lParam()));
+  const auto* message = static_cast<const WindowMessageEvent*>(event);
+  if (message->texts().empty()) {
+    (void)handler.OnWindowMessage(message->message(), message->wParam(), message->lParam());
+  } else {
+    handler.OnTextMessage(message->message(), message->texts());
+  }
   return true;
 }
 
-QtMessageTarget::QtMessageTarget(QObject& window, MessageHandler& handler)
-    : window_(&window), handler_(handler) {}
+QtMessageTarget::QtMessageTarget(QObject& window) : window_(&window) {}
 
 QtMessageTarget::~QtMessageTarget() {
   std::scoped_lock lock(mutex_);
@@ -57,29 +36,19 @@ QtMessageTarget::~QtMessageTarget() {
 }
 
 Result QtMessageTarget::Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-  std::scoped_lock lock(mutex_);
-  if (!window_) return Result::InvalidWindowHandle;
-  QCoreApplication::postEvent(window_, new WindowMessageEvent(message, wParam, lParam));
-  return Result::Ok;
+  return Queue(std::make_unique<WindowMessageEvent>(message, wParam, lParam));
 }
 
-std::intptr_t QtMessageTarget::Send(std::uint32_t message, std::uintptr_t wParam,
-                                    std::intptr_t lParam) {
-  auto reply = std::make_shared<WindowMessageEvent::Reply>();
-  bool on_window_thread = false;
-  {
-    std::scoped_lock lock(mutex_);
-    if (!window_) return 0;
-    on_window_thread = window_->thread() == QThread::currentThread();
-    if (!on_window_thread) {
-      QCoreApplication::postEvent(window_, new WindowMessageEvent(message, wParam, lParam, reply));
-    }
-  }
-  // The handler may close the window, so it runs without the lock.
-  if (on_window_thread) return handler_.OnWindowMessage(message, wParam, lParam);
-  std::unique_lock wait(reply->mutex);
-  reply->answered.wait(wait, [&] { return reply->done; });
-  return reply->answer;
+Result QtMessageTarget::PostText(std::uint32_t message, std::vector<std::string> texts) {
+  return Queue(std::make_unique<WindowMessageEvent>(message, 0, 0, std::move(texts)));
+}
+
+Result QtMessageTarget::Queue(std::unique_ptr<WindowMessageEvent> event) {
+  std::scoped_lock lock(mutex_);
+  if (!window_) return Result::InvalidWindowHandle;
+  // Qt owns the event from here on and deletes it unhandled when the window goes first.
+  QCoreApplication::postEvent(window_, event.release());
+  return Result::Ok;
 }
 
 }  // namespace vexlo

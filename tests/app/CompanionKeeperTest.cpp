@@ -16,9 +16,15 @@ using namespace std::chrono_literals;
 
 struct FakeLauncher final : ProcessLauncher {
   std::vector<std::string> started;  // "<file> <parameter> <folder>"
-  Result Open(const std::string& file, const std::string& parameter,
-              const std::string& workingFolder) override {
+  std::uint32_t nextProcess = 42;
+  Result Open(const std::string&, const std::string&, const std::string&) override {
+    ADD_FAILURE() << "the companion is started as such";
+    return Result::Ok;
+  }
+  Result StartCompanion(const std::string& file, const std::string& parameter,
+                        const std::string& workingFolder, std::uint32_t& processId) override {
     started.push_back(file + " " + parameter + " " + workingFolder);
+    processId = nextProcess;
     return Result::Ok;
   }
 };
@@ -79,6 +85,21 @@ TEST_F(CompanionKeeperTest, AnotherProgramsWindowIsNotTheCompanion) {
   keeper.OnAnnounced(42);
   keeper.Check(t0 + 10s);
   EXPECT_EQ(launcher.started.size(), 2u);
+}
+
+// Another process of the user announcing itself as the companion neither replaces it nor, by
+// vanishing, makes the keeper start one more.
+TEST_F(CompanionKeeperTest, OnlyTheProcessItStartedIsTheCompanion) {
+  CompanionKeeper keeper = Keeper();
+  ASSERT_TRUE(keeper.Start("h", t0));
+  CompanionRuns(42);
+  keeper.OnAnnounced(4242);
+  EXPECT_EQ(keeper.CompanionWindow(), 0u);
+  keeper.OnAnnounced(42);
+  keeper.OnAnnounced(4242);
+  EXPECT_EQ(keeper.CompanionWindow(), 42u);
+  for (int second = 1; second <= 10; ++second) keeper.Check(t0 + std::chrono::seconds(second));
+  EXPECT_EQ(launcher.started.size(), 1u);
 }
 
 TEST_F(CompanionKeeperTest, ClosingAsksTheCompanionsWindowOnly) {

@@ -1,4 +1,5 @@
 #include "app/MainWindowLayout.h"
+#include "engine/DeviceEventService.h"
 
 #include <gtest/gtest.h>
 

@@ -3,20 +3,30 @@
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "FakeUserMessages.h"
 #include "TempFolder.h"
 #include "common/IniFile.h"
+#include "common/LanguageTable.h"
 #include "common/Messages.h"
 #include "device/DeviceLink.h"
+#include "dialogs/CFireKeyDlg.h"
+#include "device/DeviceSession.h"
+#include "engine/InputInjector.h"
+#include "engine/MacroPlayer.h"
 #include "engine/SteadyPauseClock.h"
+#include "engine/WheelLinesWorker.h"
 #include "platform/linux/LinuxInstanceRegistry.h"
 #include "platform/sim/SimDeviceNotifications.h"
 #include "platform/sim/SimEnvironment.h"
 #include "platform/sim/SimPorts.h"
+#include "profiles/AppSettings.h"
+#include "profiles/MacroStore.h"
 #include "profiles/ProfileFile.h"
+#include "profiles/ProfileStore.h"
 #include "skin/SkinFile.h"
 
 namespace vexlo {
@@ -38,6 +48,10 @@ struct NoLauncher final : ProcessLauncher {
   Result Open(const std::string&, const std::string&, const std::string&) override {
     return Result::FileNotFound;
   }
+  Result StartCompanion(const std::string&, const std::string&, const std::string&,
+                        std::uint32_t&) override {
+    return Result::FileNotFound;
+  }
 };
 
 // The main window over the in-process simulated machine, with the shipped skin and language
@@ -54,7 +68,7 @@ class MainWindowTest : public testing::Test {
   DeviceLink link{*platform.devices, *platform.hid};
   DeviceSession device{link, messages};
   MacroStore macros{settings.DataFolder, language, messages};
-  ForegroundMonitor monitor{*platform.foreground};
+  ForegroundMonitor monitor{*platform.foreground, std::chrono::milliseconds(5)};
   WheelLinesWorker wheelLines{*platform.mouseSettings};
   SteadyPauseClock pauseClock;
   InputInjector injector{*platform.devices, *platform.hid};
@@ -203,6 +217,36 @@ TEST_F(MainWindowTest, RestoreAsksThenResetsTheProfileTheMouseAndTheDesktop) {
   EXPECT_EQ(state.mouse.registers[0x02] & 0x0F, 3);
 }
 
+// A linked program that comes to the front while the question is open switches the profile only
+// once the question has been answered, so "Yes" resets the profile it was asked about.
+TEST_F(MainWindowTest, ALinkedSwitchDuringTheRestoreQuestionComesAfterIt) {
+  const std::string asked = profiles.CurrentPath();
+  profiles.Data().device.pwDpi[0] = 2000;
+  ASSERT_EQ(WriteProfile(asked, profiles.Data()), Result::Ok);
+  const std::string linked = settings.DataFolder + "Profile/Game.ini";
+  test::WriteFile(linked, "[Setting]\npwDpi0=3000\nnFlag=20211124\n");
+  messages.whileOpen = [&] {
+    QDialog question(window.get());  // the question as the user sees it
+    QTimer::singleShot(0, &question, [&] {
+      (void)window->Target().PostText(UM_LINKED_PROFILE, {linked, "/bin/game", "/bin/game"});
+      QCoreApplication::sendPostedEvents();
+      EXPECT_EQ(profiles.CurrentPath(), asked);
+      question.accept();
+    });
+    question.exec();
+  };
+  messages.SetNextAnswer(UserMessages::kOk);
+  Click("BTN_RESTORE");
+
+  ProfileData saved;
+  ASSERT_EQ(ReadProfile(asked, saved), Result::Ok);
+  EXPECT_EQ(saved.device.pwDpi[0], 800);
+  EXPECT_EQ(profiles.CurrentPath(), linked);
+  EXPECT_EQ(profiles.Data().device.pwDpi[0], 3000);
+  ASSERT_EQ(ReadProfile(linked, saved), Result::Ok);
+  EXPECT_EQ(saved.device.pwDpi[0], 3000);
+}
+
 TEST_F(MainWindowTest, RestoreWithoutAMouseSaysSoAndChangesNothing) {
   ASSERT_EQ(sim->Unplug(), Result::Ok);
   Settle();
@@ -271,6 +315,49 @@ TEST_F(MainWindowTest, AShowRequestWithoutAMouseShowsTheNoDeviceMessage) {
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(message->Information(),
             QString::fromStdString(language.LookupText("STA_MSG_INFO_NO_DEV")));
+}
+
+// A linked program in the foreground makes its profile current and sends it to the mouse, each
+// time it comes back; while a dialog of the window is open the switch waits until it has closed.
+TEST_F(MainWindowTest, LinkedProgramsSwitchProfilesButNeverUnderADialog) {
+  const std::string desk = profiles.CurrentPath();
+  const std::string deskProgram = root / "desk.bin";
+  const std::string gameProgram = root / "game.bin";
+  test::WriteFile(deskProgram, "");
+  test::WriteFile(gameProgram, "");
+  profiles.Data().link = {1, deskProgram};
+  ASSERT_EQ(WriteProfile(desk, profiles.Data()), Result::Ok);
+  ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+  const std::string game = profiles.CurrentPath();
+  profiles.Data().device.pwDpi[0] = 3000;  // step 14: low bits 0xE of register 0x02
+  profiles.Data().link = {1, gameProgram};
+  ASSERT_EQ(WriteProfile(game, profiles.Data()), Result::Ok);
+  ASSERT_EQ(profiles.SelectProfile(desk), Result::Ok);
+  monitor.RebuildLinkTable(profiles);
+  const auto switchesTo = [&](const std::string& program, const std::string& profile) {
+    sim->SetForeground(program);
+    return QTest::qWaitFor([&] { return profiles.CurrentPath() == profile; }, 10000);
+  };
+
+  for (const auto& [program, profile] :
+       {std::pair{gameProgram, game}, std::pair{deskProgram, desk}, std::pair{gameProgram, game}}) {
+    ASSERT_TRUE(switchesTo(program, profile)) << profile;
+    EXPECT_EQ(Button("BTN_PROFILE_LIST")->text().toStdString(), ProfileStore::DisplayName(profile));
+    EXPECT_EQ(SavedSetting("strProfilePath"), profile);
+    EXPECT_EQ(sim->State().mouse.registers[0x02] & 0x0F, profile == game ? 0x0E : 0x03);
+  }
+
+  CFireKeyDlg dialog(settings, language, window.get());
+  bool waited = false;
+  QTimer::singleShot(0, [&] {
+    sim->SetForeground(deskProgram);
+    QTest::qWait(200);  // forty polls
+    waited = profiles.CurrentPath() == game;
+    dialog.reject();
+  });
+  (void)dialog.Run();
+  EXPECT_TRUE(waited);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return profiles.CurrentPath() == desk; }, 10000));
 }
 
 }  // namespace

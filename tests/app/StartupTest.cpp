@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "app/CVexloApp.h"
+#include "app/InstanceSignal.h"
 #include "common/IniDocument.h"
 #include "common/Messages.h"
 #include "platform/linux/LinuxInstanceRegistry.h"
@@ -37,10 +38,10 @@ class RegistryRunning final : public InstanceRegistry {
                              std::unique_ptr<ReleaseOnDestroy>& lock) override {
     return inner_.AcquireInstanceLock(name, lock);
   }
-  Result PublishWindow(std::uint32_t userData, MessageTarget& target,
+  Result PublishWindow(std::uint32_t userData, MessageAdmission admit, MessageTarget& target,
                        std::unique_ptr<ReleaseOnDestroy>& publication,
                        RunningWindow& self) override {
-    return inner_.PublishWindow(userData, target, publication, self);
+    return inner_.PublishWindow(userData, std::move(admit), target, publication, self);
   }
   std::vector<RunningWindow> ListWindows() override { return inner_.ListWindows(); }
   std::optional<RunningWindow> WindowAt(const std::string& endpoint) override {
@@ -99,15 +100,18 @@ TEST_F(StartupFixture, AFirstStartCreatesTheDataFilesEvenForAOneShotSwitch) {
 
   EXPECT_TRUE(std::filesystem::is_directory(data + "Profile"));
   EXPECT_TRUE(std::filesystem::is_directory(data + "Macro"));
-  EXPECT_EQ(Settings(), "[Setting]\nnMacroIndex=4294967295\n");
+  // The new profile is current for the next start too.
+  const std::string written = "[Setting]\nstrProfilePath=" + data +
+                              "Profile/Profile001.ini\nnMacroIndex=4294967295\n";
+  EXPECT_EQ(Settings(), written);
   ASSERT_EQ(app.Profiles().List(), (std::vector<std::string>{data + "Profile/Profile001.ini"}));
   EXPECT_EQ(app.Profiles().CurrentPath(), data + "Profile/Profile001.ini");
   ProfileData expected;
   FillDefaults(expected);
-  ProfileData written;
-  ASSERT_EQ(ReadProfile(data + "Profile/Profile001.ini", written), Result::Ok);
-  written.windows.uDoubleClickTime = expected.windows.uDoubleClickTime;  // not read back
-  EXPECT_EQ(written, expected);
+  ProfileData read;
+  ASSERT_EQ(ReadProfile(data + "Profile/Profile001.ini", read), Result::Ok);
+  read.windows.uDoubleClickTime = expected.windows.uDoubleClickTime;  // not read back
+  EXPECT_EQ(read, expected);
   EXPECT_EQ(app.Settings().LanguageFile, program + "Lang_En.ini");
   EXPECT_EQ(app.Settings().CommonFontName, "Open Sans");
   EXPECT_EQ(app.Settings().nDevModel, 3u);
@@ -116,7 +120,7 @@ TEST_F(StartupFixture, AFirstStartCreatesTheDataFilesEvenForAOneShotSwitch) {
   std::filesystem::remove(data + "Setting.ini");
   CVexloApp again(platform);
   EXPECT_EQ(again.Run({CommandLine::Action::SplitCheck, false}), 0);
-  EXPECT_EQ(Settings(), "[Setting]\nnMacroIndex=4294967295\n");
+  EXPECT_EQ(Settings(), written);
   EXPECT_EQ(again.Profiles().List().size(), 1u);  // the profile exists: no new one
 }
 
@@ -132,14 +136,19 @@ class MacroIndexTest : public StartupFixture,
 TEST_P(MacroIndexTest, AnIndexThatNamesNoUsedSlotIsReplaced) {
   WriteMacroSlot(2, "Jump");
   WriteMacroSlot(7, "Attack");
-  const std::string before = "[Setting]\nnMacroIndex=" + GetParam().stored + "\n";
+  ProfileData profile;
+  FillDefaults(profile);
+  std::filesystem::create_directories(data + "Profile");
+  ASSERT_EQ(WriteProfile(data + "Profile/Desk.ini", profile), Result::Ok);
+  const std::string current = "[Setting]\nstrProfilePath=" + data + "Profile/Desk.ini\n";
+  const std::string before = current + "nMacroIndex=" + GetParam().stored + "\n";
   test::WriteFile(data + "Setting.ini", before);
   CVexloApp app(platform);
   EXPECT_EQ(app.Run({CommandLine::Action::SysBits, false}), 64);
   EXPECT_EQ(app.Macros().CurrentIndex(), GetParam().current);
   const std::string expected = GetParam().rewritten.empty()
                                    ? before
-                                   : "[Setting]\nnMacroIndex=" + GetParam().rewritten + "\n";
+                                   : current + "nMacroIndex=" + GetParam().rewritten + "\n";
   EXPECT_EQ(Settings(), expected);
 }
 
@@ -164,7 +173,8 @@ TEST_F(StartupFixture, TheSavedValuesAreAppliedAsTheyStand) {
 
   CVexloApp app(platform);
   EXPECT_EQ(app.Run({CommandLine::Action::SysBits, false}), 64);
-  EXPECT_EQ(app.Profiles().CurrentPath(), data + "Profile/GAME.ini");  // case kept
+  // Names compare without regard to case; the current one is the file that is there.
+  EXPECT_EQ(app.Profiles().CurrentPath(), data + "Profile/Game.ini");
   EXPECT_EQ(app.Profiles().List().size(), 1u);
   EXPECT_EQ(app.Settings().nDevModel, 1u);
   EXPECT_EQ(app.Profiles().Data().windows, (WindowsSettings{700, 15, 5}));
@@ -179,7 +189,7 @@ class ExitRecorder final : public MessageTarget {
     arrived_.notify_all();
     return Result::Ok;
   }
-  std::intptr_t Send(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  Result PostText(std::uint32_t, std::vector<std::string>) override { return Result::Ok; }
   std::pair<std::uint32_t, std::uint32_t> Wait() {
     std::unique_lock lock(mutex_);
     arrived_.wait_for(lock, std::chrono::seconds(5), [&] { return last_.first != 0; });
@@ -200,7 +210,8 @@ struct RunningCopyFixture : StartupFixture {
 
   void SetUp() override {
     RunningWindow self;
-    ASSERT_EQ(platform.instances->PublishWindow(kTagMainWindow, running, publication, self),
+    ASSERT_EQ(platform.instances->PublishWindow(kTagMainWindow, AdmitFromOtherProcess, running,
+                                                     publication, self),
               Result::Ok);
     ASSERT_EQ(platform.instances->AcquireInstanceLock("Vexlo_Mutex_QXA7702", lock), Result::Ok);
   }

@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <deque>
 #include <thread>
 
 #include "DeviceTestSupport.h"
 #include "device/DeviceLink.h"
+#include "device/DriverInterface.h"
 
 namespace vexlo {
 namespace {
@@ -180,6 +182,27 @@ TEST(DeviceLinkThreadsTest, AnEventCallbackReplacedWhileEventsArriveIsNeverCalle
   clicker.request_stop();
   clicker.join();
   EXPECT_EQ(lateCalls.load(), 0);
+}
+
+// A connection closed while its presses are still on their way delivers them, and nothing of it
+// (its stop request included) reaches the next connection.
+TEST(DeviceLinkThreadsTest, EveryConnectionDeliversEveryPressSignalledBeforeItCloses) {
+  SimMachine machine;
+  Inbox<ButtonEvent> events;
+  DeviceLink link(*machine.platform.devices, *machine.platform.hid);
+  link.SetEventCallback(test::RecordInto(events));
+  constexpr int kCycles = 200;
+  for (int cycle = 0; cycle < kCycles; ++cycle) {
+    ASSERT_EQ(link.Open(), Result::Ok);
+    ASSERT_EQ(link.MouseFilterControl(kIoctlButtonInterception,
+                                      test::InterceptionTable(link, {0, 1})),
+              Result::Ok);
+    ASSERT_EQ(machine.sim->Press(0), Result::Ok);
+    ASSERT_EQ(machine.sim->Release(0), Result::Ok);
+    (void)link.Close();  // always Ok
+  }
+  const std::vector<ButtonEvent> delivered = events.Items();
+  EXPECT_EQ(std::count(delivered.begin(), delivered.end(), ButtonEvent{1, 0x11}), kCycles);
 }
 
 }  // namespace

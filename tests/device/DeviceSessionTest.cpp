@@ -32,7 +32,7 @@ TEST_F(DeviceSessionTest, ConnectMakesTheMouseUsable) {
   EXPECT_EQ(session_.IsConnected(), Result::Ok);
   EXPECT_TRUE(session_.CheckAlive());
   EXPECT_EQ(session_.Model(), 2);
-  EXPECT_EQ(session_.RegisterImage(), link_.RegisterCache());
+  EXPECT_EQ(&session_.RegisterImage(), &link_.RegisterCache());  // one image, the link's
   EXPECT_TRUE(messages_.shown.empty());
 }
 

@@ -49,7 +49,7 @@ class RecordingTarget final : public MessageTarget {
     posted.Add({message, wParam, lParam});
     return Result::Ok;
   }
-  std::intptr_t Send(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  Result PostText(std::uint32_t, std::vector<std::string>) override { return Result::Ok; }
 
   Inbox<Message> posted;
 };

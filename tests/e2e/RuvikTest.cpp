@@ -19,6 +19,8 @@ using namespace std::chrono_literals;
 constexpr std::uint32_t kSysCommand = 0x0112;
 constexpr std::uint32_t kScClose = 0xF060;
 
+bool AdmitAll(const IncomingMessage&) { return true; }
+
 class AnnouncementRecorder final : public MessageTarget {
  public:
   Result Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t) override {
@@ -27,7 +29,7 @@ class AnnouncementRecorder final : public MessageTarget {
     arrived_.notify_all();
     return Result::Ok;
   }
-  std::intptr_t Send(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  Result PostText(std::uint32_t, std::vector<std::string>) override { return Result::Ok; }
   std::uint32_t WaitForDaemon() {
     std::unique_lock lock(mutex_);
     arrived_.wait_for(lock, 20s, [&] { return daemon_ != 0; });
@@ -48,7 +50,11 @@ class RuvikTest : public testing::Test {
   LinuxInstanceRegistry registry{folder};
   std::map<std::string, std::string> environment{{"XDG_RUNTIME_DIR", root / "run"}};
 
-  RuvikTest() { std::filesystem::create_directories(folder); }
+  RuvikTest() {
+    std::filesystem::create_directories(folder);
+    // As the program makes it: a folder open to others is not used.
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+  }
 
   std::optional<RunningWindow> DaemonWindow(std::uint32_t process) {
     for (const RunningWindow& window : registry.ListWindows()) {
@@ -62,7 +68,8 @@ TEST_F(RuvikTest, AnnouncesItselfAndClosesWhenAsked) {
   AnnouncementRecorder main_window;
   std::unique_ptr<ReleaseOnDestroy> publication;
   RunningWindow self;
-  ASSERT_EQ(registry.PublishWindow(kTagMainWindow, main_window, publication, self), Result::Ok);
+  ASSERT_EQ(registry.PublishWindow(kTagMainWindow, AdmitAll, main_window, publication, self),
+            Result::Ok);
 
   test::ChildProcess companion(ruvik, {self.endpoint}, environment);
   ASSERT_TRUE(companion.started());
@@ -82,7 +89,7 @@ TEST_F(RuvikTest, EndsWhenTheMainWindowsProcessIsGone) {
     AnnouncementRecorder window;
     std::unique_ptr<ReleaseOnDestroy> publication;
     RunningWindow self;
-    if (registry.PublishWindow(kTagMainWindow, window, publication, self) != Result::Ok) {
+    if (registry.PublishWindow(kTagMainWindow, AdmitAll, window, publication, self) != Result::Ok) {
       ::_exit(1);
     }
     ::pause();

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -50,7 +52,23 @@ TEST_F(StartupE2ETest, SysBitsAnswersWithTheSystemWidthAfterPreparingTheDataFold
   EXPECT_TRUE(std::filesystem::exists(data + "Setting.ini"));
   EXPECT_TRUE(std::filesystem::exists(data + "Profile/Profile001.ini"));
   EXPECT_TRUE(std::filesystem::is_directory(data + "Macro"));
+  // The default profile is the current one for the next start.
+  EXPECT_NE(test::ReadFile(data + "Setting.ini")
+                .find("strProfilePath=" + data + "Profile/Profile001.ini"),
+            std::string::npos);
   EXPECT_EQ(RunToEnd(program, {"/split_check"}), 0);
+}
+
+// The message about the folder is open while the program runs on: /Kill still ends it.
+TEST_F(StartupE2ETest, AnUnreadableProfileFolderLeavesTheProgramReachable) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop the superuser";
+  std::filesystem::create_directories(data + "Profile");
+  ::chmod((data + "Profile").c_str(), 0);
+  auto first = Start(program, {"/Start"});
+  ASSERT_TRUE(test::WaitUntil([&] { return PublishedWindows() == 1; }, 20s));
+  EXPECT_EQ(RunToEnd(program, {"/kill"}), 0);
+  EXPECT_EQ(first->WaitForExit(20s), 0);
+  ::chmod((data + "Profile").c_str(), 0700);
 }
 
 TEST_F(StartupE2ETest, OneCopyRunsAndKillEndsIt) {

@@ -65,8 +65,7 @@ class FakeForeground final : public ForegroundProcess {
   int queries_ = 0;
 };
 
-// The main window, run by the test's thread: a Send waits until the test has handled the
-// message, as a sent window message waits for the window's thread.
+// The main window: keeps what is posted to it, for the test's thread to handle one by one.
 class FakeWindow final : public MessageTarget {
  public:
   struct Received {
@@ -76,30 +75,23 @@ class FakeWindow final : public MessageTarget {
   };
 
   Result Post(std::uint32_t, std::uintptr_t, std::intptr_t) override {
-    ADD_FAILURE() << "the monitor sends, it never posts";
+    ADD_FAILURE() << "the monitor's message carries texts";
     return Result::Ok;
   }
 
-  std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
-    std::unique_lock lock(mutex_);
-    if (closed_) return 0;
-    const int ticket = sent_++;
-    pending_.push_back({message, *reinterpret_cast<const LinkEntry*>(wParam),
-                        *reinterpret_cast<const std::string*>(lParam)});
-    changed_.notify_all();
-    changed_.wait(lock, [&] { return handled_ > ticket || closed_; });
-    return 0;
-  }
-
-  // The window is gone: every message waiting and to come is answered 0 at once.
-  void Close() {
+  Result PostText(std::uint32_t message, std::vector<std::string> texts) override {
     std::scoped_lock lock(mutex_);
-    closed_ = true;
+    if (texts.size() != 3) {
+      ADD_FAILURE() << "UM_LINKED_PROFILE carries three texts";
+      return Result::Ok;
+    }
+    ++posted_;
+    pending_.push_back({message, {texts[0], texts[1]}, texts[2]});
     changed_.notify_all();
+    return Result::Ok;
   }
 
-  // Waits for the next message, lets `handle` act on it and then lets its sender go on. None
-  // when no message comes.
+  // Waits for the next message and lets `handle` act on it. None when no message comes.
   std::optional<Received> HandleNext(const std::function<void(const Received&)>& handle) {
     std::unique_lock lock(mutex_);
     if (!changed_.wait_for(lock, kPatience, [&] { return !pending_.empty(); })) return std::nullopt;
@@ -107,24 +99,19 @@ class FakeWindow final : public MessageTarget {
     pending_.pop_front();
     lock.unlock();
     handle(received);
-    lock.lock();
-    ++handled_;
-    changed_.notify_all();
     return received;
   }
 
   int Sent() const {
     std::scoped_lock lock(mutex_);
-    return sent_;
+    return posted_;
   }
 
  private:
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<Received> pending_;
-  int sent_ = 0;
-  int handled_ = 0;
-  bool closed_ = false;
+  int posted_ = 0;
 };
 
 class ForegroundMonitorTest : public ::testing::Test {
@@ -132,9 +119,6 @@ class ForegroundMonitorTest : public ::testing::Test {
   ForegroundMonitorTest() {
     for (const char* program : {"game", "editor", "browser"}) WriteFile(ProgramPath(program), "");
   }
-  // A test that failed may leave a message unanswered; the monitor must still be able to stop.
-  ~ForegroundMonitorTest() override { window_.Close(); }
-
   std::string ProgramPath(const std::string& name) const { return temp_ / ("bin/" + name); }
   std::string ProfilePath(const std::string& name) const {
     return temp_ / ("Data/Profile/" + name + ".ini");
@@ -162,7 +146,7 @@ class ForegroundMonitorTest : public ::testing::Test {
   }
 
   // The window's side of a linked switch: the entry's profile becomes current, and the links are
-  // read again while the monitor waits for the answer.
+  // read again while the monitor goes on polling.
   std::optional<FakeWindow::Received> HandleSwitch() {
     return window_.HandleNext([this](const FakeWindow::Received& received) {
       (void)store_->SelectProfile(received.entry.profilePath);  // unreadable: contents stay
@@ -171,7 +155,7 @@ class ForegroundMonitorTest : public ::testing::Test {
   }
 
   // Lets two more polls start: the first looks at the foreground set before, and a message that
-  // it sent would have kept the second from starting.
+  // it posted is in the window's queue when the second starts.
   void LetTwoPollsPass() {
     const int seen = foreground_.Queries();
     ASSERT_TRUE(foreground_.WaitForQueries(seen + 2));

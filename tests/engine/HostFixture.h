@@ -36,6 +36,11 @@ class RecordingLauncher final : public ProcessLauncher {
     opened.push_back({file, parameter, workingFolder});
     return Result::Ok;
   }
+  Result StartCompanion(const std::string&, const std::string&, const std::string&,
+                        std::uint32_t&) override {
+    ADD_FAILURE() << "a button never starts the companion";
+    return Result::Ok;
+  }
 
   std::vector<Opened> opened;
 };

@@ -1,6 +1,8 @@
 #include "profiles/ProfileStore.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -131,6 +133,19 @@ TEST_F(ProfileStoreTest, WhenAll999NamesAreTakenNothingChanges) {
   EXPECT_EQ(store.CurrentPath(), PathOf("Only"));
   EXPECT_EQ(DisplayNames(), Names{"Only"});
   EXPECT_EQ(SnapshotFolder(ProfileFolder()), before);
+}
+
+// A folder that cannot be looked into is not a full one: the reason is the answer, for the caller
+// to tell the user.
+TEST_F(ProfileStoreTest, AFolderThatCannotBeReadIsNotTakenForAFullOne) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop the superuser";
+  ProfileStore& store = Open();
+  ::chmod(ProfileFolder().c_str(), 0);
+  const Result made = store.NewProfile();
+  ::chmod(ProfileFolder().c_str(), 0700);
+  EXPECT_EQ(made, Result::AccessDenied);
+  EXPECT_TRUE(messages_.plain.empty());
+  EXPECT_TRUE(store.CurrentPath().empty());
 }
 
 TEST_F(ProfileStoreTest, SelectReadsTheProfileUnlessItIsCurrent) {

@@ -19,8 +19,8 @@ class FakeInstanceRegistry final : public InstanceRegistry {
   Result AcquireInstanceLock(std::string_view, std::unique_ptr<ReleaseOnDestroy>&) override {
     return Result::Busy;
   }
-  Result PublishWindow(std::uint32_t, MessageTarget&, std::unique_ptr<ReleaseOnDestroy>&,
-                       RunningWindow&) override {
+  Result PublishWindow(std::uint32_t, MessageAdmission, MessageTarget&,
+                       std::unique_ptr<ReleaseOnDestroy>&, RunningWindow&) override {
     return Result::Ok;
   }
   std::vector<RunningWindow> ListWindows() override { return windows; }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,7 @@ class FakeUserMessages final : public UserMessages {
   int ShowMessage(std::string_view textKey, std::string_view titleKey, std::uint32_t flags,
                   std::uint32_t titleColour) override {
     shown.push_back({std::string(textKey), std::string(titleKey), flags, titleColour});
+    if (whileOpen) whileOpen();
     if (answers_.empty()) return kCancel;
     const int answer = answers_.front();
     answers_.pop_front();
@@ -37,6 +39,8 @@ class FakeUserMessages final : public UserMessages {
 
   std::vector<Shown> shown;
   std::vector<std::string> plain;
+  // Runs while a message is open, before it is answered (what the user does meanwhile).
+  std::function<void()> whileOpen;
 
  private:
   std::deque<int> answers_;

@@ -21,7 +21,7 @@ class PostedMessages final : public MessageTarget {
     posted.push_back({message, wParam, lParam});
     return Result::Ok;
   }
-  std::intptr_t Send(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  Result PostText(std::uint32_t, std::vector<std::string>) override { return Result::Ok; }
 
   std::vector<PostedMessage> posted;
 };

@@ -32,9 +32,9 @@ class CompanionWindow final : public vexlo::MessageTarget {
     }
     return vexlo::Result::Ok;
   }
-  std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
-    (void)Post(message, wParam, lParam);
-    return 0;
+  // No message with texts is one it answers.
+  vexlo::Result PostText(std::uint32_t, std::vector<std::string>) override {
+    return vexlo::Result::Ok;
   }
 
   // Waits for the close request, or until `ended` (a process descriptor, -1 for none) says the
@@ -60,7 +60,13 @@ int main(int argc, char* argv[]) {
   CompanionWindow window;
   std::unique_ptr<vexlo::ReleaseOnDestroy> publication;
   vexlo::RunningWindow self;
-  if (registry.PublishWindow(vexlo::kTagDaemon, window, publication, self) != vexlo::Result::Ok) {
+  // Only the main window that started it may ask it to close.
+  const auto fromMainWindow = [owner = main_window->processId](const vexlo::IncomingMessage& m) {
+    return m.senderProcessId == owner && m.message == kSysCommand &&
+           (m.wParam & 0xFFF0) == kScClose;
+  };
+  if (registry.PublishWindow(vexlo::kTagDaemon, fromMainWindow, window, publication, self) !=
+      vexlo::Result::Ok) {
     return 1;
   }
   if (registry.PostToWindow(*main_window, vexlo::UM_DAEMON_WINDOW, self.processId, 0) !=

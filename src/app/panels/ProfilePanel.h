@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/panels/PagePanel.h"
 #include "app/panels/ProfileFileDialogs.h"
 #include "skin/SkinFile.h"
 
@@ -22,18 +23,18 @@ class CImageBtn;
 // mouse and the desktop when its contents were loaded anew, and shown by the whole window
 // (`refreshAll`). A profile whose file cannot be read never becomes current.
 // User-interface thread.
-class ProfilePanel {
+class ProfilePanel final : public PagePanel {
  public:
   // The controls are made on `window` from the main skin; Apply is the window's own BTN_APPLY,
   // found by name.
   ProfilePanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainSkin,
                std::function<void()> refreshAll);
-  ~ProfilePanel();
+  ~ProfilePanel() override;
 
   // The name, the link box and the link's tool tip follow the current profile.
-  void Refresh();
+  void Refresh() override;
   // The controls show on the button and performance pages only.
-  void ShowPage(int page);
+  void ShowPage(int page) override;
 
   // What the controls do, each as a click or menu choice does it.
   void OpenListMenu();

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "common/Text.h"
 #include "platform/linux/UniqueFd.h"
@@ -46,12 +47,19 @@ class FileLock final : public ReleaseOnDestroy {
   UniqueFd fd_;  // closing it releases the lock
 };
 
-// Listens on the window's socket and hands each packet to the window on its own thread.
+// Listens on the window's socket and hands each admitted packet to the window. One thread serves
+// every connection without ever waiting on one: sockets are non-blocking, each connection has a
+// short deadline for its one packet, and the oldest connection gives way when too many are open.
 class WindowListener final : public ReleaseOnDestroy {
  public:
-  WindowListener(std::string path, UniqueFd listener, UniqueFd wake, MessageTarget& target)
+  static constexpr std::chrono::milliseconds kPacketDeadline{250};
+  static constexpr std::size_t kMaxConnections = 32;
+
+  WindowListener(std::string path, UniqueFd listener, UniqueFd wake, MessageAdmission admit,
+                 MessageTarget& target)
       : path_(std::move(path)), listener_(std::move(listener)), wake_(std::move(wake)),
-        target_(target), thread_([this](std::stop_token stop) { Run(stop); }) {}
+        admit_(std::move(admit)), target_(target),
+        thread_([this](std::stop_token stop) { Run(stop); }) {}
 
   ~WindowListener() override {
     thread_.request_stop();
@@ -62,29 +70,100 @@ class WindowListener final : public ReleaseOnDestroy {
   }
 
  private:
+  using Clock = std::chrono::steady_clock;
+
+  struct Connection {
+    UniqueFd fd;
+    std::uint32_t processId = 0;
+    Clock::time_point deadline;
+    std::array<std::byte, sizeof(Packet)> bytes{};
+    std::size_t got = 0;
+  };
+
   void Run(std::stop_token stop) {
+    std::vector<pollfd> waiting;
     while (!stop.stop_requested()) {
-      std::array<pollfd, 2> waiting{{{listener_.get(), POLLIN, 0}, {wake_.get(), POLLIN, 0}}};
-      if (::poll(waiting.data(), waiting.size(), -1) < 0) continue;  // EINTR
-      if (waiting[1].revents) break;
-      if (!(waiting[0].revents & POLLIN)) continue;
-      UniqueFd client(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
-      if (!client.valid()) continue;
-      Packet packet{};
-      const auto bytes = std::as_writable_bytes(std::span(&packet, 1));
-      if (ReceiveExactly(client.get(), bytes, std::chrono::milliseconds(500)) != Result::Ok ||
-          packet.magic != kPacketMagic) {
-        continue;  // not one of ours, or a sender that gave up: ignore it
+      waiting.assign({{listener_.get(), POLLIN, 0}, {wake_.get(), POLLIN, 0}});
+      for (const Connection& connection : connections_) {
+        waiting.push_back({connection.fd.get(), POLLIN, 0});
       }
-      (void)target_.Post(packet.message, packet.wParam, packet.lParam);  // window gone: dropped
+      const int ready = ::poll(waiting.data(), waiting.size(), NextTimeout());
+      // A wait that fails for good leaves the window unreachable, not a loop that spins.
+      if (ready < 0 && errno != EINTR) return;
+      if (ready <= 0) {
+        DropExpired();
+        continue;
+      }
+      if (waiting[1].revents) return;
+      // In the order they came, so that one sender's messages keep theirs; the connections
+      // accepted below have nothing to read yet.
+      for (std::size_t i = 0; i < connections_.size(); ++i) {
+        if (waiting[i + 2].revents) Read(connections_[i]);
+      }
+      std::erase_if(connections_, [](const Connection& c) { return !c.fd.valid(); });
+      if (waiting[0].revents & POLLIN) AcceptAll();
+      DropExpired();
     }
+  }
+
+  int NextTimeout() const {
+    if (connections_.empty()) return -1;
+    const auto left = connections_.front().deadline - Clock::now();  // the oldest ends first
+    return static_cast<int>(
+        std::clamp<std::int64_t>(std::chrono::ceil<std::chrono::milliseconds>(left).count(), 0,
+                                 kPacketDeadline.count()));
+  }
+
+  void AcceptAll() {
+    for (;;) {
+      UniqueFd client(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+      if (!client.valid()) return;  // none waiting any more (or out of descriptors)
+      ucred peer{};
+      socklen_t length = sizeof peer;
+      if (::getsockopt(client.get(), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 ||
+          peer.uid != ::getuid()) {
+        continue;  // another user's process never reaches the window
+      }
+      if (connections_.size() == kMaxConnections) connections_.erase(connections_.begin());
+      connections_.push_back({std::move(client), static_cast<std::uint32_t>(peer.pid),
+                              Clock::now() + kPacketDeadline});
+    }
+  }
+
+  // Reads what the connection has; a whole packet is handled and ends the connection, as do the
+  // end of the connection and any error.
+  void Read(Connection& connection) {
+    const std::span<std::byte> rest = std::span(connection.bytes).subspan(connection.got);
+    const ssize_t n = ::recv(connection.fd.get(), rest.data(), rest.size(), 0);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    if (n > 0) connection.got += static_cast<std::size_t>(n);
+    if (n > 0 && connection.got < connection.bytes.size()) return;
+    if (connection.got == connection.bytes.size()) Deliver(connection);
+    connection.fd.Reset();
+  }
+
+  void Deliver(const Connection& connection) {
+    Packet packet{};
+    std::memcpy(&packet, connection.bytes.data(), sizeof packet);
+    if (packet.magic != kPacketMagic) return;  // not one of ours
+    const IncomingMessage message{connection.processId, packet.message, packet.wParam,
+                                  packet.lParam};
+    if (!admit_ || !admit_(message)) return;
+    (void)target_.Post(packet.message, packet.wParam, packet.lParam);  // window gone: dropped
+  }
+
+  void DropExpired() {
+    const auto now = Clock::now();
+    std::erase_if(connections_, [now](const Connection& c) { return c.deadline <= now; });
   }
 
   std::string path_;
   UniqueFd listener_;
   UniqueFd wake_;
+  MessageAdmission admit_;
   MessageTarget& target_;
-  std::jthread thread_;  // last: started after everything it uses
+  std::vector<Connection> connections_;  // oldest first; the listener thread's own
+  std::jthread thread_;                  // last: started after everything it uses
 };
 
 // Parses "window-<tag hex>-<pid>-<n>.sock".
@@ -119,6 +198,7 @@ LinuxInstanceRegistry::LinuxInstanceRegistry(std::string folder) : folder_(std::
 
 Result LinuxInstanceRegistry::AcquireInstanceLock(std::string_view name,
                                                   std::unique_ptr<ReleaseOnDestroy>& lock) {
+  if (folder_.empty()) return Result::PathNotFound;  // no runtime folder that is safe to use
   const std::string path = folder_ + std::string(name);
   UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
   if (!fd.valid()) return ResultFromErrno(errno);
@@ -129,9 +209,11 @@ Result LinuxInstanceRegistry::AcquireInstanceLock(std::string_view name,
   return Result::Ok;
 }
 
-Result LinuxInstanceRegistry::PublishWindow(std::uint32_t userData, MessageTarget& target,
+Result LinuxInstanceRegistry::PublishWindow(std::uint32_t userData, MessageAdmission admit,
+                                            MessageTarget& target,
                                             std::unique_ptr<ReleaseOnDestroy>& publication,
                                             RunningWindow& self) {
+  if (folder_.empty()) return Result::PathNotFound;  // as above
   static std::atomic<unsigned> sequence{0};
   char tag[9];
   std::snprintf(tag, sizeof tag, "%08X", userData);
@@ -145,8 +227,12 @@ Result LinuxInstanceRegistry::PublishWindow(std::uint32_t userData, MessageTarge
     ::unlink(path.c_str());
     return ResultFromErrno(errno);
   }
+  if (::fcntl(listener.get(), F_SETFL, O_NONBLOCK) != 0) {
+    ::unlink(path.c_str());
+    return ResultFromErrno(errno);
+  }
   publication = std::make_unique<WindowListener>(path, std::move(listener), std::move(wake),
-                                                 target);
+                                                 std::move(admit), target);
   self = RunningWindow{path, userData, static_cast<std::uint32_t>(::getpid())};
   return Result::Ok;
 }

@@ -51,6 +51,24 @@ Result LinuxProcessLauncher::Open(const std::string& file, const std::string& pa
     if (opener.empty()) return Result::FileNotFound;
     arguments = {opener, file};
   }
+  std::uint32_t processId = 0;
+  return Start(std::move(arguments), workingFolder, processId);
+}
+
+Result LinuxProcessLauncher::StartCompanion(const std::string& program,
+                                            const std::string& parameter,
+                                            const std::string& workingFolder,
+                                            std::uint32_t& processId) {
+  processId = 0;
+  if (!IsProgramFile(program)) return Result::FileNotFound;
+  std::vector<std::string> arguments = {program};
+  if (!parameter.empty()) arguments.push_back(parameter);
+  return Start(std::move(arguments), workingFolder, processId);
+}
+
+Result LinuxProcessLauncher::Start(std::vector<std::string> arguments,
+                                   const std::string& workingFolder, std::uint32_t& processId) {
+  processId = 0;
   // Everything the child needs is prepared before fork: after it only exec-safe calls are made.
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
@@ -61,11 +79,23 @@ Result LinuxProcessLauncher::Open(const std::string& file, const std::string& pa
   UniqueFd report_read(pipe_fds[0]);
   UniqueFd report_write(pipe_fds[1]);
 
+  // The pipe carries the started process's id, then, only when it could not run, an error.
+  struct Report {
+    pid_t process;
+    int error;
+  };
   const pid_t child = ::fork();
   if (child < 0) return ResultFromErrno(errno);
   if (child == 0) {
     ::setsid();
-    if (::fork() != 0) ::_exit(0);  // the grandchild is adopted by init and reaped there
+    const pid_t grandchild = ::fork();
+    if (grandchild < 0) {
+      const Report failed{0, errno};
+      (void)!::write(report_write.get(), &failed, sizeof failed);
+    }
+    if (grandchild != 0) ::_exit(0);  // the grandchild is adopted by init and reaped there
+    const pid_t self = ::getpid();
+    (void)!::write(report_write.get(), &self, sizeof self);
     if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0) {
       const int error = errno;
       (void)!::write(report_write.get(), &error, sizeof error);
@@ -80,12 +110,22 @@ Result LinuxProcessLauncher::Open(const std::string& file, const std::string& pa
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  int error = 0;
-  ssize_t got;
-  do {
-    got = ::read(report_read.get(), &error, sizeof error);
-  } while (got < 0 && errno == EINTR);
-  return got == static_cast<ssize_t>(sizeof error) ? ResultFromErrno(error) : Result::Ok;
+  Report report{0, 0};
+  std::size_t got = 0;
+  auto* bytes = reinterpret_cast<char*>(&report);
+  while (got < sizeof report) {
+    const ssize_t n = ::read(report_read.get(), bytes + got, sizeof report - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  if (got < sizeof report.process || report.process <= 0) {
+    // No process was started: the second fork failed, or the first child died before it.
+    return report.error != 0 ? ResultFromErrno(report.error) : Result::GeneralFailure;
+  }
+  if (got == sizeof report) return ResultFromErrno(report.error);
+  processId = static_cast<std::uint32_t>(report.process);
+  return Result::Ok;
 }
 
 }  // namespace vexlo

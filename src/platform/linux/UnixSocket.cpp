@@ -10,8 +10,11 @@
 namespace vexlo {
 namespace {
 
+// Only a path in the file system: an empty or relative one would name an abstract socket, or one
+// in whatever the current folder is.
 bool MakeAddress(const std::string& path, sockaddr_un& address) {
   address = {};
+  if (!path.starts_with('/')) return false;
   address.sun_family = AF_UNIX;
   if (path.size() >= sizeof address.sun_path) return false;
   std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
@@ -25,6 +28,7 @@ Result ListenAt(const std::string& path, UniqueFd& listener) {
   if (UniqueFd probe; ConnectTo(path, probe) == Result::Ok) return Result::AlreadyExists;
   // The socket is bound under a temporary name and renamed into place once it listens, so that
   // whoever sees it appear can connect at once.
+  if (!path.starts_with('/')) return Result::PathNotFound;
   const std::string temporary = path + ".new";
   sockaddr_un address;
   if (!MakeAddress(temporary, address)) return Result::FilenameTooLong;
@@ -42,6 +46,7 @@ Result ListenAt(const std::string& path, UniqueFd& listener) {
 }
 
 Result ConnectTo(const std::string& path, UniqueFd& connection) {
+  if (!path.starts_with('/')) return Result::FileNotFound;  // no runtime folder: nobody there
   sockaddr_un address;
   if (!MakeAddress(path, address)) return Result::FilenameTooLong;
   UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));

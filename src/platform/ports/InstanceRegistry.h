@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +21,19 @@ struct RunningWindow {
   std::uint32_t processId;    // 0 when unknown
 };
 
+// A message that another process posted to a published window. The sender's process id is the
+// system's word for it, not the sender's.
+struct IncomingMessage {
+  std::uint32_t senderProcessId;
+  std::uint32_t message;
+  std::uint32_t wParam;
+  std::uint32_t lParam;
+};
+
+// Which messages from other processes a published window takes; everything else is dropped before
+// it reaches the window. Called on a backend thread; must answer at once.
+using MessageAdmission = std::function<bool(const IncomingMessage&)>;
+
 // The single-instance rule and the running copies' main windows, which other copies reach with
 // posted messages.
 class InstanceRegistry {
@@ -32,12 +46,15 @@ class InstanceRegistry {
   [[nodiscard]] virtual Result AcquireInstanceLock(std::string_view name,
                                                    std::unique_ptr<ReleaseOnDestroy>& lock) = 0;
 
-  // Makes a window of this process reachable under `userData`: messages that other processes
-  // post to it are handed to target.Post on a backend thread until `publication` is destroyed.
+  // Makes a window of this process reachable under `userData`: messages that processes of the
+  // same user post to it, and that `admit` takes, are handed to target.Post on a backend thread
+  // until `publication` is destroyed; nothing a sender does (a partial, oversized or garbage
+  // message, a stalled or flooding connection) delays another sender's message for long.
   // `target` must outlive `publication`. `self` receives the window as other processes see it;
   // its endpoint is the window's handle to give to another program. Ok or the platform's error;
   // user-interface thread.
-  [[nodiscard]] virtual Result PublishWindow(std::uint32_t userData, MessageTarget& target,
+  [[nodiscard]] virtual Result PublishWindow(std::uint32_t userData, MessageAdmission admit,
+                                             MessageTarget& target,
                                              std::unique_ptr<ReleaseOnDestroy>& publication,
                                              RunningWindow& self) = 0;
 

@@ -1,13 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "common/Result.h"
 
 namespace vexlo {
 
 // A window that workers and other processes reach with the main window's messages
-// (common/Messages.h). The window handles every message on its own (user-interface) thread.
+// (common/Messages.h). The window handles every message on its own (user-interface) thread, in
+// the order they were posted. A message travels by value: numbers, and for the messages that
+// carry text, the texts themselves, never an address. A window that has gone drops what was
+// still on its way to it.
 class MessageTarget {
  public:
   virtual ~MessageTarget() = default;
@@ -17,11 +22,9 @@ class MessageTarget {
   [[nodiscard]] virtual Result Post(std::uint32_t message, std::uintptr_t wParam,
                                     std::intptr_t lParam) = 0;
 
-  // Has the window's thread handle the message and returns the handler's answer; blocks until
-  // it has. Any thread; called on the window's own thread it runs the handler directly. The
-  // caller must hold no lock that the handler takes. Returns 0 when the window no longer exists.
-  virtual std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam,
-                             std::intptr_t lParam) = 0;
+  // As Post, for a message that carries texts (UM_LINKED_PROFILE: the chosen profile file, its
+  // linked program, the program in the foreground); the window receives its own copy of them.
+  [[nodiscard]] virtual Result PostText(std::uint32_t message, std::vector<std::string> texts) = 0;
 };
 
 }  // namespace vexlo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "common/Result.h"
@@ -19,6 +20,14 @@ class ProcessLauncher {
   // Blocks only while the program is being started; any thread.
   [[nodiscard]] virtual Result Open(const std::string& file, const std::string& parameter,
                                     const std::string& workingFolder) = 0;
+
+  // Starts the companion program `program` with `parameter` as its one argument, as Open starts a
+  // program file, and gives the started process's id, by which its messages are known. Ok, or as
+  // Open. Blocks only while the program is being started; any thread.
+  [[nodiscard]] virtual Result StartCompanion(const std::string& program,
+                                              const std::string& parameter,
+                                              const std::string& workingFolder,
+                                              std::uint32_t& processId) = 0;
 };
 
 }  // namespace vexlo

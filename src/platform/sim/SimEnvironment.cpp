@@ -357,6 +357,14 @@ Result SimEnvironment::OpenHid(std::string_view path, const HidOpenOptions& opti
 
 void SimEnvironment::CloseEndpoint(SimEndpointId id) {
   std::scoped_lock lock(mutex_);
+  const Endpoint* endpoint = FindEndpoint(id);
+  if (endpoint && endpoint->kind == EndpointKind::Collection && endpoint->options.write &&
+      endpoint->collection->node == kSimInjectionNode) {
+    // As the kernel does for an input device whose program has gone: nothing stays held.
+    std::vector<std::string> released;
+    ReleaseEverythingHeld(state_.injection, released);
+    if (!released.empty()) AppendInjected(std::move(released));
+  }
   endpoints_.erase(id);
   if (id == interceptionOwner_) {
     // The driver forgets the events of a handle that is closed.

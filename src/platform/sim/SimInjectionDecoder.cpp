@@ -204,6 +204,20 @@ std::string KeyboardUsageName(std::uint8_t usage) {
   return HexNumber(usage, 2);
 }
 
+void ReleaseEverythingHeld(SimInjection& injection, std::vector<std::string>& lines) {
+  for (const std::uint8_t key : injection.keys) lines.push_back("key up " + KeyboardUsageName(key));
+  injection.keys.clear();
+  if (injection.consumer != 0) {
+    lines.push_back("consumer up " + ConsumerUsageName(injection.consumer));
+    injection.consumer = 0;
+  }
+  if (injection.buttons != 0) {
+    std::vector<std::string> buttons;
+    DecodeMouseButtons(injection, 0, buttons);
+    lines.insert(lines.end(), buttons.begin(), buttons.end());
+  }
+}
+
 Result DecodeInjectionReport(SimInjection& injection, std::span<const std::uint8_t> report,
                              std::vector<std::string>& lines) {
   if (report.size() != kSimInjectionReportLength) return Result::InvalidParameter;

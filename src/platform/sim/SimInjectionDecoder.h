@@ -23,6 +23,11 @@ inline constexpr std::size_t kSimInjectionReportLength = 30;
                                            std::span<const std::uint8_t> report,
                                            std::vector<std::string>& lines);
 
+// Releases whatever the device holds down, as the system does when the program that made the
+// device goes away however it ends: a line for each key, consumer key and mouse button that goes
+// up, none when nothing was held.
+void ReleaseEverythingHeld(SimInjection& injection, std::vector<std::string>& lines);
+
 // The name of a keyboard usage ("A", "Enter", "F5", "Left Ctrl"), or its number ("0x8A").
 std::string KeyboardUsageName(std::uint8_t usage);
 

@@ -31,7 +31,7 @@ class RecordingTarget final : public MessageTarget {
     arrived_.notify_all();
     return Result::Ok;
   }
-  std::intptr_t Send(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+  Result PostText(std::uint32_t, std::vector<std::string>) override { return Result::Ok; }
 
   std::vector<Posted> WaitFor(std::size_t count) {
     std::unique_lock lock(mutex_);
@@ -44,6 +44,8 @@ class RecordingTarget final : public MessageTarget {
   std::condition_variable arrived_;
   std::vector<Posted> posted_;
 };
+
+bool AdmitAll(const IncomingMessage&) { return true; }
 
 TEST(LinuxInstanceRegistryTest, OnlyOneHolderOfTheInstanceLock) {
   test::TempFolder folder;
@@ -75,7 +77,8 @@ TEST(LinuxInstanceRegistryTest, APublishedWindowReceivesPostedMessages) {
   RecordingTarget target;
   std::unique_ptr<ReleaseOnDestroy> publication;
   RunningWindow self;
-  ASSERT_EQ(registry.PublishWindow(kTagMainWindow, target, publication, self), Result::Ok);
+  ASSERT_EQ(registry.PublishWindow(kTagMainWindow, AdmitAll, target, publication, self),
+            Result::Ok);
 
   const std::vector<RunningWindow> windows = registry.ListWindows();
   ASSERT_EQ(windows.size(), 1u);
@@ -100,7 +103,7 @@ TEST(LinuxInstanceRegistryTest, IgnoresStrangersAndCleansUpAfterTheDead) {
   RecordingTarget target;
   std::unique_ptr<ReleaseOnDestroy> publication;
   RunningWindow self;
-  ASSERT_EQ(registry.PublishWindow(0x12345678, target, publication, self), Result::Ok);
+  ASSERT_EQ(registry.PublishWindow(0x12345678, AdmitAll, target, publication, self), Result::Ok);
   const RunningWindow window = registry.ListWindows().at(0);
   EXPECT_EQ(window.userData, 0x12345678u);
 
@@ -145,8 +148,8 @@ TEST(LinuxInstanceRegistryTest, ListsTheMostRecentlyPublishedFirst) {
   std::unique_ptr<ReleaseOnDestroy> older;
   std::unique_ptr<ReleaseOnDestroy> newer;
   RunningWindow self;
-  ASSERT_EQ(registry.PublishWindow(1, target, older, self), Result::Ok);
-  ASSERT_EQ(registry.PublishWindow(2, target, newer, self), Result::Ok);
+  ASSERT_EQ(registry.PublishWindow(1, AdmitAll, target, older, self), Result::Ok);
+  ASSERT_EQ(registry.PublishWindow(2, AdmitAll, target, newer, self), Result::Ok);
   for (const RunningWindow& window : registry.ListWindows()) {
     const auto when = std::filesystem::file_time_type::clock::now() +
                       std::chrono::seconds(window.userData == 2 ? 10 : -10);
@@ -166,6 +169,56 @@ TEST(LinuxInstanceRegistryTest, FindsTheProgramFileOfAProcess) {
   EXPECT_EQ(*own, std::filesystem::read_symlink("/proc/self/exe").string());
   EXPECT_FALSE(registry.ProcessImagePath(0).has_value());
   EXPECT_FALSE(registry.ProcessImagePath(0x7FFFFFF0).has_value());
+}
+
+// The window hears only what its admission takes, with the sender as the kernel names it; no
+// sender, however it behaves, keeps another's message from arriving.
+TEST(LinuxInstanceRegistryTest, SendersThatStallFloodOrSendGarbageDelayNobody) {
+  test::TempFolder folder;
+  LinuxInstanceRegistry registry(folder.path());
+  RecordingTarget target;
+  std::vector<IncomingMessage> asked;
+  std::mutex askedMutex;
+  const auto admit = [&](const IncomingMessage& message) {
+    std::scoped_lock lock(askedMutex);
+    asked.push_back(message);
+    return message.message == UM_SHOW_MAIN;
+  };
+  std::unique_ptr<ReleaseOnDestroy> publication;
+  RunningWindow self;
+  ASSERT_EQ(registry.PublishWindow(kTagMainWindow, admit, target, publication, self), Result::Ok);
+
+  const auto connect = [&] {
+    UniqueFd connection;
+    EXPECT_EQ(ConnectTo(self.endpoint, connection), Result::Ok);
+    return connection;
+  };
+  const auto send = [](const UniqueFd& connection, std::span<const std::uint32_t> words) {
+    EXPECT_EQ(SendAll(connection.get(), std::as_bytes(words)), Result::Ok);
+  };
+  constexpr std::uint32_t kMagic = 0x56584D31;
+  UniqueFd stalled = connect();  // one byte, then nothing
+  EXPECT_EQ(SendAll(stalled.get(), std::as_bytes(std::span("V", 1))), Result::Ok);
+  std::vector<UniqueFd> idle;
+  for (int i = 0; i < 100; ++i) idle.push_back(connect());
+  {
+    const std::uint32_t shortFrame[] = {kMagic, UM_SHOW_MAIN};
+    send(connect(), shortFrame);
+    const std::uint32_t oversized[] = {kMagic, UM_SHOW_MAIN, 1, 0, 0xFFFFFFFF, 0xFFFFFFFF};
+    send(connect(), oversized);
+    const std::uint32_t refused[] = {kMagic, UM_LINKED_PROFILE, 0x1234, 0};
+    send(connect(), refused);
+  }
+  ASSERT_EQ(registry.PostToWindow(self, UM_SHOW_MAIN, kTagOpen, 0), Result::Ok);
+
+  EXPECT_EQ(target.WaitFor(2),
+            (std::vector<Posted>{{UM_SHOW_MAIN, 1, 0}, {UM_SHOW_MAIN, kTagOpen, 0}}));
+  std::scoped_lock lock(askedMutex);
+  ASSERT_EQ(asked.size(), 3u);  // the short frame never reached the admission
+  EXPECT_EQ(asked[1].message, UM_LINKED_PROFILE);
+  for (const IncomingMessage& message : asked) {
+    EXPECT_EQ(message.senderProcessId, static_cast<std::uint32_t>(::getpid()));
+  }
 }
 
 }  // namespace

@@ -38,6 +38,23 @@ TEST(LinuxProcessLauncherTest, StartsAProgramInItsFolderWithItsParameter) {
                 "|/run/vexlo/window-4D41494E-1-0.sock\n");
 }
 
+// The companion's messages are known by the process id the start gives.
+TEST(LinuxProcessLauncherTest, StartingTheCompanionGivesItsProcess) {
+  test::TempFolder folder;
+  test::WriteFile(folder / "companion",
+                  "#!/bin/sh\necho $$ > \"$1.part\"\n/bin/mv \"$1.part\" \"$1\"\n");
+  ::chmod((folder / "companion").c_str(), 0755);
+  LinuxProcessLauncher launcher;
+  std::uint32_t process = 0;
+  ASSERT_EQ(
+      launcher.StartCompanion(folder / "companion", folder / "report", folder.path(), process),
+      Result::Ok);
+  EXPECT_EQ(WaitForReport(folder / "report"), std::to_string(process) + "\n");
+  EXPECT_EQ(launcher.StartCompanion(folder / "missing", "", folder.path(), process),
+            Result::FileNotFound);
+  EXPECT_EQ(process, 0u);
+}
+
 TEST(LinuxProcessLauncherTest, HandsDocumentsToTheDesktopOpener) {
   test::TempFolder folder;
   std::filesystem::create_directory(folder / "bin");

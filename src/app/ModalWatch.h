@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+namespace vexlo {
+
+// Watches the program's modal dialogs and menus: whether one is open, and a call on the
+// user-interface thread after one has closed. Work that must not run under a dialog or menu (a
+// profile switch while a question waits for its answer) waits for that call; every dialog and
+// menu, whoever opens it, is seen without doing anything for it.
+class ModalWatch final : public QObject {
+ public:
+  // `closed` runs from the event loop after a modal dialog or menu has closed, once the code that
+  // opened it has gone on.
+  explicit ModalWatch(std::function<void()> closed);
+  ~ModalWatch() override;
+
+  // True while a modal dialog or a menu is open.
+  static bool AnyOpen();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::function<void()> closed_;
+};
+
+}  // namespace vexlo

@@ -1,0 +1,16 @@
+#include "app/panels/PagePanel.h"
+
+#include "app/MainWindowSkins.h"
+#include "app/panels/ProfilePanel.h"
+
+namespace vexlo {
+
+std::vector<std::unique_ptr<PagePanel>> MakePagePanels(PanelContext& context) {
+  std::vector<std::unique_ptr<PagePanel>> panels;
+  // Each panel adds itself here, one line, in the order of the pages.
+  panels.push_back(std::make_unique<ProfilePanel>(context.window, context.app, context.skins.Main(),
+                                                  context.refreshAll));
+  return panels;
+}
+
+}  // namespace vexlo
