@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -208,6 +209,14 @@ TEST_F(ProfilePanelTest, TheListShowsEveryProfileInUtf16Order) {
   EXPECT_EQ(items, (std::vector<std::string>{"Profile001", "Profile002", "b", "\xF0\x9F\x98\x80",
                                              "\xEF\xBC\xA1"}));
   EXPECT_EQ(commands, (std::vector<int>{31000, 31001, 31002, 31003, 31004}));
+
+  // Taller than the screen, the list scrolls in one column as wide as the button and a little more.
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+  OpenMenu("BTN_PROFILE_LIST", [&](QMenu& menu) {
+    EXPECT_LE(menu.height(), menu.screen()->geometry().height());
+    EXPECT_LT(menu.width(), 2 * Control("BTN_PROFILE_LIST").width());
+    menu.close();
+  });
 }
 
 TEST_F(ProfilePanelTest, AProfileWhoseFileCannotBeReadNeverBecomesCurrent) {

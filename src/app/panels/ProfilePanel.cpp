@@ -96,6 +96,8 @@ ProfilePanel::ProfilePanel(QWidget& window, AppContext& app, SkinFile<DibImage>&
 
   // The list button is a caption of its own: the current profile's name, set below.
   ApplyButtonStyle(*list_, "BTN_PROFILE_LIST", QStringLiteral(" "), face);
+  // A menu draws its items in the font of the button that opens it; More shows no caption.
+  more_->setFont(list_->font());
   QObject::connect(list_, &QAbstractButton::clicked, &window, [this] { OpenListMenu(); });
   QObject::connect(add_, &QAbstractButton::clicked, &window, [this] { AddProfile(); });
   QObject::connect(delete_, &QAbstractButton::clicked, &window, [this] { DeleteProfile(); });
