@@ -17,6 +17,18 @@ int MsgDlgUserMessages::ShowMessage(std::string_view textKey, std::string_view t
   return answer == CMsgDlg::kIdOk ? kOk : kCancel;
 }
 
+int MsgDlgUserMessages::ShowMessageWith(std::string_view textKey, std::string_view titleKey,
+                                        std::uint32_t flags, std::uint32_t titleColour,
+                                        std::string_view detail) {
+  if (!dialog_) return kCancel;
+  QString text = LanguageText(language_, textKey);
+  text.replace(QStringLiteral("%s"),
+               QString::fromUtf8(detail.data(), static_cast<qsizetype>(detail.size())));
+  const int answer =
+      dialog_->ShowMessage(text, LanguageText(language_, titleKey), flags, titleColour);
+  return answer == CMsgDlg::kIdOk ? kOk : kCancel;
+}
+
 void MsgDlgUserMessages::ShowPlainMessage(std::string_view text) {
   if (!dialog_) {
     std::cerr << text << '\n';

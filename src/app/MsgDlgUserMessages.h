@@ -17,6 +17,8 @@ class MsgDlgUserMessages final : public UserMessages {
 
   int ShowMessage(std::string_view textKey, std::string_view titleKey, std::uint32_t flags,
                   std::uint32_t titleColour) override;
+  int ShowMessageWith(std::string_view textKey, std::string_view titleKey, std::uint32_t flags,
+                      std::uint32_t titleColour, std::string_view detail) override;
   void ShowPlainMessage(std::string_view text) override;
 
  private:

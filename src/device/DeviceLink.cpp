@@ -52,9 +52,10 @@ Result DeviceLink::Open() {
   if (io_.CreateEventSet(kEventCount, events) != Result::Ok) return Result::NotEnoughMemory;
   std::unique_ptr<DriverEndpoint> hidFilter;
   std::unique_ptr<DriverEndpoint> mouseFilter;
-  if (io_.OpenDriver(kHidFilterName, hidFilter) != Result::Ok ||
-      io_.OpenDriver(kMouseFilterName, mouseFilter) != Result::Ok) {
-    return Result::DriverUnavailable;
+  Result opened = io_.OpenDriver(kHidFilterName, hidFilter);
+  if (opened == Result::Ok) opened = io_.OpenDriver(kMouseFilterName, mouseFilter);
+  if (opened != Result::Ok) {
+    return opened == Result::AccessDenied ? Result::AccessDenied : Result::DriverUnavailable;
   }
   if (const Result found = FindMouseCollection(); found != Result::Ok) return found;
 

@@ -51,9 +51,14 @@ class DeviceLink {
   // collection, starts the reader, then wakes the mouse, reads its 32 registers into the register
   // image, sets them up, installs the translation table and starts the event worker. On a link
   // that is open and whose mouse still answers: Ok at once, without any transfer; on one whose
-  // mouse is gone: closes it first. Ok; NotEnoughMemory without events; DriverUnavailable when a
-  // driver cannot be opened; HidEnumerationFailed; NotFound when no collection is the mouse's.
+  // mouse is gone: closes it first. Ok; NotEnoughMemory without events; AccessDenied when this user
+  // may not use the mouse (DeniedNodes says why); DriverUnavailable when a driver cannot be opened
+  // otherwise; HidEnumerationFailed; NotFound when no collection is the mouse's.
   [[nodiscard]] Result Open();
+
+  // After Open answered AccessDenied: the device nodes the user may not use, as the backend names
+  // them.
+  std::string DeniedNodes() const { return io_.DeniedNodes(); }
 
   // Stops the event worker (delivering the button events signalled before) and waits for it, ends
   // the host's session with the mouse, closes the collection (which stops and joins the reader),

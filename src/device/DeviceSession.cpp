@@ -39,6 +39,12 @@ Result DeviceSession::Connect() {
                                 UserMessages::kKeepOnTop, UserMessages::kWarningColour);
     return Result::NotConnected;
   }
+  if (opened == Result::AccessDenied) {
+    (void)messages_.ShowMessageWith("STA_MSG_INFO_DEV_ACCESS", "STA_MSG_TITLE_WARN",
+                                    UserMessages::kKeepOnTop, UserMessages::kWarningColour,
+                                    link_.DeniedNodes());
+    return Result::NotConnected;
+  }
   if (opened != Result::Ok) return Result::NotConnected;
   model_.store(link_.ModelVariant() == 2 ? 2 : 1);
   link_.SetEventCallback(

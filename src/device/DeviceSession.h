@@ -34,8 +34,9 @@ class DeviceSession {
 
   // Makes the mouse usable: a connected mouse that still answers is kept; otherwise the link is
   // opened (or closed and opened again), the model noted and button events routed to the event
-  // target. When the filter drivers are missing the user is told so. Ok, or NotConnected. Blocks
-  // while the link opens; user-interface thread.
+  // target. When the filter drivers are missing, or this user may not use the mouse's device
+  // nodes, the user is told so. Ok, or NotConnected. Blocks while the link opens; user-interface
+  // thread.
   [[nodiscard]] Result Connect();
 
   // The program ends: button events stop, the session forgets the mouse and the link closes (its

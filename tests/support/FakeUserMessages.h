@@ -35,10 +35,17 @@ class FakeUserMessages final : public UserMessages {
     return answer;
   }
 
+  int ShowMessageWith(std::string_view textKey, std::string_view titleKey, std::uint32_t flags,
+                      std::uint32_t titleColour, std::string_view detail) override {
+    details.emplace_back(detail);
+    return ShowMessage(textKey, titleKey, flags, titleColour);
+  }
+
   void ShowPlainMessage(std::string_view text) override { plain.emplace_back(text); }
 
   std::vector<Shown> shown;
   std::vector<std::string> plain;
+  std::vector<std::string> details;  // of the messages shown with ShowMessageWith, in order
   // Runs while a message is open, before it is answered (what the user does meanwhile).
   std::function<void()> whileOpen;
 

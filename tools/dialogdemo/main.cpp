@@ -40,7 +40,7 @@
 // Shows one of the secondary windows as the program shows it, from the built skin and language
 // files, with the pointer resting where a user's would:
 //   vexlo-dialog-demo PROGRAM_FOLDER VIEW
-// VIEW: message, question, warning, singlekey, firekey, macrokey, macromenu, about, menu,
+// VIEW: message, question, warning, access, singlekey, firekey, macrokey, macromenu, about, menu,
 // swatches or picker.
 namespace vexlo::demo {
 namespace {
@@ -316,12 +316,18 @@ int ShowMacroKey(const Context& context, bool menuOpen) {
 }
 
 int Run(const Context& context, const std::string& view) {
-  if (view == "message" || view == "question" || view == "warning") {
+  if (view == "message" || view == "question" || view == "warning" || view == "access") {
     CMsgDlg dialog(context.settings, context.language);
     (void)dialog.LoadSkin();  // shown whatever it returned, as in the program
     if (view == "message") {
       return dialog.ShowMessage(context.Text("STA_MSG_INFO_NO_DEV"),
                                 context.Text("STA_MSG_TITLE_INFO"), CMsgDlg::kKeepOnTop, 0xC86E3C);
+    }
+    if (view == "access") {
+      QString text = context.Text("STA_MSG_INFO_DEV_ACCESS");
+      text.replace(QStringLiteral("%s"), QStringLiteral("/dev/bus/usb/001/004, /dev/hidraw1, /dev/hidraw2, /dev/input/event5, /dev/uinput"));
+      return dialog.ShowMessage(text, context.Text("STA_MSG_TITLE_WARN"), CMsgDlg::kKeepOnTop,
+                                0xC0);
     }
     if (view == "warning") {
       return dialog.ShowMessage(context.Text("STA_MSG_INFO_DRV_MODULE"),
@@ -368,8 +374,8 @@ int main(int argc, char* argv[]) {
   if (argc != 3) {
     std::fprintf(stderr,
                  "usage: vexlo-dialog-demo PROGRAM_FOLDER VIEW\n"
-                 "VIEW: message, question, warning, singlekey, firekey, macrokey, macromenu, "
-                 "about, menu, swatches, picker\n");
+                 "VIEW: message, question, warning, access, singlekey, firekey, macrokey, "
+                 "macromenu, about, menu, swatches, picker\n");
     return 2;
   }
   vexlo::demo::Context context;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "common/Result.h"
@@ -34,6 +35,11 @@ class DeviceIo {
   // Makes `count` auto-reset events, all clear; the caller owns `events`. Ok, or NotEnoughMemory.
   [[nodiscard]] virtual Result CreateEventSet(std::size_t count,
                                               std::unique_ptr<DeviceEventSet>& events) = 0;
+
+  // After OpenDriver answered AccessDenied: the device nodes that this user may not use, separated
+  // by commas, for the message that tells the user what to do; empty when the backend cannot name
+  // them. Never blocks; the thread that opened.
+  virtual std::string DeniedNodes() const { return {}; }
 };
 
 }  // namespace vexlo

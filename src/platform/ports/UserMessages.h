@@ -28,6 +28,15 @@ class UserMessages {
   virtual int ShowMessage(std::string_view textKey, std::string_view titleKey,
                           std::uint32_t flags, std::uint32_t titleColour) = 0;
 
+  // ShowMessage with `detail` (the names of what the text is about) in place of "%s" in the text.
+  // A backend that cannot put it in shows the text as it is.
+  virtual int ShowMessageWith(std::string_view textKey, std::string_view titleKey,
+                              std::uint32_t flags, std::uint32_t titleColour,
+                              std::string_view detail) {
+    (void)detail;
+    return ShowMessage(textKey, titleKey, flags, titleColour);
+  }
+
   // The platform's plain message box with an OK button and a fixed (untranslated) text. Blocks
   // until it is closed; user-interface thread only.
   virtual void ShowPlainMessage(std::string_view text) = 0;

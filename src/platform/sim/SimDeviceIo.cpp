@@ -3,100 +3,18 @@
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
-#include <map>
 #include <mutex>
 #include <vector>
 
+#include "platform/linux/DriverEventRegistry.h"
+
 namespace vexlo {
-
-// Which event of which set a driver value names.
-// Lock order: taken while the environment delivers a signal, before the set's own lock.
-class SimEventRegistry {
- public:
-  class Set;
-
-  std::int64_t Register(Set* set, std::size_t index) {
-    std::scoped_lock lock(mutex_);
-    const std::int64_t value = nextValue_;
-    nextValue_ += kValueStep;
-    entries_.emplace(value, Entry{set, index});
-    return value;
-  }
-
-  void Unregister(const Set* set) {
-    std::scoped_lock lock(mutex_);
-    std::erase_if(entries_, [set](const auto& entry) { return entry.second.set == set; });
-  }
-
-  void Signal(std::int64_t value);
-
- private:
-  // Handle-like values: distinct, never 0, and never a small number that looks like a flag.
-  static constexpr std::int64_t kFirstValue = 0x1000;
-  static constexpr std::int64_t kValueStep = 4;
-  struct Entry {
-    Set* set;
-    std::size_t index;
-  };
-
-  std::mutex mutex_;  // guards everything below
-  std::map<std::int64_t, Entry> entries_;
-  std::int64_t nextValue_ = kFirstValue;
-};
-
-class SimEventRegistry::Set final : public DeviceEventSet {
- public:
-  Set(std::shared_ptr<SimEventRegistry> registry, std::size_t count)
-      : registry_(std::move(registry)), signalled_(count, false) {
-    for (std::size_t i = 0; i < count; ++i) values_.push_back(registry_->Register(this, i));
-  }
-  ~Set() override { registry_->Unregister(this); }
-
-  std::size_t Count() const override { return values_.size(); }
-  std::int64_t DriverValue(std::size_t index) const override {
-    return index < values_.size() ? values_[index] : 0;
-  }
-
-  void Signal(std::size_t index) override {
-    if (index >= signalled_.size()) return;
-    {
-      std::scoped_lock lock(mutex_);
-      signalled_[index] = true;
-    }
-    changed_.notify_all();
-  }
-
-  Result WaitAny(std::size_t& index) override {
-    std::unique_lock lock(mutex_);
-    auto first = signalled_.end();
-    changed_.wait(lock, [&] {
-      first = std::find(signalled_.begin(), signalled_.end(), true);
-      return first != signalled_.end();
-    });
-    *first = false;
-    index = static_cast<std::size_t>(first - signalled_.begin());
-    return Result::Ok;
-  }
-
- private:
-  std::shared_ptr<SimEventRegistry> registry_;
-  std::vector<std::int64_t> values_;
-  std::mutex mutex_;  // guards signalled_
-  std::condition_variable changed_;
-  std::vector<bool> signalled_;
-};
-
-void SimEventRegistry::Signal(std::int64_t value) {
-  std::scoped_lock lock(mutex_);
-  const auto it = entries_.find(value);
-  if (it != entries_.end()) it->second.set->Signal(it->second.index);
-}
 
 namespace {
 
 class SimDriverEndpoint final : public DriverEndpoint, public SimEndpointListener {
  public:
-  SimDriverEndpoint(std::shared_ptr<SimService> sim, std::shared_ptr<SimEventRegistry> events)
+  SimDriverEndpoint(std::shared_ptr<SimService> sim, std::shared_ptr<DriverEventRegistry> events)
       : sim_(std::move(sim)), events_(std::move(events)) {}
   ~SimDriverEndpoint() override {
     if (id_ != 0) sim_->CloseEndpoint(id_);
@@ -115,7 +33,7 @@ class SimDriverEndpoint final : public DriverEndpoint, public SimEndpointListene
 
  private:
   std::shared_ptr<SimService> sim_;
-  std::shared_ptr<SimEventRegistry> events_;
+  std::shared_ptr<DriverEventRegistry> events_;
   SimEndpointId id_ = 0;
 };
 
@@ -208,7 +126,7 @@ class SimHidDevice final : public HidDevice, public SimEndpointListener {
 }  // namespace
 
 SimDeviceIo::SimDeviceIo(std::shared_ptr<SimService> sim)
-    : sim_(std::move(sim)), events_(std::make_shared<SimEventRegistry>()) {}
+    : sim_(std::move(sim)), events_(std::make_shared<DriverEventRegistry>()) {}
 
 SimDeviceIo::~SimDeviceIo() = default;
 
@@ -228,7 +146,7 @@ Result SimDeviceIo::OpenHid(std::string_view path, const HidOpenOptions& options
 }
 
 Result SimDeviceIo::CreateEventSet(std::size_t count, std::unique_ptr<DeviceEventSet>& events) {
-  events = std::make_unique<SimEventRegistry::Set>(events_, count);
+  events = events_->CreateSet(count);
   return Result::Ok;
 }
 

@@ -7,7 +7,7 @@
 
 namespace vexlo {
 
-class SimEventRegistry;
+class DriverEventRegistry;
 
 // The DeviceIo port over a simulated environment, in-process or in a running vexlo-sim. Input
 // reports wait in a queue of each opened collection until they are read (the oldest are dropped
@@ -25,7 +25,7 @@ class SimDeviceIo final : public DeviceIo {
 
  private:
   std::shared_ptr<SimService> sim_;
-  std::shared_ptr<SimEventRegistry> events_;
+  std::shared_ptr<DriverEventRegistry> events_;
 };
 
 }  // namespace vexlo
