@@ -369,6 +369,19 @@ TEST_F(ProfilePanelTest, ExportReplacesTheChosenFileWholeAndReportsAFailure) {
   EXPECT_EQ(Shown(), std::vector<std::string>{"STA_MSG_INFO_FILE_WRITE"});
 }
 
+TEST_F(ProfilePanelTest, HidingTheWindowCancelsAnOpenFileDialog) {
+  window.show();
+  bool open = false;
+  QTimer::singleShot(0, [&] {
+    open = QApplication::activeModalWidget() != nullptr;
+    window.hide();  // as the mouse going away hides it
+  });
+  panel->ExportProfile();
+  EXPECT_TRUE(open);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(ProfilePanelTest, CopyMakesTheCopyCurrentWithoutSendingAnything) {
   ChooseMenuItem("BTN_PROFILE_MORE", 0);
   EXPECT_EQ(Name(), "Profile001Copy1");

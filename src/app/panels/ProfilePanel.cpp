@@ -1,5 +1,6 @@
 #include "app/panels/ProfilePanel.h"
 
+#include <QEvent>
 #include <QMetaObject>
 #include <QWidget>
 
@@ -109,10 +110,25 @@ ProfilePanel::ProfilePanel(QWidget& window, AppContext& app, SkinFile<DibImage>&
     if (apply_) apply_->setEnabled(true);
   });
   if (apply_) QObject::connect(apply_, &QAbstractButton::clicked, &window, [this] { ApplyName(); });
+  window.installEventFilter(&hideWatch_);
   Refresh();
 }
 
 ProfilePanel::~ProfilePanel() = default;
+
+bool ProfilePanel::HideWatch::eventFilter(QObject* /*watched*/, QEvent* event) {
+  // The desktop minimising the window hides it too; that closes nothing.
+  if (event->type() == QEvent::Hide && !event->spontaneous()) {
+    if (panel_.menu_) panel_.menu_->close();
+    panel_.dialogs_.CloseOpen();
+  }
+  return false;
+}
+
+int ProfilePanel::Track(CMenuEx& menu, QPoint position) {
+  menu_ = &menu;
+  return menu.Track(position);
+}
 
 void ProfilePanel::Refresh() {
   ShowProfileName();
@@ -154,7 +170,7 @@ void ProfilePanel::OpenListMenu() {
     for (const std::string& path : list) names.push_back(ProfileStore::DisplayName(path));
   });
   std::unique_ptr<CMenuEx> menu = MakeProfileListMenu(*list_, names);
-  const int command = menu->Track(ProfileListMenuPosition(*list_));
+  const int command = Track(*menu, ProfileListMenuPosition(*list_));
   menu.reset();
   if (command >= kFirstProfileCommand && command <= kLastProfileCommand) {
     ChooseProfile(command - kFirstProfileCommand);
@@ -205,7 +221,7 @@ void ProfilePanel::DeleteProfile() {
 
 void ProfilePanel::OpenMoreMenu() {
   std::unique_ptr<CMenuEx> menu = MakeProfileMoreMenu(*more_, app_.language);
-  const int command = menu->Track(ProfileMoreMenuPosition(*more_));
+  const int command = Track(*menu, ProfileMoreMenuPosition(*more_));
   menu.reset();
   switch (command) {
     case kCommandCopyProfile:
