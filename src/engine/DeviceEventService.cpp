@@ -169,9 +169,14 @@ void DeviceEventService::SwitchToLinked(const LinkEntry& link) {
     view_.ShowUnreadableProfile();
     return;
   }
+  ProfileLoaded();
+}
+
+void DeviceEventService::ProfileLoaded() {
   ApplyWholeProfile();
   view_.RefreshAll();
-  (void)SaveProfilePath(parts_.settings, profiles.CurrentPath());  // as at arrival
+  parts_.monitor.RebuildLinkTable(parts_.profiles);
+  (void)SaveProfilePath(parts_.settings, parts_.profiles.CurrentPath());  // as at arrival
 }
 
 void DeviceEventService::ChooseModel(std::uint32_t model) {
@@ -184,9 +189,7 @@ Result DeviceEventService::RestoreDefaults() {
   ProfileStore& profiles = parts_.profiles;
   FillDefaults(profiles.Data());
   const Result saved = WriteProfile(profiles.CurrentPath(), profiles.Data());
-  ApplyWholeProfile();
-  view_.RefreshAll();
-  parts_.monitor.RebuildLinkTable(profiles);
+  ProfileLoaded();
   return saved;
 }
 
