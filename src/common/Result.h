@@ -27,6 +27,7 @@ enum class [[nodiscard]] Result : std::uint32_t {
   WriteFault = 29,
   ReadFault = 30,
   GeneralFailure = 31,
+  NotSupported = 50,           // the platform has no such setting or function
   NameConflict = 52,           // the user refused to overwrite an existing name
   NotFound = 55,               // link not open, or the mouse not found
   InvalidParameter = 87,       // an index out of range for a writer

@@ -178,7 +178,7 @@ TEST_F(ButtonPressEndToEndTest, EveryCodeOnTheButtonsOfBothEventPaths) {
     EXPECT_EQ(shown_ - shownBefore, c.code == kCodeShowMainWindow ? 1 : 0);
     EXPECT_EQ(launcher_.opened.size() - launchedBefore, c.code == kCodeLaunchProgram ? 1u : 0u);
   }
-  const SimInjection held = Held();
+  const InjectedInput held = Held();
   EXPECT_TRUE(held.keys.empty());
   EXPECT_EQ(held.buttons, 0);
   EXPECT_EQ(held.consumer, 0);
@@ -298,7 +298,7 @@ TEST_F(ButtonPressManualClockTest, UnpluggingDuringAMacroStopsItAndReleasesEvery
   EXPECT_EQ(NewLines(),
             (Lines{"key up Left Ctrl", "key up A", "button up Left",
                    "consumer up Volume Up (0x00E9)", "keys unchanged", "buttons unchanged"}));
-  const SimInjection held = Held();
+  const InjectedInput held = Held();
   EXPECT_TRUE(held.keys.empty());
   EXPECT_EQ(held.buttons, 0);
   EXPECT_EQ(held.consumer, 0);

@@ -169,13 +169,13 @@ TEST_F(DeviceEventServiceTest, RemovalReleasesWhatTheMouseHeldAndHides) {
   Start();
   Assign(3, KeyAssignment::Plain(34));  // Alt+Tab
   service_.OnButtonEvent(1, 0x14);
-  ASSERT_EQ(machine_.sim->State().injection.keys.size(), 2u);
+  ASSERT_EQ(machine_.sim->State().injection.held.keys.size(), 2u);
 
   ASSERT_EQ(machine_.sim->Unplug(), Result::Ok);
   service_.OnDeviceChange(DeviceNotifications::kRemoveComplete);
   Deliver();
 
-  EXPECT_TRUE(machine_.sim->State().injection.keys.empty());
+  EXPECT_TRUE(machine_.sim->State().injection.held.keys.empty());
   EXPECT_FALSE(view_.shown);
   EXPECT_FALSE(view_.trayPresent);
   EXPECT_EQ(view_.dialogsClosed, 1);
@@ -242,7 +242,7 @@ TEST_F(DeviceEventServiceTest, ShutdownLeavesDefaultsOnTheMouseAndTheUsersValues
   service_.Shutdown();
 
   const SimState state = machine_.sim->State();
-  EXPECT_TRUE(state.injection.keys.empty());
+  EXPECT_TRUE(state.injection.held.keys.empty());
   EXPECT_EQ(state.desktop.pointer.doubleClickTime, 550u);  // the desktop had 500
   EXPECT_EQ(state.desktop.pointer.pointerSpeed, 10u);
   EXPECT_EQ(state.desktop.pointer.wheelScrollLines, 3u);
@@ -254,7 +254,7 @@ TEST_F(DeviceEventServiceTest, ShutdownLeavesDefaultsOnTheMouseAndTheUsersValues
   const std::size_t posted = window_.posted.Items().size();
   ASSERT_EQ(machine_.sim->Press(3), Result::Ok);
   service_.OnButtonEvent(1, 0x14);
-  EXPECT_TRUE(machine_.sim->State().injection.keys.empty());
+  EXPECT_TRUE(machine_.sim->State().injection.held.keys.empty());
   EXPECT_EQ(window_.posted.Items().size(), posted);
 }
 

@@ -189,7 +189,7 @@ TEST_F(HostDispatcherManualTest, ReleaseEverythingEndsTheRunAndLetsGoOfAllInput)
 
   dispatcher_.ReleaseEverything();
   EXPECT_FALSE(player_.IsRunning());
-  const SimInjection held = Held();
+  const InjectedInput held = Held();
   EXPECT_TRUE(held.keys.empty());
   EXPECT_EQ(held.buttons, 0);
   EXPECT_EQ(held.consumer, 0);

@@ -34,7 +34,7 @@ class MacroPlayerTest : public ::testing::Test {
   void SetUp() override { ASSERT_EQ(injector_.OpenInjectionDevice(), Result::Ok); }
 
   // Held by the simulated injection device now.
-  SimInjection Held() { return machine_.sim->State().injection; }
+  InjectedInput Held() { return machine_.sim->State().injection.held; }
 
   test::SimMachine machine_;
   test::InjectedLines lines_{*machine_.sim};
@@ -99,7 +99,7 @@ TEST_F(MacroPlayerInstantTest, WhatAStepLeftHeldIsReleasedAtTheEndOfEachPass) {
                       "key up A",   "button up Forward",   "consumer up Mute (0x00E2)"};
   EXPECT_EQ(lines_.WaitFor(12), Repeat(pass, 2));
   EXPECT_EQ(player_.StopNow(), Result::Ok);
-  const SimInjection held = Held();
+  const InjectedInput held = Held();
   EXPECT_TRUE(held.keys.empty());
   EXPECT_EQ(held.buttons, 0);
   EXPECT_EQ(held.consumer, 0);
@@ -321,7 +321,7 @@ TEST_F(MacroPlayerInstantTest, PressesFromTheWindowWhileRunsPlay) {
     }
   }
   ASSERT_EQ(player_.StopNow(), Result::Ok);
-  const SimInjection held = Held();
+  const InjectedInput held = Held();
   EXPECT_TRUE(held.keys.empty());
   EXPECT_EQ(held.buttons, 0);
 }
