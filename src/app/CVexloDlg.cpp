@@ -264,6 +264,11 @@ void CVexloDlg::CloseOpenDialogs() {
   }
 }
 
+void CVexloDlg::ShowUnreadableProfile() {
+  (void)context_.messages.ShowMessage("STA_MSG_INFO_FILE_FORMAT", "STA_MSG_TITLE_INFO",
+                                      UserMessages::kNotice, UserMessages::kNoticeColour);
+}
+
 void CVexloDlg::ShowNoDeviceMessage() {
   if (noDeviceMessage_.IsShowing()) {
     noDeviceMessage_.raise();

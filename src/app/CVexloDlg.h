@@ -67,6 +67,7 @@ class CVexloDlg final : public CImageDlg, public MessageHandler, public MainWind
   void ShowNoDeviceMessage() override;
   void CloseNoDeviceMessage() override;
   bool IsBusy() const override { return ModalWatch::AnyOpen(); }
+  void ShowUnreadableProfile() override;
 
  protected:
   void OnInitDialog() override;

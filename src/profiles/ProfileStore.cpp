@@ -136,8 +136,11 @@ Result ProfileStore::EnsureCurrentProfile() {
 
 Result ProfileStore::SelectProfile(const std::string& path) {
   if (EqualsNoCase(path, current_path_)) return Result::Ok;
+  ProfileData read = data_;
+  if (const Result r = ReadProfile(path, read); r != Result::Ok) return r;
+  data_ = std::move(read);
   current_path_ = path;
-  return ReadProfile(path, data_);
+  return Result::Ok;
 }
 
 Result ProfileStore::DeleteProfile(bool reload) {
@@ -203,12 +206,17 @@ Result ProfileStore::ImportProfile(const std::string& source) {
   if (const Result r = ReadProfile(source, imported); r != Result::Ok) return r;
   std::string target;
   if (const Result r = PathForUserName(NameFromPath(source), target); r != Result::Ok) return r;
-  VisitList([&target](const std::vector<std::string>& list) {
-    const auto listed = std::find_if(list.begin(), list.end(), [&target](const std::string& e) {
+  bool listed = false;
+  VisitList([&](const std::vector<std::string>& list) {
+    const auto at = std::find_if(list.begin(), list.end(), [&target](const std::string& e) {
       return EqualsNoCase(e, target);
     });
-    if (listed != list.end()) target = *listed;  // overwrite it under its own spelling
+    listed = at != list.end();
+    if (listed) target = *at;  // overwritten under its own spelling
   });
+  if (listed) {
+    if (const Result r = ConfirmNameConflict(messages_); r != Result::Ok) return r;
+  }
   if (const Result r = WriteProfile(target, imported); r != Result::Ok) return r;
   data_ = std::move(imported);
   current_path_ = target;
@@ -217,7 +225,7 @@ Result ProfileStore::ImportProfile(const std::string& source) {
 }
 
 Result ProfileStore::ExportProfile(const std::string& destination) const {
-  return WriteProfile(destination, data_);
+  return WriteWholeProfile(destination, data_);
 }
 
 Result ProfileStore::SaveCurrentProfile() const {

@@ -64,8 +64,9 @@ class ProfileStore {
   [[nodiscard]] Result CopyProfile();
 
   // Makes the path current and reads it; nothing happens when it is current already (compared
-  // without regard to case). NotAProfile when the file cannot be read: the path is current all
-  // the same and the contents stay as they were.
+  // without regard to case). NotAProfile when the file cannot be read (gone, damaged): the
+  // current profile stays current with its contents, so that no later write puts them into
+  // another profile's file.
   [[nodiscard]] Result SelectProfile(const std::string& path);
 
   // Deletes the current profile's file; the profile after it in the list becomes current (the
@@ -84,12 +85,14 @@ class ProfileStore {
   [[nodiscard]] Result RenameProfile(std::string_view newName);
 
   // Imports an exchange file as the profile named after it (trimmed, cut as for a rename), made
-  // current; a listed profile of that name is overwritten without a question. NotAProfile when
-  // the source is no profile file, InvalidName when its name is no valid name; nothing changes
-  // then. The double-click time in memory is kept, as when a profile is selected.
+  // current. When a listed profile has that name the user is asked first (ConfirmNameConflict):
+  // on yes it is overwritten, on no the result is NameConflict. NotAProfile when the source is
+  // no profile file, InvalidName when its name is no valid name; nothing changes then. The
+  // double-click time in memory is kept, as when a profile is selected.
   [[nodiscard]] Result ImportProfile(const std::string& source);
 
-  // Writes the current contents to an exchange file, which can be imported again.
+  // Writes the current contents to an exchange file, which can be imported again. A file that
+  // is there already is replaced whole: nothing of what it held stays.
   [[nodiscard]] Result ExportProfile(const std::string& destination) const;
   // Writes the current contents to the current profile file. NothingCurrent without one.
   [[nodiscard]] Result SaveCurrentProfile() const;

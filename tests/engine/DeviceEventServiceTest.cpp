@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -43,6 +44,7 @@ class FakeView final : public MainWindowView {
   void ShowNoDeviceMessage() override { ++noDeviceMessages; }
   void CloseNoDeviceMessage() override {}
   bool IsBusy() const override { return busy; }
+  void ShowUnreadableProfile() override { ++unreadable; }
 
   int refreshed = 0;
   bool shown = false;
@@ -50,6 +52,7 @@ class FakeView final : public MainWindowView {
   bool trayPresent = false;
   int noDeviceMessages = 0;
   bool busy = false;
+  int unreadable = 0;
 };
 
 // The service over the in-process simulated machine, with data folders of its own. The window's
@@ -210,6 +213,22 @@ TEST_F(DeviceEventServiceTest, ALinkedSwitchUnderADialogWaitsUntilItCloses) {
   EXPECT_EQ(view_.refreshed, refreshed + 1);
   service_.ApplyDeferredSwitch();
   EXPECT_EQ(view_.refreshed, refreshed + 1);  // once
+}
+
+TEST_F(DeviceEventServiceTest, ALinkedProfileThatCannotBeReadIsRefused) {
+  ASSERT_EQ(profiles_.NewProfile(), Result::Ok);
+  const std::string gone = profiles_.CurrentPath();
+  ASSERT_EQ(profiles_.NewProfile(), Result::Ok);
+  const std::string current = profiles_.CurrentPath();
+  Start();
+  const int refreshed = view_.refreshed;
+  std::filesystem::remove(gone);
+
+  service_.OnLinkedProfile({gone, "/bin/game"});
+  EXPECT_EQ(view_.unreadable, 1);
+  EXPECT_EQ(profiles_.CurrentPath(), current);
+  EXPECT_EQ(Saved("strProfilePath"), current);
+  EXPECT_EQ(view_.refreshed, refreshed);
 }
 
 TEST_F(DeviceEventServiceTest, ShutdownLeavesDefaultsOnTheMouseAndTheUsersValuesInTheFile) {

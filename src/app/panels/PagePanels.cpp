@@ -6,6 +6,7 @@
 #include "app/panels/LightingPanel.h"
 #include "app/panels/MacroPanel.h"
 #include "app/panels/PerformancePanel.h"
+#include "app/panels/ProfilePanel.h"
 
 namespace vexlo {
 
@@ -24,6 +25,8 @@ std::vector<std::unique_ptr<PagePanel>> MakePagePanels(PanelContext& context) {
       context.window, context.app, context.skins.Page(kPageMacro),
       MacroKeyLinks{[&keyButtons](int slot) { keyButtons.RenameMacroKeys(slot); },
                     [&keyButtons](int slot) { keyButtons.ReleaseMacroKeys(slot); }}));
+  panels.push_back(std::make_unique<ProfilePanel>(context.window, context.app, context.skins.Main(),
+                                                  context.refreshAll));
   return panels;
 }
 
