@@ -183,7 +183,7 @@ std::size_t CVexloDlg::CurrentModel() const {
 void CVexloDlg::ComposeModelImages() {
   skins_.Compose(CurrentModel());
   frame_->PlaceKeyPictures(CurrentModel());
-  update();
+  RefreshAll();  // the lighting page shows what the model has
 }
 
 void CVexloDlg::ShowModelChoice() {

@@ -165,9 +165,14 @@ void DeviceEventService::SwitchToLinked(const LinkEntry& link) {
   if (EqualsNoCase(link.profilePath, profiles.CurrentPath())) return;
   // A file that cannot be read leaves the contents as they were; they are applied all the same.
   (void)profiles.SelectProfile(link.profilePath);
+  ProfileLoaded();
+}
+
+void DeviceEventService::ProfileLoaded() {
   ApplyWholeProfile();
   view_.RefreshAll();
-  (void)SaveProfilePath(parts_.settings, profiles.CurrentPath());  // as at arrival
+  parts_.monitor.RebuildLinkTable(parts_.profiles);
+  (void)SaveProfilePath(parts_.settings, parts_.profiles.CurrentPath());  // as at arrival
 }
 
 void DeviceEventService::ChooseModel(std::uint32_t model) {
@@ -180,9 +185,7 @@ Result DeviceEventService::RestoreDefaults() {
   ProfileStore& profiles = parts_.profiles;
   FillDefaults(profiles.Data());
   const Result saved = WriteProfile(profiles.CurrentPath(), profiles.Data());
-  ApplyWholeProfile();
-  view_.RefreshAll();
-  parts_.monitor.RebuildLinkTable(profiles);
+  ProfileLoaded();
   return saved;
 }
 

@@ -111,6 +111,11 @@ class DeviceEventService {
   // The user chose mouse model `model` (0..3): kept and saved at once.
   void ChooseModel(std::uint32_t model);
 
+  // A profile was made current or changed as a whole (chosen, switched to, restored, imported):
+  // it goes to the mouse and the desktop, the window follows it, the link table is rebuilt and
+  // the settings file names it. The panels call it after loading a profile.
+  void ProfileLoaded();
+
   // Restore's device part: the current profile takes the default values, is saved, and is sent
   // to the mouse and the desktop; the window is refreshed and the link table rebuilt. NotConnected
   // without a mouse (nothing changes); else the save's result (the rest is done either way).

@@ -1,12 +1,17 @@
 #include "app/CVexloDlg.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QEnterEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "AssignmentMenuDriver.h"
 #include "FakeUserMessages.h"
 #include "TempFolder.h"
 #include "common/IniFile.h"
@@ -14,6 +19,7 @@
 #include "common/Messages.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
+#include "engine/AssignmentCodes.h"
 #include "engine/InputInjector.h"
 #include "engine/MacroPlayer.h"
 #include "engine/SteadyPauseClock.h"
@@ -317,6 +323,78 @@ TEST_F(MainWindowTest, AShowRequestWithoutAMouseShowsTheNoDeviceMessage) {
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(message->Information(),
             QString::fromStdString(language.LookupText("STA_MSG_INFO_NO_DEV")));
+}
+
+// The buttons page: its key buttons, which light their spot on the mouse picture of the frame
+// while pointed at or while their menu is open.
+TEST_F(MainWindowTest, TheButtonsPageShowsItsKeysAndLightsTheSpotPointedAt) {
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  CImageBtn* key = Button("BTN_MOUSE_KEY2");
+  ASSERT_NE(key, nullptr);
+  EXPECT_TRUE(key->isVisibleTo(window.get()));
+  EXPECT_EQ(key->text().toStdString(), language.LookupText("INFO_KEY_SET_RIGHT"));
+  QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), key->mapToGlobal(QPointF(2, 2)));
+  QCoreApplication::sendEvent(key, &enter);
+  key->repaint();
+  EXPECT_TRUE(Button("BTN_MOUSE_PIC2")->isEnabled());
+  EXPECT_FALSE(Button("BTN_MOUSE_PIC1")->isEnabled());
+  // Lit while its menu is open.
+  QTimer::singleShot(0, [&] {
+    Button("BTN_MOUSE_KEY5")->repaint();
+    EXPECT_TRUE(Button("BTN_MOUSE_PIC5")->isEnabled());
+    QApplication::activePopupWidget()->close();
+  });
+  QTest::mouseClick(Button("BTN_MOUSE_KEY5"), Qt::LeftButton);
+  Button("BTN_MOUSE_KEY5")->repaint();
+  EXPECT_FALSE(Button("BTN_MOUSE_PIC5")->isEnabled());
+  Click("BTN_MOUSE_ADV");
+  EXPECT_FALSE(key->isVisibleTo(window.get()));
+}
+
+// Chooses `code` in key `key`'s assignment menu; `whileDialogOpen` runs in the dialog the choice
+// opens, if any.
+void ChooseForKey(CImageBtn& key, std::uint8_t code, std::function<void()> whileDialogOpen = {}) {
+  QTimer::singleShot(0, [code, whileDialogOpen] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    if (whileDialogOpen) QTimer::singleShot(0, whileDialogOpen);
+    test::ChooseItem(*menu, FindAssignmentCode(code)->commandId);
+  });
+  QTest::mouseClick(&key, Qt::LeftButton);
+}
+
+TEST_F(MainWindowTest, AChoiceWithoutTheMouseIsSavedAndReachesItWhenItArrives) {
+  ASSERT_EQ(sim->Unplug(), Result::Ok);
+  Settle();
+  ChooseForKey(*Button("BTN_MOUSE_KEY6"), kCodeSensitivityCycle);
+  EXPECT_EQ(ReadIniString("Setting", "pbyKeySet5", "", profiles.CurrentPath()), "43");
+  EXPECT_EQ(sim->State().mouse.registers[0x0B], 0x09);  // as it was
+
+  ASSERT_EQ(sim->Plug(), Result::Ok);
+  Settle();
+  EXPECT_EQ(sim->State().mouse.registers[0x0B], 0x08);
+}
+
+// A linked profile switch waits for the dialog of a choice; the choice goes to the profile that
+// was current when it was made.
+TEST_F(MainWindowTest, ALinkedSwitchWhileAKeyDialogIsOpenComesAfterIt) {
+  const std::string asked = profiles.CurrentPath();
+  const std::string linked = settings.DataFolder + "Profile/Game.ini";
+  test::WriteFile(linked, "[Setting]\npwDpi0=3000\nnFlag=20211124\n");
+  ChooseForKey(*Button("BTN_MOUSE_KEY4"), kCodeFireKey, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    (void)window->Target().PostText(UM_LINKED_PROFILE, {linked, "/bin/game", "/bin/game"});
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(profiles.CurrentPath(), asked);
+    dialog->accept();
+  });
+  Settle();
+  EXPECT_EQ(ReadIniString("Setting", "pbyKeySet3", "", asked), "39");
+  EXPECT_EQ(profiles.CurrentPath(), linked);
+  EXPECT_EQ(profiles.Data().device.pbyKeySet[3], kCodeForwardButton);
+  EXPECT_EQ(Button("BTN_MOUSE_KEY4")->text().toStdString(),
+            language.LookupText("INFO_KEY_SET_FORWARD"));
 }
 
 }  // namespace

@@ -64,5 +64,29 @@ TEST_F(ButtonPressE2ETest, AReassignedButtonActsOnTheHostAndTheLinkedProfileFoll
   EXPECT_EQ(program.WaitForExit(20s), 0);
 }
 
+// Buttons reassigned as the assignment page writes them reach the mouse when the program connects:
+// the left button is intercepted and types a key, the first sensitivity button clicks left, and
+// the back button cycles the sensitivity by itself.
+TEST_F(ButtonPressE2ETest, ReassignedButtonsReachTheMouseWhenTheProgramConnects) {
+  test::WriteFile(data + "Profile/Keys.ini",
+                  "[Setting]\npbyKeySet0=37\npdwKeyParameter0=30\nppszKeyExt0=\npbyKeySet4=43\n"
+                  "pbyKeySet5=0\nnFlag=20211124\n");
+  test::WriteFile(data + "Setting.ini", "[Setting]\nstrProfilePath=" + data + "Profile/Keys.ini\n");
+
+  test::ChildProcess program(kBinaries + "vexlo", {"/Start"}, environment);
+  // Registers 0x08 to 0x0B: the back button (0x09) cycles, the sensitivity button (0x0B) reports.
+  ASSERT_TRUE(SimShows({"registers"}, "08:  00 08 21 12")) << Sim({"registers"});
+  ASSERT_TRUE(SimShows({"status"}, "interception  left")) << Sim({"status"});
+  ASSERT_EQ(Run("vexlo-sim", {"click", "0"}), 0);
+  EXPECT_TRUE(SimShows({"injected"}, "key down A")) << Sim({"injected"});
+  EXPECT_TRUE(SimShows({"injected"}, "key up A")) << Sim({"injected"});
+  ASSERT_EQ(Run("vexlo-sim", {"click", "5"}), 0);
+  EXPECT_TRUE(SimShows({"injected"}, "button down Left")) << Sim({"injected"});
+  EXPECT_TRUE(SimShows({"injected"}, "button up Left")) << Sim({"injected"});
+
+  EXPECT_EQ(Run("vexlo", {"/Kill"}), 0);
+  EXPECT_EQ(program.WaitForExit(20s), 0);
+}
+
 }  // namespace
 }  // namespace vexlo

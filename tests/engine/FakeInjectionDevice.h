@@ -34,6 +34,13 @@ class FakeInjectionDevice final : public HidEnumerator, public DeviceIo {
   Result listFailure = Result::Ok;   // answer of ListInterfacePaths when not Ok
   Result writeFailure = Result::Ok;  // answer of every write when not Ok (the report is kept)
 
+  // The devices opened so far are gone (the process behind them restarted): their writes fail
+  // with DeviceNotConnected, and a device opened from now on works.
+  void MarkOpenDevicesGone() {
+    std::scoped_lock lock(mutex_);
+    goneBefore_ = opened_.size();
+  }
+
   // Every report written, in order, with the path of the interface it went to.
   std::vector<std::vector<std::uint8_t>> Reports() const {
     std::scoped_lock lock(mutex_);
@@ -66,11 +73,13 @@ class FakeInjectionDevice final : public HidEnumerator, public DeviceIo {
                  std::unique_ptr<HidDevice>& device) override {
     for (const Interface& hid : interfaces_) {
       if (hid.path != path) continue;
+      std::size_t number = 0;
       {
         std::scoped_lock lock(mutex_);
+        number = opened_.size();
         opened_.push_back(options);
       }
-      device = std::make_unique<Device>(*this, hid);
+      device = std::make_unique<Device>(*this, hid, number);
       return Result::Ok;
     }
     return Result::FileNotFound;
@@ -82,7 +91,8 @@ class FakeInjectionDevice final : public HidEnumerator, public DeviceIo {
  private:
   class Device final : public HidDevice {
    public:
-    Device(FakeInjectionDevice& owner, Interface hid) : owner_(owner), hid_(std::move(hid)) {}
+    Device(FakeInjectionDevice& owner, Interface hid, std::size_t number)
+        : owner_(owner), hid_(std::move(hid)), number_(number) {}
     const HidAttributes& Attributes() const override { return hid_.attributes; }
     const HidCapabilities& Capabilities() const override { return hid_.capabilities; }
     Result ReadInputReport(std::span<std::uint8_t>, std::size_t&) override {
@@ -91,6 +101,7 @@ class FakeInjectionDevice final : public HidEnumerator, public DeviceIo {
     void StopReads() override {}
     Result WriteOutputReport(std::span<const std::uint8_t> report) override {
       std::scoped_lock lock(owner_.mutex_);
+      if (number_ < owner_.goneBefore_) return Result::DeviceNotConnected;
       owner_.reports_.emplace_back(report.begin(), report.end());
       owner_.writtenTo_.push_back(hid_.path);
       return owner_.writeFailure;
@@ -101,6 +112,7 @@ class FakeInjectionDevice final : public HidEnumerator, public DeviceIo {
    private:
     FakeInjectionDevice& owner_;
     Interface hid_;
+    std::size_t number_;  // in the order of opening
   };
 
   std::vector<Interface> interfaces_;
@@ -108,6 +120,7 @@ class FakeInjectionDevice final : public HidEnumerator, public DeviceIo {
   std::vector<std::vector<std::uint8_t>> reports_;
   std::vector<std::string> writtenTo_;
   std::vector<HidOpenOptions> opened_;
+  std::size_t goneBefore_ = 0;  // devices opened before this number are gone
 };
 
 }  // namespace vexlo::test

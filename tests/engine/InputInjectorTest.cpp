@@ -203,6 +203,21 @@ TEST_F(InputInjectorTest, AFailedWriteKeepsTheChange) {
   EXPECT_EQ(device_.Reports().back(), Report({0x06, 0x03, 0x05}));
 }
 
+// A device whose process restarted is opened again and takes the report; a write that fails all
+// the same is counted.
+TEST_F(InputInjectorTest, ADeviceThatWentAwayIsOpenedAgain) {
+  device_.MarkOpenDevicesGone();
+  ASSERT_EQ(injector_.SendKey(Key(0x04), true), Result::Ok);
+  EXPECT_EQ(device_.Opened().size(), 2u);
+  EXPECT_EQ(device_.Reports(), std::vector<Bytes>{Report({0x06, 0x04, 0x04})});
+  EXPECT_EQ(injector_.FailedWrites(), 0u);
+  device_.writeFailure = Result::GeneralFailure;
+  EXPECT_EQ(injector_.SendKey(Key(0x05), true), Result::GeneralFailure);
+  EXPECT_EQ(injector_.SendKey(Key(0x06), true), Result::GeneralFailure);
+  EXPECT_EQ(injector_.FailedWrites(), 2u);
+  EXPECT_EQ(device_.Opened().size(), 2u);  // only a device that is gone is opened again
+}
+
 TEST_F(InputInjectorTest, ReleaseAllLetsGoOfKeysButtonsAndAHeldConsumerKey) {
   injector_.ReleaseAll();
   EXPECT_EQ(device_.Reports(), (std::vector<Bytes>{Report({0x06, 0x04}), Report({0x06, 0x03})}));

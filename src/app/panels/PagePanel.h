@@ -16,7 +16,7 @@ class MainWindowSkins;
 struct PanelContext {
   QWidget& window;                   // the main window: the parent of the panel's controls
   AppContext& app;                   // the process-wide objects: profiles, macros, the mouse
-  DeviceEventService& service;       // whether the mouse is usable, the whole-profile send
+  DeviceEventService& service;       // whether the mouse is usable; ProfileLoaded after a load
   MainWindowSkins& skins;            // the main, page and model skins
   std::function<void()> refreshAll;  // every panel follows the profile (after a panel loads one)
 };

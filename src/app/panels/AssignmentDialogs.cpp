@@ -1,0 +1,89 @@
+#include "app/panels/AssignmentDialogs.h"
+
+#include <QFileDialog>
+
+#include "common/LanguageTable.h"
+
+namespace vexlo {
+namespace {
+
+// The two filters of the program chooser, as "display (patterns)"; only the display part shows.
+// Programs here have no ".exe", so all files are shown first, and "*" is what shows them all.
+const QString kProgramFilter = QStringLiteral("(*.exe) (*.exe)");
+const QString kAllFilesFilter = QStringLiteral("(*.*) (*)");
+
+}  // namespace
+
+AssignmentDialogs::AssignmentDialogs(const AppSettings& settings, const LanguageTable& language,
+                                     const MacroStore& macros, QWidget& parent)
+    : parent_(parent),
+      language_(language),
+      keyDialog_(settings, language, &parent),
+      fireKeyDialog_(settings, language, &parent),
+      macroKeyDialog_(settings, language, macros, &parent) {}
+
+AssignmentDialogs::~AssignmentDialogs() = default;
+
+template <typename T>
+bool AssignmentDialogs::TakeNext(std::deque<std::optional<T>>& answers, std::optional<T>& answer) {
+  if (answers.empty()) return false;
+  answer = std::move(answers.front());
+  answers.pop_front();
+  return true;
+}
+
+std::optional<std::uint8_t> AssignmentDialogs::ChooseKey(std::uint8_t preset) {
+  std::optional<std::uint8_t> answer;
+  if (TakeNext(nextKeys_, answer)) return answer;
+  // Without its pictures the dialog still works.
+  if (!keySkinLoaded_) keySkinLoaded_ = keyDialog_.LoadSkin() == Result::Ok;
+  keyDialog_.SetKey(preset);
+  if (keyDialog_.exec() != QDialog::Accepted) return std::nullopt;
+  return keyDialog_.Key();
+}
+
+std::optional<std::string> AssignmentDialogs::ChooseProgram() {
+  std::optional<std::string> answer;
+  if (TakeNext(nextPrograms_, answer)) return answer;
+  QFileDialog dialog(&parent_,
+                     QString::fromStdString(language_.LookupText("INFO_KEY_SET_START_PROGRAM")));
+  dialog.setObjectName(QStringLiteral("ProgramFileDialog"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setNameFilters({kProgramFilter, kAllFilesFilter});
+  dialog.selectNameFilter(kAllFilesFilter);
+  programDialog_ = &dialog;
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::optional<std::uint32_t> AssignmentDialogs::ChooseFireKey(std::uint32_t preset) {
+  return RunNumberDialog(fireKeyDialog_, preset);
+}
+
+std::optional<std::uint32_t> AssignmentDialogs::ChooseMacro(std::uint32_t preset) {
+  return RunNumberDialog(macroKeyDialog_, preset);
+}
+
+std::optional<std::uint32_t> AssignmentDialogs::RunNumberDialog(CPackedNumberDlg& dialog,
+                                                                std::uint32_t preset) {
+  dialog.SetValue(preset);
+  if (dialog.Run() != CPackedNumberDlg::kIdOk) return std::nullopt;
+  return dialog.Value();
+}
+
+void AssignmentDialogs::SetNextNumber(CPackedNumberDlg& dialog,
+                                      std::optional<std::uint32_t> value) {
+  dialog.SetNextAnswer(value ? CPackedNumberDlg::kIdOk : CPackedNumberDlg::kIdCancel,
+                       value.value_or(0));
+}
+
+void AssignmentDialogs::CloseOpen() {
+  if (keyDialog_.isVisible()) keyDialog_.close();
+  if (programDialog_) programDialog_->reject();
+  if (fireKeyDialog_.IsShowing()) fireKeyDialog_.close();
+  if (macroKeyDialog_.IsShowing()) macroKeyDialog_.close();
+}
+
+}  // namespace vexlo
