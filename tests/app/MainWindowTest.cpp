@@ -264,19 +264,22 @@ TEST_F(MainWindowTest, RestoreWithoutAMouseSaysSoAndChangesNothing) {
   EXPECT_EQ(profiles.Data().device.pwDpi[0], 2000);
 }
 
-TEST_F(MainWindowTest, ClosingHidesTheWindowAndKeysDoNothing) {
+TEST_F(MainWindowTest, ClosingWithoutATrayMinimisesTheWindowAndKeysDoNothing) {
   QSignalSpy finished(window.get(), &QDialog::finished);
   QTest::keyClick(window.get(), Qt::Key_Escape);
   QTest::keyClick(window.get(), Qt::Key_Return);
   EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->isMinimized());
+  // The offscreen desktop has no notification area: the window stays in reach, minimised.
   Click("BTN_CLOSE");
-  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(window->isMinimized());
   EXPECT_EQ(finished.count(), 0);
   // Shown again on the page it had.
   Click("BTN_MOUSE_ADV");
   (void)window->Target().Post(UM_SHOW_MAIN, kTagOpen, 0);
   Settle();
   EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->isMinimized());
 }
 
 TEST_F(MainWindowTest, AnExitRequestEndsTheWindowWithTheDefaultsApplied) {
