@@ -46,6 +46,7 @@ int CVexloApp::Run(const CommandLine& commandLine) {
 
   // A failure shows later as files that cannot be written; the program runs on with defaults.
   (void)PrepareDataFolder(settings_, DeriveDataFolder(*platform_.folders));
+  RemoveStaleDataFiles(settings_.DataFolder);
 
   CaptureWindowsSettings(*platform_.mouseSettings, profiles_.Data().windows);
 

@@ -87,9 +87,10 @@ void CVexloDlg::OnInitDialog() {
   const QIcon icon(QString::fromStdString(context_.settings.SkinFolder + "Icon.png"));
   setWindowIcon(icon);
   // Created hidden; the mouse's arrival puts it into the notification area.
-  tray_ = std::make_unique<MainTrayIcon>(
-      icon, context_.language, [this] { (void)target_.Post(UM_SHOW_MAIN, kTagOpen, 0); },
-      [this] { RequestExit(); });
+  tray_ = std::make_unique<CTrayIcon>(icon, context_.language, [this](int command) {
+    if (command == kIdTrayOpen) (void)target_.Post(UM_SHOW_MAIN, kTagOpen, 0);
+    if (command == kIdTrayExit) RequestExit();
+  });
   PanelContext panels{*this, context_, service_, skins_, [this] { RefreshAll(); }};
   for (auto& panel : MakePagePanels(panels)) AddPanel(std::move(panel));
   previousPage_ = kNoPage;
@@ -272,6 +273,11 @@ void CVexloDlg::CloseOpenDialogs() {
   }
 }
 
+void CVexloDlg::ShowUnreadableProfile() {
+  (void)context_.messages.ShowMessage("STA_MSG_INFO_FILE_FORMAT", "STA_MSG_TITLE_INFO",
+                                      UserMessages::kNotice, UserMessages::kNoticeColour);
+}
+
 void CVexloDlg::ShowNoDeviceMessage() {
   if (noDeviceMessage_.IsShowing()) {
     noDeviceMessage_.raise();
@@ -316,7 +322,12 @@ bool CVexloDlg::event(QEvent* event) {
 void CVexloDlg::closeEvent(QCloseEvent* event) {
   event->ignore();
   if (!exitRequested_) {
-    hide();  // the program goes on in the background
+    // The program goes on in the background; without a tray icon it stays in reach minimised.
+    if (tray_->TrayAvailable()) {
+      hide();
+    } else {
+      showMinimized();
+    }
     return;
   }
   CloseForGood();

@@ -10,7 +10,7 @@
 #include "app/CompanionKeeper.h"
 #include "app/ExitSignals.h"
 #include "app/MainFrame.h"
-#include "app/MainTrayIcon.h"
+#include "app/CTrayIcon.h"
 #include "app/MainWindowSkins.h"
 #include "app/ModalWatch.h"
 #include "app/panels/PagePanel.h"
@@ -68,6 +68,7 @@ class CVexloDlg final : public CImageDlg, public MessageHandler, public MainWind
   void ShowNoDeviceMessage() override;
   void CloseNoDeviceMessage() override;
   bool IsBusy() const override { return ModalWatch::AnyOpen(); }
+  void ShowUnreadableProfile() override;
 
  protected:
   void OnInitDialog() override;
@@ -110,7 +111,7 @@ class CVexloDlg final : public CImageDlg, public MessageHandler, public MainWind
   RunningWindow self_;  // this window as other programs reach it
   std::unique_ptr<ReleaseOnDestroy> deviceNotifications_;
   CompanionKeeper companion_;
-  std::unique_ptr<MainTrayIcon> tray_;
+  std::unique_ptr<CTrayIcon> tray_;
   QTimer watchdog_;
 };
 

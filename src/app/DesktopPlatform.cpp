@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/linux/DeviceAccessCheck.h"
+#include "platform/linux/LinuxDesktopPorts.h"
 #include "platform/linux/LinuxDeviceIo.h"
 #include "platform/linux/LinuxDeviceNotifications.h"
 #include "platform/linux/LinuxHidEnumerator.h"
@@ -43,7 +44,8 @@ Platform MakeDesktopPlatform() {
   // The pointer settings and the foreground program are those of a running vexlo-sim; without
   // one, the desktop values stay in this process.
   AddSimPorts(platform, std::make_shared<SimClient>(SimSocketPath()));
-  if (UseRealMouse()) {
+  const bool realMouse = UseRealMouse();
+  if (realMouse) {
     const DeviceAccessRoots roots;
     platform.hid = std::make_unique<LinuxHidEnumerator>(roots.UinputNode());
     platform.devices =
@@ -55,6 +57,7 @@ Platform MakeDesktopPlatform() {
     platform.notifications = std::make_unique<SimSocketNotifications>(SimSocketPath());
     std::clog << "vexlo: device backend sim (the virtual mouse of vexlo-sim)\n";
   }
+  if (WantsLinuxDesktop(realMouse)) AddLinuxDesktopPorts(platform);
   return platform;
 }
 

@@ -47,12 +47,22 @@ std::optional<KeyLine> ParseKeyLine(std::string_view line) {
   return KeyLine{key, TrimBlanks(trimmed.substr(equals + 1))};
 }
 
+bool IsQuoted(std::string_view value) {
+  return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+         value.back() == value.front();
+}
+
+// The value as read: one pair of surrounding quotes goes, and the text ends at a NUL, as a
+// value copied out as a C string does.
 std::string Unquote(std::string_view value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
-  }
-  return std::string(value);
+  if (IsQuoted(value)) value = value.substr(1, value.size() - 2);
+  return std::string(value.substr(0, value.find('\0')));
+}
+
+// The value as written: quoted when reading would otherwise lose surrounding blanks or quotes.
+std::string Quote(std::string_view value) {
+  if (TrimBlanks(value).size() == value.size() && !IsQuoted(value)) return std::string(value);
+  return '"' + std::string(value) + '"';
 }
 
 std::string DecodeUtf16(std::string_view bytes, bool little_endian) {
@@ -129,12 +139,13 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
 
 Result IniDocument::Load(const std::filesystem::path& path) {
   std::string bytes;
-  const Result result = ReadFileBytes(path, bytes);
+  const Result result = ReadFileBytes(path, bytes, kMaxIniFileBytes);
   *this = result == Result::Ok ? Parse(bytes) : IniDocument();
   return result;
 }
 
 std::optional<std::size_t> IniDocument::FindSection(std::string_view section) const {
+  section = TrimBlanks(section);
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const auto name = SectionName(lines_[i].text);
     if (name && EqualsNoCase(*name, section)) return i;
@@ -143,6 +154,7 @@ std::optional<std::size_t> IniDocument::FindSection(std::string_view section) co
 }
 
 std::optional<std::size_t> IniDocument::FindKey(std::size_t header, std::string_view key) const {
+  key = TrimBlanks(key);
   for (std::size_t i = header + 1; i < lines_.size() && !SectionName(lines_[i].text); ++i) {
     const auto entry = ParseKeyLine(lines_[i].text);
     if (entry && EqualsNoCase(entry->key, key)) return i;
@@ -202,7 +214,7 @@ Result IniDocument::Set(std::string_view section, std::string_view key, std::str
     return Result::InvalidParameter;
   }
   const std::string eol = NewLineEnding();
-  const std::string entry = std::string(TrimBlanks(key)) + "=" + std::string(value);
+  const std::string entry = std::string(TrimBlanks(key)) + "=" + Quote(value);
   const auto header = FindSection(section);
   if (!header) {
     if (!lines_.empty() && lines_.back().eol.empty()) lines_.back().eol = eol;
@@ -212,8 +224,8 @@ Result IniDocument::Set(std::string_view section, std::string_view key, std::str
   }
   if (const auto existing = FindKey(*header, key)) {
     // Keep the key as the file spells it.
-    lines_[*existing].text = std::string(ParseKeyLine(lines_[*existing].text)->key) + "=" +
-                             std::string(value);
+    lines_[*existing].text =
+        std::string(ParseKeyLine(lines_[*existing].text)->key) + "=" + Quote(value);
     return Result::Ok;
   }
   // Append after the section's last key, before any blank lines or comments that trail it.

@@ -12,10 +12,12 @@
 namespace vexlo {
 
 // One INI file in memory, read and changed with the semantics of the Windows private-profile
-// functions: section and key names match without regard to case; the first matching section
-// and the first matching key in it count; values lose surrounding white space and one pair of
-// surrounding quotes; a write replaces or appends one key and keeps every other line (comments,
-// odd spacing, line endings, duplicates) byte for byte.
+// functions: section and key names match without regard to case and surrounding blanks; the
+// first matching section and the first matching key in it count; values lose surrounding white
+// space and one pair of surrounding quotes, and end at a NUL; a write replaces or appends one key
+// and keeps every other line (comments, odd spacing, line endings, duplicates) byte for byte. A
+// value that reading would change (surrounding blanks or quotes) is written in quotes, so every
+// value written reads back as it was.
 //
 // Files are written as UTF-8. UTF-8 with or without a byte-order mark and UTF-16 with a
 // byte-order mark are read; a UTF-8 mark is kept.
@@ -26,8 +28,9 @@ class IniDocument {
   // Parses file contents; any bytes are accepted.
   static IniDocument Parse(std::string_view bytes);
 
-  // Loads a file. A missing file gives an empty document and FileNotFound; other failures
-  // (no permission, a folder) give their result and an empty document.
+  // Loads a file of at most kMaxIniFileBytes (ReadFileBytes). A missing file gives an empty
+  // document and FileNotFound; other failures (no permission, a folder, a FIFO, a file too large)
+  // give their result and an empty document.
   [[nodiscard]] Result Load(const std::filesystem::path& path);
 
   // The value of the first matching key of the first matching section; none when absent.

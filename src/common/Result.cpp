@@ -18,6 +18,8 @@ Result ResultFromErrno(int error) {
     case EIO: return Result::IoDevice;
     case EEXIST: return Result::AlreadyExists;
     case ENAMETOOLONG: return Result::FilenameTooLong;
+    case EFBIG: return Result::FileTooLarge;
+    case ELOOP: return Result::CantResolveFilename;
     case EINVAL: return Result::InvalidParameter;
     case EBUSY:
     case EAGAIN: return Result::Busy;

@@ -27,6 +27,7 @@ enum class [[nodiscard]] Result : std::uint32_t {
   WriteFault = 29,
   ReadFault = 30,
   GeneralFailure = 31,
+  NotSupported = 50,           // the platform has no such setting or function
   NameConflict = 52,           // the user refused to overwrite an existing name
   NotFound = 55,               // link not open, or the mouse not found
   InvalidParameter = 87,       // an index out of range for a writer
@@ -37,6 +38,8 @@ enum class [[nodiscard]] Result : std::uint32_t {
   Busy = 170,
   AlreadyExists = 183,
   FilenameTooLong = 206,
+  BadFileType = 222,           // a FIFO, device or socket where a file was expected
+  FileTooLarge = 223,          // a file larger than its kind may be
   Timeout = 258,
   NoSuchDevice = 433,          // the device that a request names does not exist
   OperationAborted = 995,
@@ -46,6 +49,7 @@ enum class [[nodiscard]] Result : std::uint32_t {
   InvalidWindowHandle = 1400,
   IndexOutOfRange = 1413,
   PreviousRunEnding = 1627,    // a previous macro run is still ending
+  CantResolveFilename = 1921,  // a loop of symbolic links
   NothingToActOn = 4306,
   Full = 4314,                 // store or macro full
 };

@@ -163,8 +163,14 @@ void DeviceEventService::ApplyDeferredSwitch() {
 void DeviceEventService::SwitchToLinked(const LinkEntry& link) {
   ProfileStore& profiles = parts_.profiles;
   if (EqualsNoCase(link.profilePath, profiles.CurrentPath())) return;
-  // A file that cannot be read leaves the contents as they were; they are applied all the same.
-  (void)profiles.SelectProfile(link.profilePath);
+  // A file that cannot be read is not made current: its name over the current contents would
+  // have the next change write them into its file.
+  if (profiles.SelectProfile(link.profilePath) != Result::Ok) {
+    view_.ShowUnreadableProfile();
+    return;
+  }
+  // What the old profile's buttons hold or run ends with it (a macro that waits for a second press).
+  dispatcher_.ReleaseEverything();
   ProfileLoaded();
 }
 

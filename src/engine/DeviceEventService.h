@@ -45,6 +45,9 @@ class MainWindowView {
   // (a linked profile switch) waits until it has closed; the window then calls
   // DeviceEventService::ApplyDeferredSwitch.
   virtual bool IsBusy() const = 0;
+  // The linked switch found its profile's file unreadable (gone or damaged): the user is told,
+  // and the current profile stays.
+  virtual void ShowUnreadableProfile() = 0;
 
  protected:
   ~MainWindowView() = default;

@@ -31,7 +31,9 @@ std::string FormatExtensionNumber(std::uint32_t value) {
 }
 
 FireKeyNumber UnpackFireKey(std::uint32_t value) {
-  return {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>((value >> 8) & 0xFF)};
+  const auto interval = static_cast<std::uint8_t>(value & 0xFF);
+  return {interval == 0 ? std::uint8_t{1} : interval,
+          static_cast<std::uint8_t>((value >> 8) & 0xFF)};
 }
 
 std::uint32_t PackFireKey(FireKeyNumber fireKey) {

@@ -25,6 +25,8 @@ struct FireKeyNumber {
   bool operator==(const FireKeyNumber&) const = default;
 };
 
+// An interval of 0, which no dialog writes (a damaged file), reads as 1: a zero click period
+// would flood the device.
 FireKeyNumber UnpackFireKey(std::uint32_t value);
 // An interval of 0 is stored as 1: there is no click period of zero.
 std::uint32_t PackFireKey(FireKeyNumber fireKey);

@@ -24,9 +24,22 @@ std::optional<std::filesystem::file_time_type> LastWriteTime(const std::string& 
 
 ForegroundMonitor::ForegroundMonitor(ForegroundProcess& foreground,
                                      std::chrono::milliseconds pollInterval)
-    : foreground_(foreground), poll_interval_(pollInterval) {}
+    : foreground_(foreground), poll_interval_(pollInterval) {
+  // A desktop that tells of changes ends the wait at once; the interval stays for those that
+  // cannot, and for a program that changes behind the same window.
+  foreground_.WatchChanges([this] {
+    {
+      std::scoped_lock lock(mutex_);
+      changed_ = true;
+    }
+    wake_.notify_all();
+  });
+}
 
-ForegroundMonitor::~ForegroundMonitor() { Stop(); }
+ForegroundMonitor::~ForegroundMonitor() {
+  foreground_.WatchChanges({});
+  Stop();
+}
 
 void ForegroundMonitor::SetTarget(MessageTarget* target) {
   std::scoped_lock lock(mutex_);
@@ -94,8 +107,9 @@ void ForegroundMonitor::Run(std::stop_token stop) {
   std::unique_lock lock(mutex_);
   while (!stop.stop_requested()) {
     if (!wake_.wait(lock, stop, [this] { return monitoring_; })) return;
-    // One interval, cut short by StopMonitor or the destructor.
-    wake_.wait_for(lock, stop, poll_interval_, [this] { return !monitoring_; });
+    // One interval, cut short by a change of the foreground, StopMonitor or the destructor.
+    wake_.wait_for(lock, stop, poll_interval_, [this] { return !monitoring_ || changed_; });
+    changed_ = false;
     if (stop.stop_requested()) return;
     if (!monitoring_) continue;
     lock.unlock();
@@ -115,10 +129,10 @@ void ForegroundMonitor::Poll() {
   std::vector<LinkEntry> matches;
   {
     std::scoped_lock lock(mutex_);
-    if (EqualsNoCase(program, last_program_)) return;
+    if (foreground_.SameProgram(last_program_, program)) return;
     last_program_ = program;
     for (const LinkEntry& entry : table_) {
-      if (EqualsNoCase(entry.programPath, program)) matches.push_back(entry);
+      if (foreground_.SameProgram(entry.programPath, program)) matches.push_back(entry);
     }
   }
   std::optional<LinkEntry> chosen = ChooseLink(matches);

@@ -29,10 +29,10 @@ struct LinkEntry {
 // current.
 //
 // One worker, started by the first StartMonitor and stopped and joined by Stop (or the
-// destructor), polls while the monitor is started. Among the links to the foreground program the
-// first in profile order is chosen, replaced by a later one only when that one's profile file was
-// written more recently. A program that stays in the foreground switches once; one that comes
-// back switches again.
+// destructor), polls while the monitor is started: at once when the desktop tells of a change,
+// else each interval. Among the links to the foreground program the first in profile order is
+// chosen, replaced by a later one only when that one's profile file was written more recently. A
+// program that stays in the foreground switches once; one that comes back switches again.
 class ForegroundMonitor {
  public:
   static constexpr std::chrono::milliseconds kPollInterval{1000};
@@ -78,6 +78,7 @@ class ForegroundMonitor {
   std::vector<LinkEntry> table_;
   MessageTarget* target_ = nullptr;
   bool monitoring_ = false;
+  bool changed_ = false;      // the desktop told of a change since the last poll
   std::string last_program_;  // the last foreground program a poll looked at
   std::jthread worker_;       // last member: it stops and joins before the others go
 };

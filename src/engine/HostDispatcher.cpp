@@ -42,24 +42,25 @@ void HostDispatcher::DispatchButtonEvent(std::uintptr_t pressed, std::intptr_t e
   const auto code = static_cast<std::uint16_t>(eventCode & 0xFFFF);
   if (code >= kFirstPressCode && code < kFirstPressCode + kButtonCount) {
     const int button = code - kFirstPressCode;
-    pressed_[static_cast<std::size_t>(button)] = true;
     const KeyAssignment assignment = KeyAssignmentOf(profiles_.Data().device, button);
+    held_[static_cast<std::size_t>(button)] = assignment;
     if (const AssignmentCodeInfo* info = FindAssignmentCode(assignment.code)) {
       Perform(info->press, button, assignment);
     }
   } else if (code == kReleaseCode) {
     for (int button = 0; button < kButtonCount; ++button) {
-      if (!std::exchange(pressed_[static_cast<std::size_t>(button)], false)) continue;
-      const KeyAssignment assignment = KeyAssignmentOf(profiles_.Data().device, button);
-      if (const AssignmentCodeInfo* info = FindAssignmentCode(assignment.code)) {
-        Perform(info->release, button, assignment);
+      const std::optional<KeyAssignment> pressedAs =
+          std::exchange(held_[static_cast<std::size_t>(button)], std::nullopt);
+      if (!pressedAs) continue;
+      if (const AssignmentCodeInfo* info = FindAssignmentCode(pressedAs->code)) {
+        Perform(info->release, button, *pressedAs);
       }
     }
   }
 }
 
 void HostDispatcher::ReleaseEverything() {
-  pressed_.fill(false);
+  held_.fill(std::nullopt);
   // Waits for the run to release what it held; a run that does not end in time is told to stop
   // all the same, and what it holds is released here.
   (void)player_.StopNow();

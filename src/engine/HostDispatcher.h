@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "engine/AssignmentCodes.h"
 #include "engine/KeyAssignment.h"
@@ -20,8 +21,9 @@ class ProfileStore;
 // Performs on the host what a reassigned button does, once for every UM_BUTTON_EVENT the main
 // window receives: key and mouse-button input through the injector, macros and rapid fire through
 // the player, launching a program, showing the main window. The button's assignment is read from
-// the current profile at the moment of each press and release, so a button reassigned while held
-// is released as its new code says.
+// the current profile when it is pressed, and remembered: its release undoes exactly what the
+// press did, even when the profile changed or the button was reassigned in between (keys pressed
+// must never stay down).
 //
 // A press of button i is remembered until a release event, which carries no button number and so
 // releases every button the host has seen pressed.
@@ -43,9 +45,10 @@ class HostDispatcher {
   // button 0..6 and 0 releases every pressed button, in button order; anything else is ignored.
   void DispatchButtonEvent(std::uintptr_t pressed, std::intptr_t eventCode);
 
-  // The mouse went away: whatever it was doing on the host ends. The run of the macro player is
-  // stopped and waited for, every key, mouse button and consumer key is released and no button
-  // counts as pressed any more.
+  // Whatever the mouse was doing on the host ends: when it goes away, when the program stops and
+  // when another profile becomes current. The run of the macro player is stopped and waited for,
+  // every key, mouse button and consumer key is released and no button counts as pressed any
+  // more, so the release that follows does nothing.
   void ReleaseEverything();
 
  private:
@@ -63,7 +66,8 @@ class HostDispatcher {
   ProcessLauncher& launcher_;
   PauseClock& clock_;
   ShowMainWindow showMainWindow_;
-  std::array<bool, kButtonCount> pressed_{};  // the host performed the press and not the release
+  // Per button, the assignment whose press the host performed and whose release it has not.
+  std::array<std::optional<KeyAssignment>, kButtonCount> held_{};
 };
 
 }  // namespace vexlo

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "engine/InjectionReport.h"
 #include "engine/InputInjector.h"
@@ -26,6 +27,33 @@ std::size_t StepCount(const MacroData& record) {
 }
 
 }  // namespace
+
+// What the run's own steps hold down, so that the end of a pass releases that and leaves alone
+// what another button holds (a key combination held while a fire key runs).
+class MacroPlayer::HeldByRun {
+ public:
+  void Key(std::uint8_t keyCode, bool down) {
+    std::erase(keys_, keyCode);
+    if (down && keyCode != 0) keys_.push_back(keyCode);
+  }
+  void Buttons(std::uint8_t bits, bool down) {
+    buttons_ = static_cast<std::uint8_t>(down ? buttons_ | bits : buttons_ & ~bits);
+  }
+  // Releases everything held, in the reverse order it went down.
+  void Release(InputInjector& injector) {
+    // A report that cannot be written leaves the host as it is; nothing better can be done.
+    for (auto key = keys_.rbegin(); key != keys_.rend(); ++key) {
+      (void)injector.SendKeyCode(*key, false);
+    }
+    if (buttons_ != 0) (void)injector.SendMouseButton(buttons_, false);
+    keys_.clear();
+    buttons_ = 0;
+  }
+
+ private:
+  std::vector<std::uint8_t> keys_;  // key codes, in the order they went down
+  std::uint8_t buttons_ = 0;
+};
 
 MacroRun RapidFireRun(std::uint32_t fireKeyNumber) {
   const FireKeyNumber fireKey = UnpackFireKey(fireKeyNumber);
@@ -147,31 +175,37 @@ void MacroPlayer::Play(const MacroRun& run, const std::stop_token& stop) {
   // Pauses are laid end to end from the start of the run, so the time the reports take between
   // them does not add up: rapid fire keeps its period, and a macro its rhythm.
   PauseClock::Clock::time_point lastPauseEnd = clock_.Now();
+  HeldByRun held;
   while (!stop.stop_requested() && (!counted || runsLeft > 0)) {
     for (std::size_t i = 0; i < steps; ++i) {
-      PerformStep(run.record.steps[i], stop, lastPauseEnd);
+      PerformStep(run.record.steps[i], stop, lastPauseEnd, held);
       if (stop.stop_requested()) break;
     }
-    injector_.ReleaseAll();
+    held.Release(injector_);
     if (counted) --runsLeft;
   }
 }
 
 void MacroPlayer::PerformStep(const MacroAction& step, const std::stop_token& stop,
-                              PauseClock::Clock::time_point& lastPauseEnd) {
+                              PauseClock::Clock::time_point& lastPauseEnd, HeldByRun& held) {
   const bool down = (step.type & kPressFlag) != 0;
   // A report that cannot be written is lost; the run goes on as the user made it.
   switch (step.Kind()) {
     case kMacroMouseButton:
+      held.Buttons(step.data1, down);
       (void)injector_.SendMouseButton(step.data1, down);
       break;
     case kMacroKey:
+      held.Key(step.data1, down);
       (void)injector_.SendKeyCode(step.data1, down);
       break;
-    case kMacroConsumerKey:
+    case kMacroConsumerKey: {
       // A usage that no key code stands for becomes code 0, which sends nothing.
-      (void)injector_.SendKeyCode(UsageToKeyCode(kUsagePageConsumer, step.Value16()), down);
+      const std::uint8_t keyCode = UsageToKeyCode(kUsagePageConsumer, step.Value16());
+      held.Key(keyCode, down);
+      (void)injector_.SendKeyCode(keyCode, down);
       break;
+    }
     case kMacroPause: {
       // A stall longer than the pause (a slow report write) is not made up for by the pauses
       // after it: this one is skipped and the next ones count from now.

@@ -37,7 +37,8 @@ MacroRun RapidFireRun(std::uint32_t fireKeyNumber);
 // steps when it starts, so the macro may change while it plays. How long it lasts is the loop
 // mode's: a repeat count, until the button that started it is pressed again, or until that button
 // is released; a stop always ends it. After every pass over the steps the run releases every key
-// and mouse button, so nothing stays held when it ends.
+// and mouse button that its steps left down, so nothing it pressed stays held when it ends, and
+// nothing that another button holds is released.
 //
 // The user-interface thread starts and stops runs; the worker alone plays them.
 class MacroPlayer {
@@ -86,10 +87,12 @@ class MacroPlayer {
   [[nodiscard]] bool StopAndWait(std::unique_lock<std::mutex>& lock);
   [[nodiscard]] Result EnsureWorker();
   void Work(std::stop_token workerStop);
+  class HeldByRun;
   void Play(const MacroRun& run, const std::stop_token& stop);
   // `lastPauseEnd` is when the pause before ended (or the run began); a pause moves it on.
+  // `held` learns what the step presses and releases.
   void PerformStep(const MacroAction& step, const std::stop_token& stop,
-                   PauseClock::Clock::time_point& lastPauseEnd);
+                   PauseClock::Clock::time_point& lastPauseEnd, HeldByRun& held);
 
   InputInjector& injector_;
   PauseClock& clock_;

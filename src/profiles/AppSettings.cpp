@@ -1,8 +1,8 @@
 #include "profiles/AppSettings.h"
 
 #include <filesystem>
-#include <system_error>
 
+#include "common/FileIo.h"
 #include "common/IniFile.h"
 #include "platform/ports/SystemFolders.h"
 
@@ -43,8 +43,7 @@ std::string DeriveDataFolder(SystemFolders& folders) {
 std::string PrepareDataSubfolder(const std::string& dataFolder, std::string_view name) {
   if (dataFolder.empty()) return {};
   const std::string folder = dataFolder + std::string(name) + kSeparator;
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
+  (void)CreatePrivateFolders(folder);  // a failure shows later, as said above
   return folder;
 }
 
@@ -64,9 +63,14 @@ void FillProgramPaths(AppSettings& settings, const std::string& modulePath) {
 Result PrepareDataFolder(AppSettings& settings, const std::string& dataFolder) {
   settings.DataFolder = dataFolder;
   settings.SettingsFile = dataFolder + "Setting.ini";
-  std::error_code error;
-  std::filesystem::create_directories(dataFolder, error);
-  return error ? ResultFromErrno(error.value()) : Result::Ok;
+  return CreatePrivateFolders(dataFolder);
+}
+
+void RemoveStaleDataFiles(const std::string& dataFolder) {
+  if (dataFolder.empty()) return;
+  for (const std::string_view folder : {std::string_view(), kProfileFolderName, kMacroFolderName}) {
+    RemoveStaleTemporaryFiles(dataFolder + std::string(folder));
+  }
 }
 
 std::string ReadSavedProfilePath(const AppSettings& settings) {

@@ -27,6 +27,9 @@ struct AppSettings {
 };
 
 inline constexpr std::string_view kSettingsSection = "Setting";
+// The stores' folders in DataFolder.
+inline constexpr std::string_view kProfileFolderName = "Profile";
+inline constexpr std::string_view kMacroFolderName = "Macro";
 
 // DataFolder: the user's roaming data folder + "Halvec QXA7702 Gaming Mouse" + separator. Every
 // part of the program that needs it derives it with this one rule. Empty when the platform has no
@@ -34,8 +37,9 @@ inline constexpr std::string_view kSettingsSection = "Setting";
 std::string DeriveDataFolder(SystemFolders& folders);
 
 // A folder of DataFolder for the stores ("Profile", "Macro"), created with its parents when
-// missing; a failure shows later as files that cannot be read or written. Empty when `dataFolder`
-// is empty, so nothing is ever written relative to the working folder.
+// missing, readable by the user only (recorded macros may hold typed text); a failure shows later
+// as files that cannot be read or written. Empty when `dataFolder` is empty, so nothing is ever
+// written relative to the working folder.
 std::string PrepareDataSubfolder(const std::string& dataFolder, std::string_view name);
 
 // Where an installed program keeps the files it loads and the programs it starts, relative to the
@@ -52,8 +56,11 @@ extern const InstalledFolders kInstalledFolders;
 // from the installed data folder; the companion likewise.
 void FillProgramPaths(AppSettings& settings, const std::string& modulePath);
 
-// Creates DataFolder with all missing parents and sets SettingsFile.
+// Creates DataFolder with all missing parents, readable by the user only, and sets SettingsFile.
 [[nodiscard]] Result PrepareDataFolder(AppSettings& settings, const std::string& dataFolder);
+
+// Removes what writes cut short by a crash left in DataFolder and the stores' folders.
+void RemoveStaleDataFiles(const std::string& dataFolder);
 
 // The settings file's keys. Reads give the default for a missing file or key.
 std::string ReadSavedProfilePath(const AppSettings& settings);   // strProfilePath, ""

@@ -122,6 +122,12 @@ Result ReadMacroFile(const std::filesystem::path& file, MacroData& macro) {
   return result;
 }
 
+bool CanHoldSlotFile(const std::filesystem::path& file) {
+  IniDocument doc;
+  const Result loaded = doc.Load(file);
+  return loaded == Result::Ok || loaded == Result::FileNotFound;
+}
+
 Result WriteMacroFile(const std::filesystem::path& file, const MacroData& macro) {
   const std::size_t count = StepCount(macro);
   std::string pma;

@@ -23,6 +23,11 @@ namespace vexlo {
 // character that is not a hexadecimal digit (the steps before it are read).
 [[nodiscard]] Result ReadMacroFile(const std::filesystem::path& file, MacroData& macro);
 
+// Whether a slot file may be written at the path: nothing is there, or a file that the program
+// reads. A folder, a FIFO, a device, a file it may not read or one far too large for a slot file
+// is someone else's, and its slot is not used.
+bool CanHoldSlotFile(const std::filesystem::path& file);
+
 // Writes the five keys of the slot file (at most 60 steps); Ok or the failed write's result.
 [[nodiscard]] Result WriteMacroFile(const std::filesystem::path& file, const MacroData& macro);
 

@@ -20,7 +20,7 @@ constexpr std::size_t kNameStemUnits = kMaxMacroNameUnits - 3;
 
 MacroStore::MacroStore(const std::string& dataFolder, const LanguageTable& language,
                        UserMessages& messages)
-    : folder_(PrepareDataSubfolder(dataFolder, "Macro")), language_(language), messages_(messages) {
+    : folder_(PrepareDataSubfolder(dataFolder, kMacroFolderName)), language_(language), messages_(messages) {
   if (folder_.empty()) return;  // every slot free, and none can be written
   for (int i = 0; i < kMacroSlotCount; ++i) {
     char name[16];
@@ -66,6 +66,7 @@ Result MacroStore::AddMacro() {
   record.byFlag = kMacroSlotUsed;
   record.szName = *name;
   const int slot = LowestFreeSlot();
+  if (slot < 0) return Result::Full;
   if (const Result r = StoreSlot(slot, std::move(record)); r != Result::Ok) return r;
   MakeCurrent(slot);
   return Result::Ok;
@@ -82,6 +83,7 @@ Result MacroStore::CopyMacro() {
   MacroData record = Slot(current_index_);
   record.szName = *name;
   const int slot = LowestFreeSlot();
+  if (slot < 0) return Result::Full;
   if (const Result r = StoreSlot(slot, std::move(record)); r != Result::Ok) return r;
   MakeCurrent(slot);
   return Result::Ok;
@@ -133,10 +135,8 @@ Result MacroStore::ImportMacro(const std::filesystem::path& file) {
   }
   record.szName = CutName(cleaned, kMaxMacroNameUnits);
   int slot = FindByName(record.szName);
-  if (slot < 0) {
-    if (UsedCount() >= kMacroSlotCount) return Result::Full;
-    slot = LowestFreeSlot();
-  }
+  if (slot < 0) slot = LowestFreeSlot();
+  if (slot < 0) return Result::Full;
   if (const Result r = StoreSlot(slot, std::move(record)); r != Result::Ok) return r;
   MakeCurrent(slot);
   return Result::Ok;
@@ -231,7 +231,7 @@ int MacroStore::UsedCount() const {
 
 int MacroStore::LowestFreeSlot() const {
   for (int i = 0; i < kMacroSlotCount; ++i) {
-    if (!Slot(i).IsUsed()) return i;
+    if (!Slot(i).IsUsed() && CanHoldSlotFile(SlotPath(i))) return i;
   }
   return -1;
 }

@@ -42,7 +42,9 @@ class MacroStore {
   bool NameExists(std::string_view name) const { return FindByName(name) >= 0; }
 
   // A new empty macro named "<INFO_MACRO_PREFIX>001" (the first free of 16 counters) in the lowest
-  // free slot, made current. Full when 16 macros exist.
+  // free slot, made current. A free slot whose file name something else has taken (a folder, a
+  // file the program may not read: CanHoldSlotFile) is passed over, here and in CopyMacro and
+  // ImportMacro. Full when 16 macros exist or no free slot is left.
   [[nodiscard]] Result AddMacro();
   // A copy of the current macro named "<name without copy suffix><INFO_MACRO_CLONE>1" (the first
   // free counter), in the lowest free slot, made current. Full when 16 macros exist,

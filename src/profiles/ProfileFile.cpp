@@ -18,8 +18,9 @@ std::string Indexed(std::string_view key, int index) {
 // Collects the keys of one write and stores them in a single atomic replacement of the file.
 class ProfileWriter {
  public:
-  explicit ProfileWriter(const std::filesystem::path& file) : file_(file) {
-    result_ = LoadIniForUpdate(file, doc_);
+  // Keys are written into what the file holds unless `whole` replaces it with them alone.
+  explicit ProfileWriter(const std::filesystem::path& file, bool whole = false) : file_(file) {
+    result_ = whole ? Result::Ok : LoadIniForUpdate(file, doc_);
   }
 
   void Number(std::string_view key, std::uint32_t value) { Text(key, std::to_string(value)); }
@@ -121,9 +122,10 @@ Result ReadProfile(const std::filesystem::path& file, DeviceSettings* device,
   return Result::Ok;
 }
 
-Result WriteProfile(const std::filesystem::path& file, const DeviceSettings* device,
-                    const WindowsSettings* windows, const LinkSettings* link) {
-  ProfileWriter writer(file);
+namespace {
+
+Result WriteParts(ProfileWriter& writer, const DeviceSettings* device,
+                  const WindowsSettings* windows, const LinkSettings* link) {
   if (device) {
     for (int i = 0; i < kButtonCount; ++i) {
       const auto b = static_cast<std::size_t>(i);
@@ -150,6 +152,19 @@ Result WriteProfile(const std::filesystem::path& file, const DeviceSettings* dev
   }
   if (device && windows) writer.Number("nFlag", kProfileMarker);
   return writer.Commit();
+}
+
+}  // namespace
+
+Result WriteProfile(const std::filesystem::path& file, const DeviceSettings* device,
+                    const WindowsSettings* windows, const LinkSettings* link) {
+  ProfileWriter writer(file);
+  return WriteParts(writer, device, windows, link);
+}
+
+Result WriteWholeProfile(const std::filesystem::path& file, const ProfileData& profile) {
+  ProfileWriter writer(file, true);
+  return WriteParts(writer, &profile.device, &profile.windows, &profile.link);
 }
 
 Result WriteKeyAssignment(const std::filesystem::path& file, int button, std::uint8_t code,

@@ -34,6 +34,10 @@ namespace vexlo {
   return WriteProfile(file, &profile.device, &profile.windows, &profile.link);
 }
 
+// Writes a complete profile into a file of its own: whatever the file held before is gone.
+[[nodiscard]] Result WriteWholeProfile(const std::filesystem::path& file,
+                                       const ProfileData& profile);
+
 // The writers that change one setting. A button of 7 or more, or a level of 4 or more, gives
 // InvalidParameter and writes nothing.
 [[nodiscard]] Result WriteKeyAssignment(const std::filesystem::path& file, int button,

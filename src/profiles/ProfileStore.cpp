@@ -40,6 +40,12 @@ bool IsRegularFile(const std::string& path) {
   return std::filesystem::is_regular_file(path, error);
 }
 
+// Whether both paths name one file, as a change of letter case does where names ignore it.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error);
+}
+
 bool IsProfileFile(const std::filesystem::path& path) {
   return ReadIniUnsigned("Setting", "nFlag", 0, path) == kProfileMarker;
 }
@@ -48,7 +54,7 @@ bool IsProfileFile(const std::filesystem::path& path) {
 
 ProfileStore::ProfileStore(const std::string& dataFolder, const LanguageTable& language,
                            UserMessages& messages)
-    : folder_(PrepareDataSubfolder(dataFolder, "Profile")),
+    : folder_(PrepareDataSubfolder(dataFolder, kProfileFolderName)),
       language_(language),
       messages_(messages) {
   FillDefaults(data_);
@@ -130,8 +136,11 @@ Result ProfileStore::EnsureCurrentProfile() {
 
 Result ProfileStore::SelectProfile(const std::string& path) {
   if (EqualsNoCase(path, current_path_)) return Result::Ok;
+  ProfileData read = data_;
+  if (const Result r = ReadProfile(path, read); r != Result::Ok) return r;
+  data_ = std::move(read);
   current_path_ = path;
-  return ReadProfile(path, data_);
+  return Result::Ok;
 }
 
 Result ProfileStore::DeleteProfile(bool reload) {
@@ -179,17 +188,17 @@ Result ProfileStore::RenameProfile(std::string_view newName) {
   } else if (!listed_current) {
     return Result::NothingCurrent;
   }
-  if (listed_current) {
-    // Moving the file first means a failure leaves the profile whole under its old name.
+  // The new file is written first: a failure (a full disk) leaves everything as it was.
+  if (const Result r = WriteProfile(target, data_); r != Result::Ok) return r;
+  std::string removed;
+  if (listed_current && !SameFile(*listed_current, target)) {
+    // Should the old file stay, it stays listed too: the list shows what is on the disk.
     std::error_code error;
-    std::filesystem::rename(*listed_current, target, error);
-    if (error) return ResultFromErrno(error.value());
+    if (std::filesystem::remove(*listed_current, error) || !error) removed = *listed_current;
   }
-  // The file has moved: the list follows it even if the write fails.
-  const Result written = WriteProfile(target, data_);
-  UpdateList(listed_current.value_or(std::string()), target);
+  UpdateList(removed, target);
   current_path_ = target;
-  return written;
+  return Result::Ok;
 }
 
 Result ProfileStore::ImportProfile(const std::string& source) {
@@ -197,12 +206,17 @@ Result ProfileStore::ImportProfile(const std::string& source) {
   if (const Result r = ReadProfile(source, imported); r != Result::Ok) return r;
   std::string target;
   if (const Result r = PathForUserName(NameFromPath(source), target); r != Result::Ok) return r;
-  VisitList([&target](const std::vector<std::string>& list) {
-    const auto listed = std::find_if(list.begin(), list.end(), [&target](const std::string& e) {
+  bool listed = false;
+  VisitList([&](const std::vector<std::string>& list) {
+    const auto at = std::find_if(list.begin(), list.end(), [&target](const std::string& e) {
       return EqualsNoCase(e, target);
     });
-    if (listed != list.end()) target = *listed;  // overwrite it under its own spelling
+    listed = at != list.end();
+    if (listed) target = *at;  // overwritten under its own spelling
   });
+  if (listed) {
+    if (const Result r = ConfirmNameConflict(messages_); r != Result::Ok) return r;
+  }
   if (const Result r = WriteProfile(target, imported); r != Result::Ok) return r;
   data_ = std::move(imported);
   current_path_ = target;
@@ -211,7 +225,7 @@ Result ProfileStore::ImportProfile(const std::string& source) {
 }
 
 Result ProfileStore::ExportProfile(const std::string& destination) const {
-  return WriteProfile(destination, data_);
+  return WriteWholeProfile(destination, data_);
 }
 
 Result ProfileStore::SaveCurrentProfile() const {

@@ -64,8 +64,9 @@ class ProfileStore {
   [[nodiscard]] Result CopyProfile();
 
   // Makes the path current and reads it; nothing happens when it is current already (compared
-  // without regard to case). NotAProfile when the file cannot be read: the path is current all
-  // the same and the contents stay as they were.
+  // without regard to case). NotAProfile when the file cannot be read (gone, damaged): the
+  // current profile stays current with its contents, so that no later write puts them into
+  // another profile's file.
   [[nodiscard]] Result SelectProfile(const std::string& path);
 
   // Deletes the current profile's file; the profile after it in the list becomes current (the
@@ -74,7 +75,8 @@ class ProfileStore {
   [[nodiscard]] Result DeleteProfile(bool reload);
 
   // Gives the current profile the name a user typed (trimmed; cut so that the path stays within
-  // 259 units): its file is moved to the new name and written from memory. When another profile
+  // 259 units): the file of the new name is written from memory, then the old file is removed;
+  // when the write fails (a full disk) its result is returned and nothing has changed. When another profile
   // has that name (compared without regard to case) the user is asked first: on yes that
   // profile's file takes the current contents and becomes current, on no the result is
   // NameConflict and nothing changes. InvalidName for an empty name or one with
@@ -83,12 +85,14 @@ class ProfileStore {
   [[nodiscard]] Result RenameProfile(std::string_view newName);
 
   // Imports an exchange file as the profile named after it (trimmed, cut as for a rename), made
-  // current; a listed profile of that name is overwritten without a question. NotAProfile when
-  // the source is no profile file, InvalidName when its name is no valid name; nothing changes
-  // then. The double-click time in memory is kept, as when a profile is selected.
+  // current. When a listed profile has that name the user is asked first (ConfirmNameConflict):
+  // on yes it is overwritten, on no the result is NameConflict. NotAProfile when the source is
+  // no profile file, InvalidName when its name is no valid name; nothing changes then. The
+  // double-click time in memory is kept, as when a profile is selected.
   [[nodiscard]] Result ImportProfile(const std::string& source);
 
-  // Writes the current contents to an exchange file, which can be imported again.
+  // Writes the current contents to an exchange file, which can be imported again. A file that
+  // is there already is replaced whole: nothing of what it held stays.
   [[nodiscard]] Result ExportProfile(const std::string& destination) const;
   // Writes the current contents to the current profile file. NothingCurrent without one.
   [[nodiscard]] Result SaveCurrentProfile() const;

@@ -79,6 +79,10 @@ class MenuExStyle final : public QProxyStyle {
         case SH_Menu_AllowActiveAndDisabled:
           // The pointer selects disabled items too; the drawing decides how they look.
           return 1;
+        case SH_Menu_Scrollable:
+          // Taller than the screen, a menu scrolls (as the platform's menus do) rather than
+          // breaking into columns.
+          return 1;
         case SH_Menu_SupportsSections:
         case SH_Menu_FlashTriggeredItem:
         case SH_Menu_FadeOutOnHide:

@@ -40,7 +40,9 @@ std::optional<QRect> ParseControlRect(std::string_view value) {
       ++pos;
     }
     const std::optional<int> number = ReadNumber(value, pos);
-    if (!number) return std::nullopt;
+    if (!number || *number > kMaxSkinCoordinate || *number < -kMaxSkinCoordinate) {
+      return std::nullopt;
+    }
     numbers[i] = *number;
   }
   return QRect(numbers[0], numbers[1], std::max(numbers[2], 0), std::max(numbers[3], 0));

@@ -29,8 +29,10 @@ inline bool IsMissingControl(const QRect& rect) {
 }
 
 // "x,y,w,h" as four signed decimal numbers separated by single commas, anything after the fourth
-// ignored. Fewer than four numbers, or a number out of range, gives none. Negative sizes count
+// ignored. Fewer than four numbers, or a number beyond kMaxSkinCoordinate either way (no screen
+// is that large, and QRect would overflow near the int limit), gives none. Negative sizes count
 // as 0.
+inline constexpr int kMaxSkinCoordinate = 1 << 16;
 std::optional<QRect> ParseControlRect(std::string_view value);
 
 // The rectangle of the key in section CONTROL; the missing-control rectangle (1, 1, 1 x 1) when
@@ -42,9 +44,8 @@ QRect ReadControlRect(const std::filesystem::path& skinIni, std::string_view key
 // the windows and tests find controls by their skin keys. Returns the rectangle.
 QRect PlaceControl(const std::filesystem::path& skinIni, std::string_view key, QWidget& control);
 
-// Loads the image that the key of section SCREEN names, relative to the INI file's folder:
-// FileNotFound when nothing exists at that path, otherwise the decoder's result (a missing key
-// names the folder itself, which is no picture).
+// Loads the image that the key of section SCREEN names, relative to the INI file's folder, with
+// the results of SkinImage::Load (a missing key names the folder itself, which is no picture).
 [[nodiscard]] Result LoadSkinImage(const std::filesystem::path& skinIni, std::string_view key,
                                    SkinImage& image);
 

@@ -1,20 +1,22 @@
 #include "skin/SkinImage.h"
 
-#include <QFile>
+#include <QByteArray>
 #include <QPainter>
 
-#include <system_error>
+#include <string>
 
+#include "common/FileIo.h"
 #include "skin/ColorMatrix.h"
 
 namespace vexlo {
 
 Result SkinImage::Load(const std::filesystem::path& file) {
   pixels_ = QImage();
-  std::error_code error;
-  if (!std::filesystem::exists(file, error)) return Result::FileNotFound;
-  QImage decoded;
-  if (!decoded.load(QFile::decodeName(file.c_str()))) return Result::BadData;
+  std::string bytes;
+  if (const Result r = ReadFileBytes(file, bytes, kMaxImageFileBytes); r != Result::Ok) return r;
+  const QImage decoded = QImage::fromData(
+      QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  if (decoded.isNull()) return Result::BadData;
   pixels_ = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   return Result::Ok;
 }

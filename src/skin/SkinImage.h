@@ -22,8 +22,9 @@ enum class ImageMode { None = 0, Blended = 1, Opaque = 2 };
 // caller's image mode. An image that failed to load stays empty and draws nothing.
 class SkinImage {
  public:
-  // Decodes the file: Ok, FileNotFound when nothing exists at the path, BadData when it is not
-  // a picture the decoder reads. A failed load leaves the image empty.
+  // Decodes the file: Ok, BadData when it is not a picture the decoder reads, otherwise the
+  // refusal of ReadFileBytes (FileNotFound when nothing exists at the path; no FIFO, device or
+  // file above kMaxImageFileBytes is read). A failed load leaves the image empty.
   [[nodiscard]] Result Load(const std::filesystem::path& file);
 
   // Replaces the pixels, for pictures composed at run time.

@@ -18,6 +18,7 @@
 #include "common/LanguageTable.h"
 #include "common/Messages.h"
 #include "device/DeviceLink.h"
+#include "dialogs/CFireKeyDlg.h"
 #include "device/DeviceSession.h"
 #include "engine/AssignmentCodes.h"
 #include "engine/InputInjector.h"
@@ -73,7 +74,7 @@ class MainWindowTest : public testing::Test {
   DeviceLink link{*platform.devices, *platform.hid};
   DeviceSession device{link, messages};
   MacroStore macros{settings.DataFolder, language, messages};
-  ForegroundMonitor monitor{*platform.foreground};
+  ForegroundMonitor monitor{*platform.foreground, std::chrono::milliseconds(5)};
   WheelLinesWorker wheelLines{*platform.mouseSettings};
   SteadyPauseClock pauseClock;
   InputInjector injector{*platform.devices, *platform.hid};
@@ -263,19 +264,22 @@ TEST_F(MainWindowTest, RestoreWithoutAMouseSaysSoAndChangesNothing) {
   EXPECT_EQ(profiles.Data().device.pwDpi[0], 2000);
 }
 
-TEST_F(MainWindowTest, ClosingHidesTheWindowAndKeysDoNothing) {
+TEST_F(MainWindowTest, ClosingWithoutATrayMinimisesTheWindowAndKeysDoNothing) {
   QSignalSpy finished(window.get(), &QDialog::finished);
   QTest::keyClick(window.get(), Qt::Key_Escape);
   QTest::keyClick(window.get(), Qt::Key_Return);
   EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->isMinimized());
+  // The offscreen desktop has no notification area: the window stays in reach, minimised.
   Click("BTN_CLOSE");
-  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(window->isMinimized());
   EXPECT_EQ(finished.count(), 0);
   // Shown again on the page it had.
   Click("BTN_MOUSE_ADV");
   (void)window->Target().Post(UM_SHOW_MAIN, kTagOpen, 0);
   Settle();
   EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->isMinimized());
 }
 
 TEST_F(MainWindowTest, AnExitRequestEndsTheWindowWithTheDefaultsApplied) {
@@ -320,6 +324,49 @@ TEST_F(MainWindowTest, AShowRequestWithoutAMouseShowsTheNoDeviceMessage) {
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(message->Information(),
             QString::fromStdString(language.LookupText("STA_MSG_INFO_NO_DEV")));
+}
+
+// A linked program in the foreground makes its profile current and sends it to the mouse, each
+// time it comes back; while a dialog of the window is open the switch waits until it has closed.
+TEST_F(MainWindowTest, LinkedProgramsSwitchProfilesButNeverUnderADialog) {
+  const std::string desk = profiles.CurrentPath();
+  const std::string deskProgram = root / "desk.bin";
+  const std::string gameProgram = root / "game.bin";
+  test::WriteFile(deskProgram, "");
+  test::WriteFile(gameProgram, "");
+  profiles.Data().link = {1, deskProgram};
+  ASSERT_EQ(WriteProfile(desk, profiles.Data()), Result::Ok);
+  ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+  const std::string game = profiles.CurrentPath();
+  profiles.Data().device.pwDpi[0] = 3000;  // step 14: low bits 0xE of register 0x02
+  profiles.Data().link = {1, gameProgram};
+  ASSERT_EQ(WriteProfile(game, profiles.Data()), Result::Ok);
+  ASSERT_EQ(profiles.SelectProfile(desk), Result::Ok);
+  monitor.RebuildLinkTable(profiles);
+  const auto switchesTo = [&](const std::string& program, const std::string& profile) {
+    sim->SetForeground(program);
+    return QTest::qWaitFor([&] { return profiles.CurrentPath() == profile; }, 10000);
+  };
+
+  for (const auto& [program, profile] :
+       {std::pair{gameProgram, game}, std::pair{deskProgram, desk}, std::pair{gameProgram, game}}) {
+    ASSERT_TRUE(switchesTo(program, profile)) << profile;
+    EXPECT_EQ(Button("BTN_PROFILE_LIST")->text().toStdString(), ProfileStore::DisplayName(profile));
+    EXPECT_EQ(SavedSetting("strProfilePath"), profile);
+    EXPECT_EQ(sim->State().mouse.registers[0x02] & 0x0F, profile == game ? 0x0E : 0x03);
+  }
+
+  CFireKeyDlg dialog(settings, language, window.get());
+  bool waited = false;
+  QTimer::singleShot(0, [&] {
+    sim->SetForeground(deskProgram);
+    QTest::qWait(200);  // forty polls
+    waited = profiles.CurrentPath() == game;
+    dialog.reject();
+  });
+  (void)dialog.Run();
+  EXPECT_TRUE(waited);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return profiles.CurrentPath() == desk; }, 10000));
 }
 
 // The buttons page: its key buttons, which light their spot on the mouse picture of the frame

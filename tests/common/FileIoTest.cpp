@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "common/IniDocument.h"
+#include "common/IniFile.h"
 #include "TempFolder.h"
 
 namespace vexlo {
@@ -27,7 +28,7 @@ TEST(FileIoTest, ReplacesContentsAndKeepsTheFileMode) {
   ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
   ASSERT_EQ(ReplaceFileContents(file, "second"), Result::Ok);
   std::string read;
-  ASSERT_EQ(ReadFileBytes(file, read), Result::Ok);
+  ASSERT_EQ(ReadFileBytes(file, read, kMaxIniFileBytes), Result::Ok);
   EXPECT_EQ(read, "second");
   struct stat info {};
   ASSERT_EQ(::stat(file.c_str(), &info), 0);
@@ -38,12 +39,107 @@ TEST(FileIoTest, ReplacesContentsAndKeepsTheFileMode) {
 TEST(FileIoTest, ReportsMissingFilesAndFolders) {
   test::TempFolder folder;
   std::string read = "stale";
-  EXPECT_EQ(ReadFileBytes(folder / "none.ini", read), Result::FileNotFound);
+  EXPECT_EQ(ReadFileBytes(folder / "none.ini", read, kMaxIniFileBytes), Result::FileNotFound);
   EXPECT_TRUE(read.empty());
-  EXPECT_EQ(ReadFileBytes(folder.path(), read), Result::AccessDenied);
   EXPECT_EQ(ReplaceFileContents(folder / "no/such/folder.ini", "x"), Result::FileNotFound);
   test::WriteFile(folder / "plain", "file");
   EXPECT_EQ(ReplaceFileContents(folder / "plain/child.ini", "x"), Result::PathNotFound);
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 ? info.st_mode : 0;
+}
+
+// What lies where a file is expected: each is refused at once, and neither reading nor writing
+// a key (which reads the file first) changes it.
+struct SpecialCase {
+  const char* name;
+  void (*make)(const std::string& path);
+  Result expected;
+};
+
+class FileIoSpecialTest : public testing::TestWithParam<SpecialCase> {};
+
+TEST_P(FileIoSpecialTest, IsRefusedAtOnceAndLeftAsItWas) {
+  test::TempFolder folder;
+  const std::string file = folder / "Setting.ini";
+  GetParam().make(file);
+  const mode_t mode = ModeOf(file);
+  std::string read = "stale";
+  EXPECT_EQ(ReadFileBytes(file, read, kMaxIniFileBytes), GetParam().expected);
+  EXPECT_TRUE(read.empty());
+  EXPECT_EQ(WriteIniString("Setting", "nFlag", "1", file), GetParam().expected);
+  EXPECT_EQ(ModeOf(file), mode);
+  EXPECT_EQ(FilesIn(folder.path()), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, FileIoSpecialTest,
+    testing::Values(
+        SpecialCase{"Fifo", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+                    Result::BadFileType},
+        SpecialCase{"DeviceLink",
+                    [](const std::string& p) { ASSERT_EQ(::symlink("/dev/zero", p.c_str()), 0); },
+                    Result::BadFileType},
+        SpecialCase{"Folder", [](const std::string& p) { ASSERT_EQ(::mkdir(p.c_str(), 0700), 0); },
+                    Result::AccessDenied},
+        SpecialCase{"LinkLoop",
+                    [](const std::string& p) { ASSERT_EQ(::symlink(p.c_str(), p.c_str()), 0); },
+                    Result::CantResolveFilename},
+        SpecialCase{"TooLarge",
+                    [](const std::string& p) {
+                      test::WriteFile(p, "");
+                      ASSERT_EQ(::truncate(p.c_str(), kMaxIniFileBytes + 1), 0);
+                    },
+                    Result::FileTooLarge}),
+    [](const testing::TestParamInfo<SpecialCase>& kind) { return kind.param.name; });
+
+TEST(FileIoTest, TheLargestFileOfItsKindIsRead) {
+  test::TempFolder folder;
+  const std::string file = folder / "Lang_En.ini";
+  test::WriteFile(file, std::string(kMaxIniFileBytes, 'x'));
+  std::string read;
+  EXPECT_EQ(ReadFileBytes(file, read, kMaxIniFileBytes), Result::Ok);
+  EXPECT_EQ(read.size(), kMaxIniFileBytes);
+}
+
+TEST(FileIoTest, WritesThroughALinkToItsTarget) {
+  test::TempFolder folder;
+  std::filesystem::create_directories(folder / "dotfiles");
+  const std::string target = folder / "dotfiles/Setting.ini";
+  test::WriteFile(target, "old");
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  ASSERT_EQ(::symlink("dotfiles/Setting.ini", (folder / "Setting.ini").c_str()), 0);
+  ASSERT_EQ(ReplaceFileContents(folder / "Setting.ini", "new"), Result::Ok);
+  EXPECT_TRUE(S_ISLNK(ModeOf(folder / "Setting.ini")));
+  EXPECT_EQ(test::ReadFile(target), "new");
+  EXPECT_EQ(ModeOf(target) & 0777, 0640u);
+  // A link to a file that does not exist yet creates the file.
+  ASSERT_EQ(::symlink("dotfiles/New.ini", (folder / "New.ini").c_str()), 0);
+  ASSERT_EQ(ReplaceFileContents(folder / "New.ini", "made"), Result::Ok);
+  EXPECT_EQ(test::ReadFile(folder / "dotfiles/New.ini"), "made");
+}
+
+TEST(FileIoTest, ANameOfTheLongestLengthCanBeReplaced) {
+  test::TempFolder folder;
+  const std::string file = folder / (std::string(251, 'n') + ".ini");
+  ASSERT_EQ(ReplaceFileContents(file, "one"), Result::Ok);
+  ASSERT_EQ(ReplaceFileContents(file, "two"), Result::Ok);
+  EXPECT_EQ(test::ReadFile(file), "two");
+}
+
+TEST(FileIoTest, NewFilesAndFoldersAreTheUsersAloneAndOldOnesKeepTheirModes) {
+  test::TempFolder folder;
+  ASSERT_EQ(::mkdir((folder / "old").c_str(), 0755), 0);
+  ASSERT_EQ(CreatePrivateFolders(folder / "old/new/newer/"), Result::Ok);
+  EXPECT_EQ(ModeOf(folder / "old") & 0777, 0755u);
+  EXPECT_EQ(ModeOf(folder / "old/new") & 0777, 0700u);
+  EXPECT_EQ(ModeOf(folder / "old/new/newer") & 0777, 0700u);
+  ASSERT_EQ(ReplaceFileContents(folder / "old/new/Macro000.ini", "x"), Result::Ok);
+  EXPECT_EQ(ModeOf(folder / "old/new/Macro000.ini") & 0777, 0600u);
+  test::WriteFile(folder / "file", "");
+  EXPECT_EQ(CreatePrivateFolders(folder / "file"), Result::PathNotFound);
 }
 
 struct FaultCase {
@@ -101,6 +197,31 @@ TEST(FileIoTest, AProcessKilledMidWriteLeavesOneWholeVersion) {
     EXPECT_TRUE(after == old_contents || after == new_contents) << "round " << round;
     EXPECT_EQ(IniDocument::Parse(after).GetUnsigned("Setting", "nFlag", 0), 20211124u);
   }
+  // What the killed writers left behind goes; a file of another name stays.
+  test::WriteFile(folder / ".vexlo-notes.txt", "mine");
+  RemoveStaleTemporaryFiles(folder.path());
+  EXPECT_EQ(FilesIn(folder.path()), 2u);
+}
+
+TEST(FileIoTest, StartUpLeavesTheTemporaryFileOfAWriteUnderWay) {
+  test::TempFolder folder;
+  const std::string file = folder / "Profile001.ini";
+  const std::string contents = std::string(8 << 20, 'x');
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    for (;;) {
+      if (ReplaceFileContents(file, contents) != Result::Ok) ::_exit(1);
+    }
+  }
+  for (int round = 0; round < 200; ++round) {
+    RemoveStaleTemporaryFiles(folder.path());
+    ::usleep(500);
+  }
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status)) << "a write failed with " << WEXITSTATUS(status);
 }
 
 }  // namespace

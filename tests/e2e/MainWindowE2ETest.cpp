@@ -96,6 +96,14 @@ class MainWindowE2ETest : public testing::Test {
     return test::WaitUntil([&] { return MapState() == state; }, 15s);
   }
 
+  // Whether the program's icon sits in the notification area of the tray host `trayer`.
+  bool TrayIconShown() {
+    const std::string tree = Output("/usr/bin/xwininfo", {"-root", "-tree"});
+    const auto panel = tree.find("(\"panel\" \"trayer\")");
+    return panel != std::string::npos &&
+           tree.find("\"Vexlo\": (\"vexlo\" \"Vexlo\")", panel) != std::string::npos;
+  }
+
   // Process ids of the companion windows published in the runtime folder.
   std::vector<pid_t> Companions() {
     std::vector<pid_t> found;
@@ -163,6 +171,27 @@ TEST_F(MainWindowE2ETest, ThePlugDecidesTheWindowAndAnExitResetsTheMouseAndDeskt
       << status;
   EXPECT_TRUE(test::WaitUntil([&] { return !Alive(second_companion); }, 5s));
   EXPECT_TRUE(Companions().empty());
+}
+
+TEST_F(MainWindowE2ETest, TheTrayIconComesWithANotificationAreaStartedLater) {
+  if (!OnPath("trayer")) GTEST_SKIP() << "needs the tray host trayer (Debian package trayer)";
+  // Started with the session, before the desktop's panel.
+  test::ChildProcess program(kBinaries + "vexlo", {"/Start"}, environment);
+  ASSERT_TRUE(test::WaitUntil(
+      [&] { return Sim("status").find("hidfiltr 1, moufiltr 1") != std::string::npos; }, 15s));
+  EXPECT_FALSE(TrayIconShown());
+
+  const std::vector<std::string> panel = {"--edge", "top", "--widthtype", "request"};
+  {
+    test::ChildProcess tray("/usr/bin/trayer", panel, environment);
+    EXPECT_TRUE(test::WaitUntil([&] { return TrayIconShown(); }, 2s)) << "no icon";
+  }
+  // The panel restarts.
+  test::ChildProcess tray("/usr/bin/trayer", panel, environment);
+  EXPECT_TRUE(test::WaitUntil([&] { return TrayIconShown(); }, 2s)) << "no icon after a restart";
+
+  EXPECT_EQ(Run("vexlo", {"/Kill"}), 0);
+  EXPECT_EQ(program.WaitForExit(20s), 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -43,6 +44,7 @@ class FakeView final : public MainWindowView {
   void ShowNoDeviceMessage() override { ++noDeviceMessages; }
   void CloseNoDeviceMessage() override {}
   bool IsBusy() const override { return busy; }
+  void ShowUnreadableProfile() override { ++unreadable; }
 
   int refreshed = 0;
   bool shown = false;
@@ -50,6 +52,7 @@ class FakeView final : public MainWindowView {
   bool trayPresent = false;
   int noDeviceMessages = 0;
   bool busy = false;
+  int unreadable = 0;
 };
 
 // The service over the in-process simulated machine, with data folders of its own. The window's
@@ -166,13 +169,13 @@ TEST_F(DeviceEventServiceTest, RemovalReleasesWhatTheMouseHeldAndHides) {
   Start();
   Assign(3, KeyAssignment::Plain(34));  // Alt+Tab
   service_.OnButtonEvent(1, 0x14);
-  ASSERT_EQ(machine_.sim->State().injection.keys.size(), 2u);
+  ASSERT_EQ(machine_.sim->State().injection.held.keys.size(), 2u);
 
   ASSERT_EQ(machine_.sim->Unplug(), Result::Ok);
   service_.OnDeviceChange(DeviceNotifications::kRemoveComplete);
   Deliver();
 
-  EXPECT_TRUE(machine_.sim->State().injection.keys.empty());
+  EXPECT_TRUE(machine_.sim->State().injection.held.keys.empty());
   EXPECT_FALSE(view_.shown);
   EXPECT_FALSE(view_.trayPresent);
   EXPECT_EQ(view_.dialogsClosed, 1);
@@ -212,6 +215,22 @@ TEST_F(DeviceEventServiceTest, ALinkedSwitchUnderADialogWaitsUntilItCloses) {
   EXPECT_EQ(view_.refreshed, refreshed + 1);  // once
 }
 
+TEST_F(DeviceEventServiceTest, ALinkedProfileThatCannotBeReadIsRefused) {
+  ASSERT_EQ(profiles_.NewProfile(), Result::Ok);
+  const std::string gone = profiles_.CurrentPath();
+  ASSERT_EQ(profiles_.NewProfile(), Result::Ok);
+  const std::string current = profiles_.CurrentPath();
+  Start();
+  const int refreshed = view_.refreshed;
+  std::filesystem::remove(gone);
+
+  service_.OnLinkedProfile({gone, "/bin/game"});
+  EXPECT_EQ(view_.unreadable, 1);
+  EXPECT_EQ(profiles_.CurrentPath(), current);
+  EXPECT_EQ(Saved("strProfilePath"), current);
+  EXPECT_EQ(view_.refreshed, refreshed);
+}
+
 TEST_F(DeviceEventServiceTest, ShutdownLeavesDefaultsOnTheMouseAndTheUsersValuesInTheFile) {
   Start();
   profiles_.Data().windows.uMouseSpeed = 17;
@@ -223,7 +242,7 @@ TEST_F(DeviceEventServiceTest, ShutdownLeavesDefaultsOnTheMouseAndTheUsersValues
   service_.Shutdown();
 
   const SimState state = machine_.sim->State();
-  EXPECT_TRUE(state.injection.keys.empty());
+  EXPECT_TRUE(state.injection.held.keys.empty());
   EXPECT_EQ(state.desktop.pointer.doubleClickTime, 550u);  // the desktop had 500
   EXPECT_EQ(state.desktop.pointer.pointerSpeed, 10u);
   EXPECT_EQ(state.desktop.pointer.wheelScrollLines, 3u);
@@ -235,7 +254,7 @@ TEST_F(DeviceEventServiceTest, ShutdownLeavesDefaultsOnTheMouseAndTheUsersValues
   const std::size_t posted = window_.posted.Items().size();
   ASSERT_EQ(machine_.sim->Press(3), Result::Ok);
   service_.OnButtonEvent(1, 0x14);
-  EXPECT_TRUE(machine_.sim->State().injection.keys.empty());
+  EXPECT_TRUE(machine_.sim->State().injection.held.keys.empty());
   EXPECT_EQ(window_.posted.Items().size(), posted);
 }
 

@@ -62,7 +62,8 @@ TEST(FireKeyNumber, Unpacks) {
     FireKeyNumber fireKey;
   } cases[] = {
       {0x0305, {5, 3}}, {0x0001, {1, 0}},       {0xFFFF, {255, 255}},
-      {0x0000, {0, 0}}, {0xFFFF01FF, {255, 1}},  // bits 31..16 carry nothing
+      {0xFFFF01FF, {255, 1}},  // bits 31..16 carry nothing
+      {0x0000, {1, 0}},        {0x0700, {1, 7}},  // no zero click period, whatever the file says
   };
   for (const auto& c : cases) EXPECT_EQ(UnpackFireKey(c.value), c.fireKey) << c.value;
 }

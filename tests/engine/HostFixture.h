@@ -83,7 +83,7 @@ class HostFixture : public ::testing::Test {
   }
 
   // What the simulated injection device holds down now.
-  SimInjection Held() { return machine_.sim->State().injection; }
+  InjectedInput Held() { return machine_.sim->State().injection.held; }
 
   SimMachine machine_;
   InjectedLines lines_{*machine_.sim};

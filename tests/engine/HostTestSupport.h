@@ -50,9 +50,6 @@ inline MacroData Macro(std::initializer_list<MacroAction> steps) {
   return macro;
 }
 
-// What a run writes after each pass over its steps, when nothing is held any more.
-inline const std::vector<std::string> kNothingToRelease = {"keys unchanged", "buttons unchanged"};
-
 // `a` followed by `b`.
 inline std::vector<std::string> operator+(std::vector<std::string> a,
                                           const std::vector<std::string>& b) {

@@ -401,7 +401,7 @@ TEST(SimEnvironmentTest, TheInjectionDeviceLogsWhatItIsMadeToDo) {
   EXPECT_EQ(state.injection.log,
             (std::vector<std::string>{"key down A", "key up A", "button down Left"}));
   EXPECT_EQ(state.injection.reports, 3u);
-  EXPECT_EQ(state.injection.buttons, 0x01);
+  EXPECT_EQ(state.injection.held.buttons, 0x01);
   sim.ClearInjected();
   EXPECT_TRUE(sim.State().injection.log.empty());
 }

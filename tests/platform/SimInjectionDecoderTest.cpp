@@ -55,9 +55,9 @@ TEST(SimInjectionDecoderTest, ReportsBecomeReadableInput) {
     ASSERT_EQ(DecodeInjectionReport(injection, steps[i].report, lines), Result::Ok);
     EXPECT_EQ(lines, steps[i].lines);
   }
-  EXPECT_TRUE(injection.keys.empty());
-  EXPECT_EQ(injection.consumer, 0x0223);
-  EXPECT_EQ(injection.buttons, 0x00);
+  EXPECT_TRUE(injection.held.keys.empty());
+  EXPECT_EQ(injection.held.consumer, 0x0223);
+  EXPECT_EQ(injection.held.buttons, 0x00);
   EXPECT_EQ(injection.reports, steps.size());
 }
 
@@ -71,7 +71,7 @@ TEST(SimInjectionDecoderTest, AReportOfAnotherLengthChangesNothing) {
             Result::InvalidParameter);
   EXPECT_TRUE(lines.empty());
   EXPECT_EQ(injection.reports, 0u);
-  EXPECT_TRUE(injection.keys.empty());
+  EXPECT_TRUE(injection.held.keys.empty());
 }
 
 TEST(SimInjectionDecoderTest, KeyNames) {

@@ -47,6 +47,22 @@ TEST(SimProtocolTest, FramesSurviveAnySplitting) {
   EXPECT_TRUE(frames[1].payload.empty());
 }
 
+TEST(SimProtocolTest, FramesThatStraddleEveryReadKeepTheReaderSmall) {
+  std::vector<std::uint8_t> frame;
+  AppendFrame(Sample(), frame);  // 35 bytes, read in pieces of 34: reads seldom end on a frame
+  std::vector<std::uint8_t> stream;
+  for (int i = 0; i < 400; ++i) stream.insert(stream.end(), frame.begin(), frame.end());
+  SimFrameReader reader;
+  std::size_t frames = 0;
+  for (std::size_t at = 0; at < stream.size(); at += 34) {
+    reader.Append(std::span(stream).subspan(at, std::min<std::size_t>(34, stream.size() - at)));
+    SimFrame read;
+    while (reader.Next(read) == SimFrameReader::Status::Frame) ++frames;
+    EXPECT_LE(reader.Buffered(), frame.size() + 34);
+  }
+  EXPECT_EQ(frames, 400u);
+}
+
 TEST(SimProtocolTest, BytesThatAreNotFramesAreRefused) {
   SimFrameReader reader;
   std::vector<std::uint8_t> junk(32, 0x41);

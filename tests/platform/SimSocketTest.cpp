@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
+#include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "Inbox.h"
 #include "SimTestSupport.h"
@@ -174,6 +176,36 @@ TEST_F(SimSocketTest, AClientThatSpeaksNonsenseIsDropped) {
 TEST_F(SimSocketTest, ASecondServerOnTheSameSocketIsRefused) {
   SimServer second(std::make_shared<SimEnvironment>(), socket_);
   EXPECT_EQ(second.Start(), Result::AlreadyExists);
+}
+
+TEST(SimClientAloneTest, AnEndpointNumberTooLargeToCloseIsRefused) {
+  test::TempFolder folder;
+  const std::string path = folder / "odd.sock";
+  UniqueFd listener;
+  ASSERT_EQ(ListenAt(path, listener), Result::Ok);
+  // A vexlo-sim that answers the open with a number wider than an endpoint id keeps.
+  std::thread server([&listener] {
+    UniqueFd connection(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
+    std::array<std::byte, sizeof(SimFrameHeader)> header{};
+    SimFrameHeader request;
+    if (ReceiveExactly(connection.get(), header, test::kPatience) != Result::Ok) return;
+    std::memcpy(&request, header.data(), sizeof request);
+    std::vector<std::byte> name(request.length);
+    if (ReceiveExactly(connection.get(), name, test::kPatience) != Result::Ok) return;
+    SimFrame answer = MakeFrame(SimFrameType::Response, std::uint64_t{1} << 40);
+    answer.header.sequence = request.sequence;
+    std::vector<std::uint8_t> bytes;
+    AppendFrame(answer, bytes);
+    (void)SendAll(connection.get(), std::as_bytes(std::span(bytes)));
+  });
+  auto client = std::make_shared<SimClient>(path);
+  Platform platform;
+  AddSimPorts(platform, client);
+  std::unique_ptr<DriverEndpoint> driver;
+  EXPECT_EQ(platform.devices->OpenDriver(kHidFilterName, driver), Result::BadData);
+  EXPECT_EQ(driver, nullptr);
+  server.join();  // the connection ends with no listener left behind
+  client->WaitUntilDisconnected();
 }
 
 TEST(SimClientAloneTest, WithoutVexloSimThereIsNoMouseButTheDesktopWorks) {

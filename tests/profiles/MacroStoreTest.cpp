@@ -156,6 +156,17 @@ TEST_F(MacroStoreTest, CopyStripsTheCopySuffixBeforeNumbering) {
   EXPECT_EQ(store.Names(), (Names{"Attack", "AttackCopy1", "AttackCopy2"}));
 }
 
+TEST_F(MacroStoreTest, SlotsWhoseNameSomethingElseTookArePassedOver) {
+  std::filesystem::create_directories(SlotFile(0));
+  std::filesystem::create_directories(SlotFile(1) + "/inside");
+  MacroStore& store = Open();
+  ASSERT_EQ(store.AddMacro(), Result::Ok);
+  EXPECT_EQ(store.CurrentIndex(), 2);
+  ASSERT_EQ(store.CopyMacro(), Result::Ok);
+  EXPECT_EQ(store.CurrentIndex(), 3);
+  EXPECT_TRUE(std::filesystem::is_directory(SlotFile(1) + "/inside"));
+}
+
 TEST_F(MacroStoreTest, FullStoreRefusesNewNamesButImportReplacesAnExistingOne) {
   for (int slot = 0; slot < kMacroSlotCount; ++slot) WriteSlot(slot, "m" + std::to_string(slot));
   MacroStore& store = Open();

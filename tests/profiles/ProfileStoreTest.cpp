@@ -162,12 +162,12 @@ TEST_F(ProfileStoreTest, SelectReadsTheProfileUnlessItIsCurrent) {
   EXPECT_EQ(store.CurrentPath(), PathOf("Two"));
 }
 
-TEST_F(ProfileStoreTest, SelectingAnUnreadableFileKeepsTheContents) {
+TEST_F(ProfileStoreTest, SelectingAnUnreadableFileKeepsTheCurrentProfile) {
   WriteProfileFile("One", 1000);
   ProfileStore& store = Open();
   ASSERT_EQ(store.SelectProfile(PathOf("One")), Result::Ok);
   EXPECT_EQ(store.SelectProfile(PathOf("Gone")), Result::NotAProfile);
-  EXPECT_EQ(store.CurrentPath(), PathOf("Gone"));
+  EXPECT_EQ(store.CurrentPath(), PathOf("One"));
   EXPECT_EQ(store.Data().device.pwDpi[0], 1000);
 }
 
@@ -274,14 +274,19 @@ TEST_F(ProfileStoreTest, RenameOfAnUnlistedCurrentProfileChangesNothing) {
   EXPECT_FALSE(std::filesystem::exists(PathOf("New")));
 }
 
-TEST_F(ProfileStoreTest, ImportOverwritesAProfileOfTheSameNameWithoutAsking) {
+TEST_F(ProfileStoreTest, ImportOntoAProfileOfTheSameNameAsksFirst) {
   WriteProfileFile("Game", 1000);
   WriteProfileFile("Desk", 2000);
   ProfileStore& store = Open();
   ASSERT_EQ(store.SelectProfile(PathOf("Desk")), Result::Ok);
   WriteProfileAt(temp_ / "game.profile", 4200);
+  EXPECT_EQ(store.ImportProfile(temp_ / "game.profile"), Result::NameConflict);  // answered no
+  EXPECT_EQ(store.CurrentPath(), PathOf("Desk"));
+  EXPECT_EQ(DpiOnDisk(PathOf("Game")), 1000);
+  messages_.SetNextAnswer(UserMessages::kOk);
   ASSERT_EQ(store.ImportProfile(temp_ / "game.profile"), Result::Ok);
-  EXPECT_TRUE(messages_.shown.empty());
+  ASSERT_EQ(messages_.shown.size(), 2u);
+  EXPECT_EQ(messages_.shown[1].textKey, "STA_MSG_INFO_FILE_CONFLECT");
   EXPECT_EQ(store.CurrentPath(), PathOf("Game"));  // the listed file, under its own spelling
   EXPECT_EQ(DpiOnDisk(PathOf("Game")), 4200);
   EXPECT_EQ(store.Data().device.pwDpi[0], 4200);
@@ -351,6 +356,8 @@ TEST_F(ProfileStoreTest, AFailedWriteChangesNothing) {
   EXPECT_EQ(store.CopyProfile(), Result::DiskFull);
   FailNextReplaceForTesting(ReplaceStep::Create, EACCES);
   EXPECT_EQ(store.ImportProfile(temp_ / "In.profile"), Result::AccessDenied);
+  FailNextReplaceForTesting(ReplaceStep::Sync, ENOSPC);
+  EXPECT_EQ(store.RenameProfile("Renamed"), Result::DiskFull);
   EXPECT_EQ(SnapshotFolder(ProfileFolder()), before);
   EXPECT_EQ(store.CurrentPath(), PathOf("Keep"));
   EXPECT_EQ(store.Data().device.pwDpi[0], 1000);

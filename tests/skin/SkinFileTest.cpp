@@ -48,7 +48,11 @@ INSTANTIATE_TEST_SUITE_P(Values, ParseControlRectTest,
                                            RectCase{"a,b,c,d", false, 0, 0, 0, 0},
                                            RectCase{"10;20;30;40", false, 0, 0, 0, 0},
                                            RectCase{"10,,30,40", false, 0, 0, 0, 0},
-                                           RectCase{"99999999999,1,1,1", false, 0, 0, 0, 0}));
+                                           RectCase{"99999999999,1,1,1", false, 0, 0, 0, 0},
+                                           RectCase{"65536,-65536,0,65536", true, 65536, -65536,
+                                                    65536, 0},
+                                           RectCase{"1,1,2147483647,1", false, 0, 0, 0, 0},
+                                           RectCase{"-2147483648,1,1,1", false, 0, 0, 0, 0}));
 
 class SkinFileTest : public ::testing::Test {
  protected:

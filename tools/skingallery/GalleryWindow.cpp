@@ -34,50 +34,13 @@ bool NeverShown(const std::string& key) {
   return false;
 }
 
-// The six step pictures of the macro list: mouse, keyboard, pause, press, release, milliseconds.
-std::vector<QPixmap> ActionIcons() {
-  const QColor line(0x8D, 0xA2, 0xB8);
-  const QColor accent(0x4F, 0xB3, 0xFF);
+// The six step pictures of the macro list, drawn by the skin generator in one row.
+std::vector<QPixmap> ActionIcons(const std::filesystem::path& skinFolder) {
+  const QPixmap strip(QString::fromStdString((skinFolder / "MacroSteps.png").string()));
   std::vector<QPixmap> icons;
+  if (strip.isNull()) return icons;
   for (int icon = 0; icon < 6; ++icon) {
-    QPixmap picture(16, 16);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(
-        QPen(icon == 3 ? accent : line, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    switch (icon) {
-      case 0:  // mouse
-        painter.drawRoundedRect(QRectF(4.5, 1.5, 7, 13), 3.5, 3.5);
-        painter.drawLine(QPointF(8, 2), QPointF(8, 6));
-        break;
-      case 1:  // keyboard
-        painter.drawRoundedRect(QRectF(1.5, 4.5, 13, 8), 1.5, 1.5);
-        for (int x = 4; x <= 12; x += 3) painter.drawPoint(QPointF(x, 7));
-        painter.drawLine(QPointF(5, 10), QPointF(11, 10));
-        break;
-      case 2:  // pause
-        painter.drawEllipse(QRectF(2, 2, 12, 12));
-        painter.drawPolyline(QPolygonF({QPointF(8, 4.5), QPointF(8, 8), QPointF(10.5, 9.5)}));
-        break;
-      case 3:  // press
-      case 4:  // release
-      {
-        const double tip = icon == 3 ? 12 : 2.5;
-        const double tail = icon == 3 ? 2.5 : 12;
-        const double wing = icon == 3 ? -4 : 4;
-        painter.drawLine(QPointF(8, tail), QPointF(8, tip));
-        painter.drawPolyline(
-            QPolygonF({QPointF(4, tip + wing), QPointF(8, tip), QPointF(12, tip + wing)}));
-        painter.drawLine(QPointF(3, icon == 3 ? 14.5 : 1.5), QPointF(13, icon == 3 ? 14.5 : 1.5));
-        break;
-      }
-      default:  // milliseconds: an hourglass
-        painter.drawPolygon(
-            QPolygonF({QPointF(4, 2), QPointF(12, 2), QPointF(4, 14), QPointF(12, 14)}));
-        break;
-    }
-    icons.push_back(picture);
+    icons.push_back(strip.copy(icon * strip.height(), 0, strip.height(), strip.height()));
   }
   return icons;
 }
@@ -215,7 +178,7 @@ void GalleryWindow::AddList(const std::filesystem::path& ini, const std::string&
   rows->textColour = ColorFromRef(0xC8C8C8);
   rows->backColour = Qt::black;
   list->SetDefaultRowTrait(std::move(rows));
-  list->SetImageList(ActionIcons());
+  list->SetImageList(ActionIcons(programFolder_ / "Skins"));
   list->InsertHiddenLabelColumn();
   list->InsertColumnTrait(1, Text("INFO_MACRO_ACTION_COLUMN_DATE"), Qt::AlignLeft, 173,
                           std::make_unique<CGridColumnTraitEdit>());

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "DialogSkins.h"
+#include "MacroStepIcons.h"
 #include "MainWindowSkins.h"
 #include "ProgramIcon.h"
 
@@ -33,5 +34,6 @@ int main(int argc, char** argv) {
   }
   vexlo::skin::WriteMainWindowSkins(folder);
   vexlo::skin::WriteDialogSkins(folder);
+  vexlo::skin::WriteMacroStepIcons(folder);
   return 0;
 }

@@ -40,8 +40,10 @@ Result ResultOf(const SimFrame& frame) {
 std::uint64_t GenerationOf(SimEndpointId id) {
   return id >> 32;
 }
+constexpr std::uint64_t kMaxServerNumber = 0xFFFFFFFF;
+
 std::uint64_t ServerNumberOf(SimEndpointId id) {
-  return id & 0xFFFFFFFF;
+  return id & kMaxServerNumber;
 }
 
 }  // namespace
@@ -156,8 +158,16 @@ void SimClient::Dispatch(const SimFrame& frame) {
   switch (frame.Type()) {
     case SimFrameType::Response:
       if (frame.header.sequence != awaited_) return;  // the answer to a request given up on
-      if (opening_ && ResultOf(frame) == Result::Ok) listeners_[number] = opening_;
       response_ = frame;
+      if (opening_ && ResultOf(frame) == Result::Ok) {
+        // An endpoint id keeps 32 bits of the server's number: a larger one could never be
+        // closed, and its listener would be called after its owner had gone.
+        if (number > kMaxServerNumber) {
+          response_->header.value = ToNumber(Result::BadData);
+        } else {
+          listeners_[number] = opening_;
+        }
+      }
       changed_.notify_all();
       return;
     case SimFrameType::InputReport:

@@ -342,9 +342,9 @@ std::string DescribeSimState(const SimState& state) {
            : "not set");
   line("injection", std::string(state.injection.present ? "present" : "absent") + ", " +
                         std::to_string(state.injection.reports) +
-                        " reports, keys held: " + DescribeKeys(state.injection.keys) +
-                        ", consumer held: " + HexNumber(state.injection.consumer, 4) +
-                        ", buttons held: " + HexNumber(state.injection.buttons, 2));
+                        " reports, keys held: " + DescribeKeys(state.injection.held.keys) +
+                        ", consumer held: " + HexNumber(state.injection.held.consumer, 4) +
+                        ", buttons held: " + HexNumber(state.injection.held.buttons, 2));
   line("faults", DescribeFaults(state.faults));
   line("desktop", DescribePointer(state.desktop.pointer));
   line("foreground", state.desktop.foreground.value_or("none"));

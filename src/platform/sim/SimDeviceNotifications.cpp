@@ -60,9 +60,11 @@ class SocketRegistration final : public ReleaseOnDestroy {
   void Run() {
     const std::filesystem::path socket(socketPath_);
     UniqueFd folderWatch(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK));
-    if (folderWatch.valid()) {
-      (void)::inotify_add_watch(folderWatch.get(), socket.parent_path().c_str(),
-                                IN_CREATE | IN_MOVED_TO);
+    // A watch that cannot be added (the folder does not exist yet) would never wake: without
+    // one, WaitForSocket looks again now and then.
+    if (folderWatch.valid() && ::inotify_add_watch(folderWatch.get(), socket.parent_path().c_str(),
+                                                   IN_CREATE | IN_MOVED_TO) < 0) {
+      folderWatch.Reset();
     }
     for (;;) {
       UniqueFd connection;
@@ -84,7 +86,10 @@ class SocketRegistration final : public ReleaseOnDestroy {
     std::array<std::uint8_t, 512> chunk;
     for (;;) {
       std::array<pollfd, 2> waiting{{{connection.get(), POLLIN, 0}, {stop_.get(), POLLIN, 0}}};
-      if (::poll(waiting.data(), waiting.size(), -1) < 0) continue;  // EINTR
+      if (::poll(waiting.data(), waiting.size(), -1) < 0) {
+        if (errno == EINTR) continue;
+        return false;  // the thread's own descriptors are broken: it cannot watch on
+      }
       if (waiting[1].revents) return false;
       const ssize_t got = ::recv(connection.get(), chunk.data(), chunk.size(), 0);
       if (got <= 0) {
@@ -112,7 +117,7 @@ class SocketRegistration final : public ReleaseOnDestroy {
     std::array<pollfd, 2> waiting{{{folderWatch, POLLIN, 0}, {stop_.get(), POLLIN, 0}}};
     // Without a folder watch, look again now and then rather than never.
     const int timeout = folderWatch >= 0 ? -1 : 1000;
-    if (::poll(waiting.data(), waiting.size(), timeout) < 0) return true;
+    if (::poll(waiting.data(), waiting.size(), timeout) < 0) return errno == EINTR;
     if (waiting[1].revents) return false;
     std::array<char, 4096> events;
     while (folderWatch >= 0 && ::read(folderWatch, events.data(), events.size()) > 0) {

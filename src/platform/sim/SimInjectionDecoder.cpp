@@ -10,12 +10,6 @@
 namespace vexlo {
 namespace {
 
-constexpr std::uint8_t kReportId = 0x06;
-constexpr std::uint8_t kTypeMouseButtons = 0x03;
-constexpr std::uint8_t kTypeKeyboard = 0x04;
-constexpr std::uint8_t kTypeConsumer = 0x05;
-constexpr std::size_t kKeyListOffset = 2;
-
 struct NamedUsage {
   std::uint8_t usage;
   std::string_view name;
@@ -135,57 +129,29 @@ std::string MouseButtonName(std::uint8_t bit) {
   }
 }
 
-bool Contains(const std::vector<std::uint8_t>& keys, std::uint8_t key) {
-  return std::find(keys.begin(), keys.end(), key) != keys.end();
+// The line for one change: "key down A", "consumer up Mute (0x00E2)", "button up Left".
+std::string ChangeLine(const InputChange& change) {
+  const std::string direction = change.down ? " down " : " up ";
+  switch (change.source) {
+    case InputChange::Source::Key:
+      return "key" + direction + KeyboardUsageName(static_cast<std::uint8_t>(change.code));
+    case InputChange::Source::Consumer:
+      return "consumer" + direction + ConsumerUsageName(change.code);
+    case InputChange::Source::Button:
+      return "button" + direction + MouseButtonName(static_cast<std::uint8_t>(change.code));
+  }
+  return {};
 }
 
-void DecodeKeyboard(SimInjection& injection, std::span<const std::uint8_t> report,
-                    std::vector<std::string>& lines) {
-  std::vector<std::uint8_t> keys;
-  for (const std::uint8_t key : report.subspan(kKeyListOffset)) {
-    if (key != 0) keys.push_back(key);
+std::string_view UnchangedLine(InjectionReportKind kind) {
+  switch (kind) {
+    case InjectionReportKind::Keyboard:
+      return "keys unchanged";
+    case InjectionReportKind::Consumer:
+      return "consumer unchanged";
+    default:
+      return "buttons unchanged";
   }
-  const std::size_t before = lines.size();
-  for (const std::uint8_t key : injection.keys) {
-    if (!Contains(keys, key)) lines.push_back("key up " + KeyboardUsageName(key));
-  }
-  for (const std::uint8_t key : keys) {
-    if (!Contains(injection.keys, key)) lines.push_back("key down " + KeyboardUsageName(key));
-  }
-  if (lines.size() == before) lines.push_back("keys unchanged");
-  injection.keys = std::move(keys);
-}
-
-void DecodeConsumer(SimInjection& injection, std::span<const std::uint8_t> report,
-                    std::vector<std::string>& lines) {
-  const auto usage = static_cast<std::uint16_t>(report[2] | report[3] << 8);
-  if (usage == injection.consumer) {
-    lines.push_back("consumer unchanged");
-    return;
-  }
-  if (injection.consumer != 0)
-    lines.push_back("consumer up " + ConsumerUsageName(injection.consumer));
-  if (usage != 0) lines.push_back("consumer down " + ConsumerUsageName(usage));
-  injection.consumer = usage;
-}
-
-void DecodeMouseButtons(SimInjection& injection, std::uint8_t buttons,
-                        std::vector<std::string>& lines) {
-  const std::size_t before = lines.size();
-  for (int bit = 0; bit < 8; ++bit) {
-    const auto mask = static_cast<std::uint8_t>(1u << bit);
-    if ((injection.buttons & mask) && !(buttons & mask)) {
-      lines.push_back("button up " + MouseButtonName(mask));
-    }
-  }
-  for (int bit = 0; bit < 8; ++bit) {
-    const auto mask = static_cast<std::uint8_t>(1u << bit);
-    if (!(injection.buttons & mask) && (buttons & mask)) {
-      lines.push_back("button down " + MouseButtonName(mask));
-    }
-  }
-  if (lines.size() == before) lines.push_back("buttons unchanged");
-  injection.buttons = buttons;
 }
 
 }  // namespace
@@ -205,38 +171,26 @@ std::string KeyboardUsageName(std::uint8_t usage) {
 }
 
 void ReleaseEverythingHeld(SimInjection& injection, std::vector<std::string>& lines) {
-  for (const std::uint8_t key : injection.keys) lines.push_back("key up " + KeyboardUsageName(key));
-  injection.keys.clear();
-  if (injection.consumer != 0) {
-    lines.push_back("consumer up " + ConsumerUsageName(injection.consumer));
-    injection.consumer = 0;
-  }
-  if (injection.buttons != 0) {
-    std::vector<std::string> buttons;
-    DecodeMouseButtons(injection, 0, buttons);
-    lines.insert(lines.end(), buttons.begin(), buttons.end());
-  }
+  std::vector<InputChange> changes;
+  ReleaseEverything(injection.held, changes);
+  for (const InputChange& change : changes) lines.push_back(ChangeLine(change));
 }
 
 Result DecodeInjectionReport(SimInjection& injection, std::span<const std::uint8_t> report,
                              std::vector<std::string>& lines) {
-  if (report.size() != kSimInjectionReportLength) return Result::InvalidParameter;
-  ++injection.reports;
-  const std::uint8_t type = report[0] == kReportId ? report[1] : 0;
-  switch (type) {
-    case kTypeKeyboard:
-      DecodeKeyboard(injection, report, lines);
-      break;
-    case kTypeConsumer:
-      DecodeConsumer(injection, report, lines);
-      break;
-    case kTypeMouseButtons:
-      DecodeMouseButtons(injection, report[2], lines);
-      break;
-    default:
-      lines.push_back("unknown report " + HexBytes(report));
-      break;
+  InjectionReportKind kind = InjectionReportKind::Unknown;
+  std::vector<InputChange> changes;
+  if (const Result r = DecodeInjectionReport(injection.held, report, kind, changes);
+      r != Result::Ok) {
+    return r;
   }
+  ++injection.reports;
+  if (kind == InjectionReportKind::Unknown) {
+    lines.push_back("unknown report " + HexBytes(report));
+  } else if (changes.empty()) {
+    lines.emplace_back(UnchangedLine(kind));
+  }
+  for (const InputChange& change : changes) lines.push_back(ChangeLine(change));
   return Result::Ok;
 }
 

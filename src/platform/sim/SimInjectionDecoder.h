@@ -10,9 +10,6 @@
 
 namespace vexlo {
 
-// The length of the injection device's output reports.
-inline constexpr std::size_t kSimInjectionReportLength = 30;
-
 // Takes one output report of the injection device: updates what it holds down and appends to
 // `lines` what the report changed, a line for each key, consumer key or mouse button that went up
 // (first) or down, in readable form: "key down A", "key up Left Shift", "keys unchanged",

@@ -49,10 +49,10 @@ void AppendFrame(const SimFrame& frame, std::vector<std::uint8_t>& out) {
 }
 
 void SimFrameReader::Append(std::span<const std::uint8_t> bytes) {
-  if (start_ > 0 && start_ == buffer_.size()) {
-    buffer_.clear();
-    start_ = 0;
-  }
+  // The frames cut out so far go, so that the buffer holds at most one frame and one read even
+  // when every read ends inside a frame.
+  buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(start_));
+  start_ = 0;
   buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
 }
 

@@ -90,6 +90,8 @@ class SimFrameReader {
   void Append(std::span<const std::uint8_t> bytes);
   // The next whole frame; Bad when the bytes are not frames (wrong magic, oversized payload).
   Status Next(SimFrame& frame);
+  // The bytes held: at most the part of one frame not yet cut out and the last bytes appended.
+  std::size_t Buffered() const { return buffer_.size(); }
 
  private:
   std::vector<std::uint8_t> buffer_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/Result.h"
+#include "platform/linux/InjectionReportDecoder.h"
 
 // The simulated environment as plain data: the mouse, its two filter drivers, the injection
 // device, the desktop's pointer settings and foreground program, and the faults waiting to
@@ -75,11 +76,9 @@ struct SimHidFilter {
 // The injection device and what the program made it type and click.
 struct SimInjection {
   bool present = true;
-  std::vector<std::uint8_t> keys;  // keyboard usages held down, in the order they went down
-  std::uint16_t consumer = 0;      // consumer usage held down
-  std::uint8_t buttons = 0;        // mouse buttons held down
-  std::uint64_t reports = 0;       // output reports taken
-  std::vector<std::string> log;    // "key down A", "consumer down Mute (0x00E2)", "button up Left"
+  InjectedInput held;            // what the reports hold down
+  std::uint64_t reports = 0;     // output reports taken
+  std::vector<std::string> log;  // "key down A", "consumer down Mute (0x00E2)", "button up Left"
 };
 
 // Faults that the next vendor transfers meet, in this order of precedence, once passTransfers

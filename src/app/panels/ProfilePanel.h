@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/panels/PagePanel.h"
+#include "app/panels/ProfileFileDialogs.h"
+#include "skin/SkinFile.h"
+
+class QWidget;
+
+namespace vexlo {
+
+struct AppContext;
+class CColorEdit;
+class CColorStatic;
+class CImageBtn;
+class CMenuEx;
+
+// The profile panel of the button and performance pages: the current profile's name, the list
+// to switch profiles, add, delete, copy, import, export and rename, and the program the profile
+// is linked to. Every profile made current is written to the settings file, sent whole to the
+// mouse and the desktop when its contents were loaded anew, and shown by the whole window
+// (`refreshAll`). A profile whose file cannot be read never becomes current. When the program
+// hides the window (the mouse went away, the program ends) an open menu or file dialog closes as
+// if cancelled.
+// User-interface thread.
+class ProfilePanel final : public PagePanel {
+ public:
+  // The controls are made on `window` from the main skin; Apply is the window's own BTN_APPLY,
+  // found by name.
+  ProfilePanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainSkin,
+               std::function<void()> refreshAll);
+  ~ProfilePanel() override;
+
+  // The name, the link box and the link's tool tip follow the current profile.
+  void Refresh() override;
+  // The controls show on the button and performance pages only.
+  void ShowPage(int page) override;
+
+  // What the controls do, each as a click or menu choice does it.
+  void OpenListMenu();
+  void ChooseProfile(int index);  // the index-th profile of the list
+  void AddProfile();
+  void DeleteProfile();
+  void OpenMoreMenu();
+  void CopyProfile();
+  void ImportProfile();
+  void ExportProfile();
+  void ApplyName();
+  void LinkChecked(bool checked);
+  void BrowseProgram();
+
+  ProfileFileDialogs& Dialogs() { return dialogs_; }
+
+ private:
+  // Closes the menu or file dialog that is open when the window is hidden by the program.
+  class HideWatch final : public QObject {
+   public:
+    explicit HideWatch(ProfilePanel& panel) : panel_(panel) {}
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+   private:
+    ProfilePanel& panel_;
+  };
+
+  // Shows the menu at `position` (screen) and answers the chosen command, 0 for none.
+  int Track(CMenuEx& menu, QPoint position);
+  void ShowProfileName();
+  void RefreshLink();
+  void ShowLinkToolTip();
+  // After a profile was made current with contents loaded anew: sent whole, shown, its path
+  // saved; the link table is rebuilt when the list changed.
+  void SwitchSteps(bool listChanged);
+  void ApplyWholeProfile();
+  void SaveCurrentPath();
+  void Tell(std::string_view textKey);
+  void TellWarning(std::string_view textKey);
+  bool RefuseWhileOffline();
+  void WriteLink();
+
+  QWidget& window_;
+  AppContext& app_;
+  std::function<void()> refreshAll_;
+  ProfileFileDialogs dialogs_;
+  // Children of the window.
+  CColorStatic* subtitle_ = nullptr;
+  CImageBtn* list_ = nullptr;
+  CImageBtn* add_ = nullptr;
+  CImageBtn* delete_ = nullptr;
+  CImageBtn* more_ = nullptr;
+  CColorStatic* nameLabel_ = nullptr;
+  CColorEdit* name_ = nullptr;
+  CImageBtn* apply_ = nullptr;  // the frame's
+  CImageBtn* link_ = nullptr;
+  CImageBtn* browse_ = nullptr;
+  QPointer<CMenuEx> menu_;  // while one is open
+  HideWatch hideWatch_{*this};
+};
+
+}  // namespace vexlo

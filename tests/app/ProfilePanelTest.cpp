@@ -1,0 +1,430 @@
+#include "app/panels/ProfilePanel.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "FakeUserMessages.h"
+#include "TempFolder.h"
+#include "app/AppContext.h"
+#include "app/panels/ProfileMenus.h"
+#include "common/IniFile.h"
+#include "common/LanguageTable.h"
+#include "common/Text.h"
+#include "device/DeviceLink.h"
+#include "device/DeviceSession.h"
+#include "engine/ForegroundMonitor.h"
+#include "engine/InputInjector.h"
+#include "engine/MacroPlayer.h"
+#include "engine/SteadyPauseClock.h"
+#include "engine/WheelLinesWorker.h"
+#include "platform/sim/SimEnvironment.h"
+#include "platform/sim/SimPorts.h"
+#include "profiles/AppSettings.h"
+#include "profiles/MacroStore.h"
+#include "profiles/ProfileFile.h"
+#include "profiles/ProfileStore.h"
+#include "skin/CColorEdit.h"
+#include "skin/CImageBtn.h"
+
+namespace vexlo {
+namespace {
+
+const std::string kProgram = std::string(VEXLO_BINARY_DIR) + "/";
+using test::FakeUserMessages;
+
+// The profile panel over the in-process simulated machine, with the shipped skin and language
+// file, a private data folder, the frame's Apply button and messages answered by the test. The
+// store starts with two profiles, "Profile001" (current) and "Profile002".
+class ProfilePanelTest : public testing::Test {
+ protected:
+  test::TempFolder root;
+  std::shared_ptr<SimEnvironment> sim = std::make_shared<SimEnvironment>();
+  Platform platform = MakePlatform();
+  AppSettings settings = MakeSettings();
+  LanguageTable language;
+  FakeUserMessages messages;
+  ProfileStore profiles{settings.DataFolder, language, messages};
+  DeviceLink link{*platform.devices, *platform.hid};
+  DeviceSession device{link, messages};
+  MacroStore macros{settings.DataFolder, language, messages};
+  ForegroundMonitor monitor{*platform.foreground};
+  WheelLinesWorker wheelLines{*platform.mouseSettings};
+  SteadyPauseClock pauseClock;
+  InputInjector injector{*platform.devices, *platform.hid};
+  MacroPlayer player{injector, pauseClock};
+  AppContext context{platform, settings, language,   messages, nullptr, profiles,  macros,
+                     device,   monitor,  wheelLines, injector, player,  pauseClock};
+  QWidget window;
+  SkinFile<DibImage> mainSkin{settings.SkinFolder + "Main.ini"};
+  int refreshes = 0;
+  std::unique_ptr<ProfilePanel> panel;
+
+  Platform MakePlatform() {
+    Platform made;
+    AddSimPorts(made, sim);
+    return made;
+  }
+
+  AppSettings MakeSettings() {
+    AppSettings made;
+    FillProgramPaths(made, kProgram + "vexlo");
+    (void)PrepareDataFolder(made, root / "data/");
+    made.CommonFontName = "Open Sans";
+    return made;
+  }
+
+  void SetUp() override {
+    language.Load(settings.LanguageFile);
+    ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+    ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+    ASSERT_EQ(profiles.SelectProfile(profiles.List()[0]), Result::Ok);
+    ASSERT_EQ(mainSkin.Load(), Result::Ok);
+    auto* apply = new CImageBtn(CImageBtn::Kind::Push, &window);  // as the frame makes it
+    apply->setObjectName(QStringLiteral("BTN_APPLY"));
+    ASSERT_EQ(device.Connect(), Result::Ok);
+    panel = std::make_unique<ProfilePanel>(window, context, mainSkin, [this] { ++refreshes; });
+    window.resize(1080, 680);
+  }
+
+  void TearDown() override {
+    panel.reset();
+    (void)player.StopNow();
+  }
+
+  template <typename T = CImageBtn>
+  T& Control(const char* key) {
+    auto* control = window.findChild<T*>(QString::fromLatin1(key));
+    EXPECT_NE(control, nullptr) << key;
+    return *control;
+  }
+  void Click(const char* key) { QTest::mouseClick(&Control(key), Qt::LeftButton); }
+  // Clicks the menu button and, once its menu is open, runs `whileOpen` on it.
+  void OpenMenu(const char* key, const std::function<void(QMenu&)>& whileOpen) {
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      ASSERT_NE(menu, nullptr);
+      opened = true;
+      whileOpen(*menu);
+    });
+    Click(key);
+    EXPECT_TRUE(opened);
+  }
+  void ChooseMenuItem(const char* key, int index) {
+    OpenMenu(key, [index](QMenu& menu) {
+      menu.setActiveAction(menu.actions().at(index));
+      QTest::keyClick(&menu, Qt::Key_Return);
+    });
+  }
+  void TypeName(const QString& name) {
+    Control<CColorEdit>("EDIT_PROFILE_NAME").setText(name);
+    Click("BTN_APPLY");
+  }
+
+  std::string Name() const { return ProfileStore::DisplayName(profiles.CurrentPath()); }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const std::string& path : profiles.List())
+      names.push_back(ProfileStore::DisplayName(path));
+    return names;
+  }
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> keys;
+    for (const auto& shown : messages.shown) keys.push_back(shown.textKey);
+    return keys;
+  }
+  std::string SavedPath() const {
+    return ReadIniString("Setting", "strProfilePath", "", settings.SettingsFile);
+  }
+  std::string ProfilePath(const std::string& name) const {
+    return profiles.Folder() + name + ".ini";
+  }
+  std::string ExchangeFile(const std::string& name, const std::string& bytes) const {
+    const std::string path = root / (name + ".profile");
+    test::WriteFile(path, bytes);
+    return path;
+  }
+  // What the panel shows: the list button's caption, the edit's text and Apply's state.
+  void ExpectShowsCurrent() {
+    EXPECT_EQ(Control("BTN_PROFILE_LIST").text().toStdString(), Name());
+    EXPECT_EQ(Control<CColorEdit>("EDIT_PROFILE_NAME").text().toStdString(), Name());
+    EXPECT_FALSE(Control("BTN_APPLY").isEnabled());
+  }
+};
+
+TEST_F(ProfilePanelTest, ChoosingFromTheListSendsTheWholeProfileAndSavesItsPath) {
+  ProfileData second;
+  FillDefaults(second);
+  second.device.pwDpi = {400, 1800, 3400, 4200};  // steps 1, 8, 16, 20
+  second.device.pbyCpiColorIdx = {1, 2, 3, 15};
+  second.device.byReportRateIndex = 1;
+  second.windows.uMouseSpeed = 17;
+  second.windows.uWheelScrollLines = 7;
+  ASSERT_EQ(WriteProfile(ProfilePath("Profile002"), second), Result::Ok);
+
+  ChooseMenuItem("BTN_PROFILE_LIST", 1);
+  EXPECT_EQ(Name(), "Profile002");
+  EXPECT_EQ(SavedPath(), ProfilePath("Profile002"));
+  EXPECT_EQ(refreshes, 1);
+  ExpectShowsCurrent();
+  const SimState state = sim->State();
+  // Registers 0x02..0x05: colour in bits 7..4, low step bits in 3..0; 0x08 bits 5..2: step bit 4.
+  EXPECT_EQ(state.mouse.registers[0x02], 0x11);
+  EXPECT_EQ(state.mouse.registers[0x03], 0x28);
+  EXPECT_EQ(state.mouse.registers[0x04], 0x30);
+  EXPECT_EQ(state.mouse.registers[0x05], 0xF4);
+  EXPECT_EQ(state.mouse.registers[0x08] & 0x3C, 0x0C);
+  EXPECT_EQ(state.mouseFilter.reportRateFactor, 0.25);
+  EXPECT_EQ(state.desktop.pointer.pointerSpeed, 17u);
+
+  // The current profile again: nothing is read, sent or saved.
+  ChooseMenuItem("BTN_PROFILE_LIST", 1);
+  EXPECT_EQ(refreshes, 1);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ProfilePanelTest, TheListShowsEveryProfileInUtf16Order) {
+  // U+FF21 sorts after U+1F600 by UTF-16 code units (0xFF21 > 0xD83D), before it by UTF-8 bytes.
+  const std::string valid = test::ReadFile(ProfilePath("Profile001"));
+  for (const char* name : {"\xEF\xBC\xA1", "\xF0\x9F\x98\x80", "b"}) {
+    ASSERT_EQ(profiles.ImportProfile(ExchangeFile(name, valid)), Result::Ok);
+  }
+  std::vector<std::string> items;
+  std::vector<int> commands;
+  OpenMenu("BTN_PROFILE_LIST", [&](QMenu& menu) {
+    for (const QAction* action : menu.actions()) {
+      items.push_back(action->text().toStdString());
+      commands.push_back(CMenuEx::CommandId(*action));
+    }
+    menu.close();
+  });
+  EXPECT_EQ(items, (std::vector<std::string>{"Profile001", "Profile002", "b", "\xF0\x9F\x98\x80",
+                                             "\xEF\xBC\xA1"}));
+  EXPECT_EQ(commands, (std::vector<int>{31000, 31001, 31002, 31003, 31004}));
+
+  // Taller than the screen, the list scrolls in one column as wide as the button and a little more.
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+  OpenMenu("BTN_PROFILE_LIST", [&](QMenu& menu) {
+    EXPECT_LE(menu.height(), menu.screen()->geometry().height());
+    EXPECT_LT(menu.width(), 2 * Control("BTN_PROFILE_LIST").width());
+    menu.close();
+  });
+}
+
+TEST_F(ProfilePanelTest, AProfileWhoseFileCannotBeReadNeverBecomesCurrent) {
+  profiles.Data().device.pwDpi[0] = 2000;
+  test::WriteFile(ProfilePath("Profile002"), "[Sett");  // cut short
+  ChooseMenuItem("BTN_PROFILE_LIST", 1);
+  EXPECT_EQ(Shown(), std::vector<std::string>{"STA_MSG_INFO_FILE_FORMAT"});
+  EXPECT_EQ(Name(), "Profile001");
+  EXPECT_EQ(profiles.Data().device.pwDpi[0], 2000);
+  EXPECT_EQ(refreshes, 0);
+}
+
+TEST_F(ProfilePanelTest, AddAndImportWaitForTheMouse) {
+  ASSERT_EQ(sim->Unplug(), Result::Ok);
+  (void)device.CheckAlive();
+  const std::string file = ExchangeFile("Game", test::ReadFile(ProfilePath("Profile001")));
+  Click("BTN_PROFILE_ADD");
+  panel->Dialogs().SetNextImportFile(file);
+  panel->ImportProfile();
+  EXPECT_EQ(Shown(),
+            (std::vector<std::string>{"STA_MSG_INFO_DEV_OFFLINE", "STA_MSG_INFO_DEV_OFFLINE"}));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Profile001", "Profile002"}));
+
+  ASSERT_EQ(sim->Plug(), Result::Ok);
+  ASSERT_EQ(device.Connect(), Result::Ok);
+  Click("BTN_PROFILE_ADD");
+  EXPECT_EQ(Name(), "Profile003");
+  EXPECT_TRUE(std::filesystem::exists(ProfilePath("Profile003")));
+  EXPECT_EQ(SavedPath(), ProfilePath("Profile003"));
+  ExpectShowsCurrent();
+}
+
+TEST_F(ProfilePanelTest, DeleteAsksKeepsTheLastProfileAndMakesItsNeighbourCurrent) {
+  ASSERT_EQ(profiles.SelectProfile(ProfilePath("Profile002")), Result::Ok);
+  messages.SetNextAnswer(UserMessages::kCancel);
+  Click("BTN_PROFILE_DELETE");
+  EXPECT_TRUE(std::filesystem::exists(ProfilePath("Profile002")));
+
+  messages.SetNextAnswer(UserMessages::kOk);
+  Click("BTN_PROFILE_DELETE");  // the last in the list: the one before it follows
+  EXPECT_FALSE(std::filesystem::exists(ProfilePath("Profile002")));
+  EXPECT_EQ(Name(), "Profile001");
+  EXPECT_EQ(SavedPath(), ProfilePath("Profile001"));
+  EXPECT_EQ(refreshes, 1);
+  ExpectShowsCurrent();
+
+  messages.SetNextAnswer(UserMessages::kOk);
+  Click("BTN_PROFILE_DELETE");
+  EXPECT_EQ(Shown().back(), "STA_MSG_INFO_PROFILE_DELETE2");
+  EXPECT_TRUE(std::filesystem::exists(ProfilePath("Profile001")));
+}
+
+TEST_F(ProfilePanelTest, ApplyingANameRenamesTheProfileOrSaysWhyNot) {
+  struct Case {
+    const char* typed;
+    int answer;  // to a name conflict
+    const char* message;
+    const char* name;  // current afterwards
+  };
+  const Case cases[] = {
+      {"  profile001 ", 0, "STA_MSG_INFO_PROFILE_APPLY", "Profile001"},  // unchanged
+      {"   ", 0, nullptr, "Profile001"},
+      {"a:b", 0, "STA_MSG_INFO_FILE_NAME_INVALID", "Profile001"},
+      {"Profile002", UserMessages::kCancel, "STA_MSG_INFO_FILE_CONFLECT", "Profile001"},
+      {" Racing ", 0, "STA_MSG_INFO_PROFILE_APPLY", "Racing"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    messages.shown.clear();
+    if (c.answer) messages.SetNextAnswer(c.answer);
+    TypeName(QString::fromUtf8(c.typed));
+    EXPECT_EQ(Shown(),
+              c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    EXPECT_EQ(Name(), c.name);
+  }
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Profile002", "Racing"}));
+  EXPECT_FALSE(std::filesystem::exists(ProfilePath("Profile001")));
+  EXPECT_EQ(SavedPath(), ProfilePath("Racing"));
+  ExpectShowsCurrent();
+  // The name with its folder and ".ini" stays within 259 units.
+  EXPECT_EQ(Utf16Length(profiles.Folder()) +
+                static_cast<std::size_t>(Control<CColorEdit>("EDIT_PROFILE_NAME").maxLength()) + 4,
+            259u);
+}
+
+TEST_F(ProfilePanelTest, OnlyAProfileFileImportsAndValuesArriveClamped) {
+  const std::string before = test::ReadFile(ProfilePath("Profile001"));
+  const char* refused[] = {"", "\x01\xFFgarbage\n\n=", "[Setting]\npwDpi0=800\n",
+                           "[Setting]\nnFlag=2\npwDpi0=800\n"};
+  for (const char* bytes : refused) {
+    messages.shown.clear();
+    panel->Dialogs().SetNextImportFile(ExchangeFile("Bad", bytes));
+    ChooseMenuItem("BTN_PROFILE_MORE", 1);
+    EXPECT_EQ(Shown(), std::vector<std::string>{"STA_MSG_INFO_FILE_FORMAT"});
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Profile001", "Profile002"}));
+    EXPECT_EQ(test::ReadFile(ProfilePath("Profile001")), before);
+  }
+
+  // UTF-16 with a byte-order mark, as written elsewhere; 9999 and 99 lie beyond their ranges.
+  const std::u16string text =
+      u"\uFEFF[Setting]\r\nnFlag=20211124\r\npwDpi0=9999\r\nuMouseSpeed=99\r\nbyReportRateIndex="
+      u"2\r\n";
+  panel->Dialogs().SetNextImportFile(ExchangeFile(
+      "Imported", std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2)));
+  ChooseMenuItem("BTN_PROFILE_MORE", 1);
+  EXPECT_EQ(Name(), "Imported");
+  EXPECT_EQ(profiles.Data().device.pwDpi[0], 4200);
+  EXPECT_EQ(profiles.Data().windows.uMouseSpeed, 20u);
+  EXPECT_EQ(sim->State().desktop.pointer.pointerSpeed, 20u);
+  EXPECT_EQ(sim->State().mouseFilter.reportRateFactor, 0.5);
+  EXPECT_EQ(ReadIniString("Setting", "pwDpi0", "", ProfilePath("Imported")), "4200");
+  EXPECT_EQ(SavedPath(), ProfilePath("Imported"));
+  ExpectShowsCurrent();
+}
+
+TEST_F(ProfilePanelTest, ImportingOntoAnExistingNameAsksFirst) {
+  ProfileData other;
+  FillDefaults(other);
+  other.device.pwDpi[0] = 3000;
+  const std::string file = ExchangeFile("Profile002", "");
+  ASSERT_EQ(WriteProfile(file, other), Result::Ok);
+  const std::string kept = test::ReadFile(ProfilePath("Profile002"));
+
+  messages.SetNextAnswer(UserMessages::kCancel);
+  panel->Dialogs().SetNextImportFile(file);
+  panel->ImportProfile();
+  EXPECT_EQ(Shown(), std::vector<std::string>{"STA_MSG_INFO_FILE_CONFLECT"});
+  EXPECT_EQ(Name(), "Profile001");
+  EXPECT_EQ(test::ReadFile(ProfilePath("Profile002")), kept);
+
+  messages.SetNextAnswer(UserMessages::kOk);
+  panel->Dialogs().SetNextImportFile(file);
+  panel->ImportProfile();
+  EXPECT_EQ(Name(), "Profile002");
+  EXPECT_EQ(ReadIniString("Setting", "pwDpi0", "", ProfilePath("Profile002")), "3000");
+}
+
+TEST_F(ProfilePanelTest, ExportReplacesTheChosenFileWholeAndReportsAFailure) {
+  const std::string file = ExchangeFile("Out", "[Other]\nstray=1\n[Setting]\nextra=2\n");
+  panel->Dialogs().SetNextExportFile(file);
+  ChooseMenuItem("BTN_PROFILE_MORE", 2);
+  EXPECT_TRUE(messages.shown.empty());
+  const std::string exported = test::ReadFile(file);
+  EXPECT_EQ(exported.find("stray"), std::string::npos);
+  EXPECT_EQ(exported.find("extra"), std::string::npos);
+  EXPECT_EQ(exported, test::ReadFile(ProfilePath("Profile001")));
+
+  panel->Dialogs().SetNextExportFile(root / "missing/folder/Out.profile");
+  panel->ExportProfile();
+  EXPECT_EQ(Shown(), std::vector<std::string>{"STA_MSG_INFO_FILE_WRITE"});
+}
+
+TEST_F(ProfilePanelTest, HidingTheWindowCancelsAnOpenFileDialog) {
+  window.show();
+  bool open = false;
+  QTimer::singleShot(0, [&] {
+    open = QApplication::activeModalWidget() != nullptr;
+    window.hide();  // as the mouse going away hides it
+  });
+  panel->ExportProfile();
+  EXPECT_TRUE(open);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ProfilePanelTest, CopyMakesTheCopyCurrentWithoutSendingAnything) {
+  ChooseMenuItem("BTN_PROFILE_MORE", 0);
+  EXPECT_EQ(Name(), "Profile001Copy1");
+  EXPECT_EQ(SavedPath(), ProfilePath("Profile001Copy1"));
+  EXPECT_EQ(refreshes, 0);
+  ExpectShowsCurrent();
+}
+
+TEST_F(ProfilePanelTest, LinkingAProgramAsksForItAndStoresTheFileItResolvesTo) {
+  CImageBtn& box = Control("CHK_PROFILE_LINK");
+  const QString browse = QString::fromStdString(language.LookupText("BTN_PROFILE_LINK_BROWSE"));
+  // Checked without a program: the program dialog opens at once; cancelled, the box stays.
+  panel->Dialogs().SetNextProgram(std::nullopt);
+  Click("CHK_PROFILE_LINK");
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(box.GetCheck(), 1);
+  EXPECT_EQ(Control("BTN_PROFILE_LINK").toolTip(), browse);
+  EXPECT_EQ(ReadIniString("Setting", "bLinkProgram", "", profiles.CurrentPath()), "1");
+
+  // Chosen through a symbolic link: linked under the program file, as the monitor sees it.
+  const std::string program = root / "game.bin";
+  test::WriteFile(program, "");
+  std::filesystem::create_symlink(program, root / "game");
+  panel->Dialogs().SetNextProgram(root / "game");
+  Click("BTN_PROFILE_LINK");
+  EXPECT_EQ(ReadIniString("Setting", "szLinkPath", "", profiles.CurrentPath()), program);
+  EXPECT_EQ(Control("BTN_PROFILE_LINK").toolTip().toStdString(), program);
+  EXPECT_EQ(monitor.LinkTable(), (std::vector<LinkEntry>{{ProfilePath("Profile001"), program}}));
+
+  // A path that would be cut short is refused; the link stays.
+  const std::string deep = root / (std::string(250, 'd') + "/" + std::string(20, 'e'));
+  std::filesystem::create_directories(std::filesystem::path(deep).parent_path());
+  test::WriteFile(deep, "");
+  panel->Dialogs().SetNextProgram(deep);
+  Click("BTN_PROFILE_LINK");
+  EXPECT_EQ(Shown(), std::vector<std::string>{"STA_MSG_INFO_LINK_PATH_TOO_LONG"});
+  EXPECT_EQ(profiles.Data().link.szLinkPath, program);
+
+  Click("CHK_PROFILE_LINK");
+  EXPECT_EQ(box.GetCheck(), 0);
+  EXPECT_EQ(Control("BTN_PROFILE_LINK").toolTip(), browse);
+  EXPECT_TRUE(monitor.LinkTable().empty());
+}
+
+}  // namespace
+}  // namespace vexlo
