@@ -60,8 +60,8 @@ TEST_F(KeyCaptionTest, EachAssignmentReadsAsItsFunction) {
       {38, 0, "", {"Off", ""}},
       {39, 0, "773", {"Fire", "Fire: Interval<5> Count<3>"}},     // 0x0305
       {39, 0, "-65531", {"Fire", "Fire: Interval<5> Count<0>"}},  // 0xFFFF0005
-      {39, 0, "", {"Fire", "Fire: Interval<0> Count<0>"}},
-      {40, 0, "65537", {"Macro: Burst", "Macro: Burst"}},  // slot 1, repeat once
+      {39, 0, "", {"Fire", "Fire: Interval<1> Count<0>"}},  // no interval of 0: it would flood
+      {40, 0, "65537", {"Macro: Burst", "Macro: Burst"}},   // slot 1, repeat once
       {40, 0, "65536", {"Macro: Reload", "Macro: Reload"}},
       {40, 0, "0", {"Off", ""}},                                 // no macro chosen
       {40, 0, "65538", {"Off", ""}},                             // slot 2 holds none

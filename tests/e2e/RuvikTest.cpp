@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,7 +20,9 @@ using namespace std::chrono_literals;
 constexpr std::uint32_t kSysCommand = 0x0112;
 constexpr std::uint32_t kScClose = 0xF060;
 
-bool AdmitAll(const IncomingMessage&) { return true; }
+bool AdmitAll(const IncomingMessage&) {
+  return true;
+}
 
 class AnnouncementRecorder final : public MessageTarget {
  public:
@@ -83,6 +86,10 @@ TEST_F(RuvikTest, AnnouncesItselfAndClosesWhenAsked) {
 }
 
 TEST_F(RuvikTest, EndsWhenTheMainWindowsProcessIsGone) {
+  // The main window's process says through this pipe that the companion has announced itself:
+  // only then is its ending the one the companion watches for.
+  int announced[2];
+  ASSERT_EQ(::pipe(announced), 0);
   const pid_t main_process = ::fork();
   ASSERT_GE(main_process, 0);
   if (main_process == 0) {
@@ -92,17 +99,22 @@ TEST_F(RuvikTest, EndsWhenTheMainWindowsProcessIsGone) {
     if (registry.PublishWindow(kTagMainWindow, AdmitAll, window, publication, self) != Result::Ok) {
       ::_exit(1);
     }
+    if (window.WaitForDaemon() != 0) (void)!::write(announced[1], "A", 1);
     ::pause();
     ::_exit(0);
   }
+  ::close(announced[1]);
   ASSERT_TRUE(test::WaitUntil([&] { return !registry.ListWindows().empty(); }, 10s));
   const RunningWindow main_window = registry.ListWindows().front();
   test::ChildProcess companion(ruvik, {main_window.endpoint}, environment);
-  ASSERT_TRUE(test::WaitUntil(
-      [&] { return DaemonWindow(static_cast<std::uint32_t>(companion.pid())).has_value(); }, 10s));
+  pollfd waiting{announced[0], POLLIN, 0};
+  char byte = 0;
+  const bool heard = ::poll(&waiting, 1, 20000) == 1 && ::read(announced[0], &byte, 1) == 1;
+  ::close(announced[0]);
 
   ::kill(main_process, SIGKILL);
   ::waitpid(main_process, nullptr, 0);
+  ASSERT_TRUE(heard);
   EXPECT_EQ(companion.WaitForExit(10s), 0);
 }
 

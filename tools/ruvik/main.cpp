@@ -56,6 +56,11 @@ int main(int argc, char* argv[]) {
   vexlo::LinuxInstanceRegistry registry(vexlo::RuntimeFolder());
   const auto main_window = registry.WindowAt(argv[1]);
   if (!main_window) return 1;  // the window that started us is gone already
+  // Watched from before the announcement: the main window's process may end at any moment after
+  // it, and a process that has gone and been reaped can no longer be opened.
+  const vexlo::UniqueFd main_process(
+      static_cast<int>(::syscall(SYS_pidfd_open, main_window->processId, 0)));
+  if (main_process.get() < 0 && errno == ESRCH) return 1;
 
   CompanionWindow window;
   std::unique_ptr<vexlo::ReleaseOnDestroy> publication;
@@ -73,8 +78,6 @@ int main(int argc, char* argv[]) {
       vexlo::Result::Ok) {
     return 1;
   }
-  const vexlo::UniqueFd main_process(
-      static_cast<int>(::syscall(SYS_pidfd_open, main_window->processId, 0)));
   window.Run(main_process.get());
   return 0;
 }

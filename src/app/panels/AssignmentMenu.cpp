@@ -1,5 +1,6 @@
 #include "app/panels/AssignmentMenu.h"
 
+#include "app/panels/PageControls.h"
 #include "common/LanguageTable.h"
 #include "engine/AssignmentCodes.h"
 #include "skin/MenuBorder.h"
@@ -9,8 +10,6 @@ namespace {
 
 constexpr std::uint32_t kBackground = 0x4B2D0F;
 constexpr std::uint32_t kText = 0xC8C8C8;
-constexpr std::uint32_t kGreyText = 0x606060;
-constexpr std::uint32_t kSelection = 0xBA6908;
 constexpr std::uint32_t kOuterBorder = 0xDC7C0A;
 constexpr int kWidthLessThanButton = 23;
 constexpr int kFirstKeyWithSensitivity = 3;
@@ -43,19 +42,7 @@ bool IsSensitivityCode(std::uint8_t code) {
 }  // namespace
 
 MenuStyle AssignmentMenuStyle() {
-  MenuStyle style;
-  style.itemBackground = kBackground;
-  style.iconColumnBackground = kBackground;
-  style.textColour = kText;
-  style.greyTextColour = kGreyText;
-  style.separatorColour = kText;
-  style.selectionBorder = kSelection;
-  style.selectionFill = kSelection;
-  style.iconWidth = 0;
-  style.iconHeight = 0;
-  style.iconMarginX = 0;
-  style.iconMarginY = 0;
-  return style;
+  return PageMenuStyle(kBackground, kText);
 }
 
 void SetAssignmentMenuBorder() {

@@ -2,6 +2,7 @@
 
 #include "app/panels/MacroKeyboardCommands.h"
 #include "app/panels/MacroPanel.h"
+#include "app/panels/PageControls.h"
 #include "common/LanguageTable.h"
 #include "skin/MenuBorder.h"
 
@@ -16,25 +17,6 @@ constexpr std::uint32_t kListTextFormat = 2116;  // centred vertically, tabs, no
 constexpr std::uint32_t kTextFormat = 68;        // centred vertically, tabs
 constexpr int kListWiderThanOwner = 22;
 constexpr int kKeyGroupWidth = 120;  // the key groups open side by side at one width
-
-MenuStyle PageMenuStyle(std::uint32_t text, std::uint32_t format, int textGap) {
-  MenuStyle style;
-  style.itemBackground = kBackground;
-  style.iconColumnBackground = kBackground;
-  style.textColour = text;
-  style.greyTextColour = 0x606060;
-  style.separatorColour = text;
-  style.selectionBorder = kSelection;
-  style.selectionFill = kSelection;
-  style.textFormat = format;
-  style.iconWidth = 0;
-  style.iconHeight = 0;
-  style.iconMarginX = 0;
-  style.iconMarginY = 0;
-  style.textGap = textGap;
-  style.textMarginY = 3;
-  return style;
-}
 
 QString Text(const LanguageTable& language, std::string_view key) {
   return QString::fromStdString(language.LookupText(key));
@@ -58,19 +40,18 @@ std::unique_ptr<CMenuEx> MakeMacroListMenu(QWidget& owner, const std::vector<std
                      QString::fromStdString(names[n]));
   }
   menu->Convert();
-  menu->SetStyle(PageMenuStyle(kWhite, kListTextFormat, 5));
+  menu->SetStyle(PageMenuStyle(kBackground, kWhite, kListTextFormat, 5));
   menu->SetFixedItemWidth(owner.width() + kListWiderThanOwner);
   return menu;
 }
 
-std::unique_ptr<CMenuEx> MakeMoreMenu(QWidget& owner, const LanguageTable& language,
-                                      bool current) {
+std::unique_ptr<CMenuEx> MakeMoreMenu(QWidget& owner, const LanguageTable& language, bool current) {
   auto menu = std::make_unique<CMenuEx>(&owner, &owner);
   menu->AppendItem(MacroPanel::kIdCopy, Text(language, "INFO_MACRO_MODE_CLONE"), current);
   menu->AppendItem(MacroPanel::kIdImport, Text(language, "INFO_MACRO_MODE_IMPORT"));
   menu->AppendItem(MacroPanel::kIdExport, Text(language, "INFO_MACRO_MODE_EXPORT"), current);
   menu->Convert();
-  menu->SetStyle(PageMenuStyle(kLightGrey, kTextFormat, 10));
+  menu->SetStyle(PageMenuStyle(kBackground, kLightGrey, kTextFormat, 10));
   return menu;
 }
 
@@ -82,9 +63,9 @@ std::unique_ptr<CMenuEx> MakeStepMenu(QWidget& owner, StepMenu kind,
       for (const KeyboardGroup& group : KeyboardGroups()) {
         CMenuEx* sub = menu->AppendSubMenu(StepItemText(language, group.textKey));
         for (const KeyboardCommand& command : group.commands) {
-          sub->AppendItem(command.commandId,
-                          QString::fromUtf8(command.name.data(),
-                                            static_cast<qsizetype>(command.name.size())));
+          sub->AppendItem(
+              command.commandId,
+              QString::fromUtf8(command.name.data(), static_cast<qsizetype>(command.name.size())));
         }
       }
       break;
@@ -99,7 +80,7 @@ std::unique_ptr<CMenuEx> MakeStepMenu(QWidget& owner, StepMenu kind,
       break;
   }
   menu->Convert();
-  menu->SetStyle(PageMenuStyle(kWhite, kTextFormat, 10));
+  menu->SetStyle(PageMenuStyle(kBackground, kWhite, kTextFormat, 10));
   for (QAction* action : menu->actions()) {
     if (auto* sub = dynamic_cast<CMenuEx*>(action->menu())) sub->SetFixedItemWidth(kKeyGroupWidth);
   }

@@ -92,19 +92,27 @@ CImageSlider* PageControls::Slider(const std::string& key, const SkinImage& thum
   return slider;
 }
 
-int TrackPageMenu(CMenuEx& menu, QWidget& button, const PageMenuColours& colours) {
+MenuStyle PageMenuStyle(std::uint32_t background, std::uint32_t text, std::uint32_t textFormat,
+                        int textGap) {
   MenuStyle style;
-  style.itemBackground = colours.background;
-  style.iconColumnBackground = colours.background;
-  style.textColour = kMenuText;
+  style.itemBackground = background;
+  style.iconColumnBackground = background;
+  style.textColour = text;
   style.greyTextColour = kMenuGreyText;
-  style.separatorColour = kMenuText;
+  style.separatorColour = text;
   style.selectionBorder = kMenuSelection;
   style.selectionFill = kMenuSelection;
+  style.textFormat = textFormat;
   style.iconWidth = 0;
   style.iconHeight = 0;
   style.iconMarginX = 0;
   style.iconMarginY = 0;
+  style.textGap = textGap;
+  return style;
+}
+
+int TrackPageMenu(CMenuEx& menu, QWidget& button, const PageMenuColours& colours) {
+  const MenuStyle style = PageMenuStyle(colours.background, kMenuText);
   menu.Convert();
   menu.SetStyle(style);
   menu.SetFixedItemWidth(button.width());

@@ -7,6 +7,7 @@
 
 #include "common/Result.h"
 #include "skin/CImageSlider.h"
+#include "skin/CMenuEx.h"
 #include "skin/SkinFile.h"
 
 class QLabel;
@@ -16,7 +17,6 @@ namespace vexlo {
 
 class CColorEdit;
 class CImageBtn;
-class CMenuEx;
 class LanguageTable;
 class MessageTarget;
 class UserMessages;
@@ -50,6 +50,11 @@ class PageControls {
   const LanguageTable& language_;
   QString face_;
 };
+
+// The pages' flat drop-down look: one background, no icon column, grey disabled items and the
+// orange selection. Menus differ only in background, text colour, text format and text gap.
+MenuStyle PageMenuStyle(std::uint32_t background, std::uint32_t text, std::uint32_t textFormat = 69,
+                        int textGap = 5);
 
 // The colours (COLORREF) of a menu that a page button opens.
 struct PageMenuColours {

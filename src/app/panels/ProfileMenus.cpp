@@ -1,5 +1,6 @@
 #include "app/panels/ProfileMenus.h"
 
+#include "app/panels/PageControls.h"
 #include "common/LanguageTable.h"
 #include "skin/CImageBtn.h"
 #include "skin/DrawText.h"
@@ -10,27 +11,7 @@ namespace {
 
 constexpr std::uint32_t kBackground = 0x321E0A;
 constexpr std::uint32_t kSelection = 0xBA6908;
-constexpr std::uint32_t kGreyText = 0x606060;
 constexpr int kListExtraWidth = 22;
-
-MenuStyle PanelMenuStyle(std::uint32_t text, std::uint32_t format, int textGap) {
-  MenuStyle style;
-  style.itemBackground = kBackground;
-  style.iconColumnBackground = kBackground;
-  style.textColour = text;
-  style.greyTextColour = kGreyText;
-  style.separatorColour = text;
-  style.selectionBorder = kSelection;
-  style.selectionFill = kSelection;
-  style.textFormat = format;
-  style.iconWidth = 0;
-  style.iconHeight = 0;
-  style.iconMarginX = 0;
-  style.iconMarginY = 0;
-  style.textGap = textGap;
-  style.textMarginY = 3;
-  return style;
-}
 
 std::unique_ptr<CMenuEx> Finish(std::unique_ptr<CMenuEx> menu, const MenuStyle& style) {
   menu->Convert();
@@ -51,8 +32,8 @@ std::unique_ptr<CMenuEx> MakeProfileListMenu(CImageBtn& button,
     menu->AppendItem(command++, QString::fromStdString(name));
   }
   menu->SetFixedItemWidth(button.width() + kListExtraWidth);
-  return Finish(std::move(menu),
-                PanelMenuStyle(0xFFFFFF, dt::kVCenter | dt::kExpandTabs | dt::kNoPrefix, 5));
+  return Finish(std::move(menu), PageMenuStyle(kBackground, 0xFFFFFF,
+                                               dt::kVCenter | dt::kExpandTabs | dt::kNoPrefix, 5));
 }
 
 std::unique_ptr<CMenuEx> MakeProfileMoreMenu(CImageBtn& button, const LanguageTable& language) {
@@ -64,7 +45,8 @@ std::unique_ptr<CMenuEx> MakeProfileMoreMenu(CImageBtn& button, const LanguageTa
   menu->AppendItem(kCommandCopyProfile, text("INFO_PROFILE_MODE_CLONE"));
   menu->AppendItem(kCommandImportProfile, text("INFO_PROFILE_MODE_IMPORT"));
   menu->AppendItem(kCommandExportProfile, text("INFO_PROFILE_MODE_EXPORT"));
-  return Finish(std::move(menu), PanelMenuStyle(0xC8C8C8, dt::kVCenter | dt::kExpandTabs, 10));
+  return Finish(std::move(menu),
+                PageMenuStyle(kBackground, 0xC8C8C8, dt::kVCenter | dt::kExpandTabs, 10));
 }
 
 QPoint ProfileListMenuPosition(const CImageBtn& button) {
