@@ -148,9 +148,9 @@ class MacroPanelTest : public testing::Test {
   std::string Pma() { return SlotFile("pma"); }
   std::string SavedIndex() { return ReadIniString("Setting", "nMacroIndex", "", settings.SettingsFile); }
   std::vector<std::string> Shown() {
-    std::vector<std::string> keys;
-    for (const auto& shown : messages.shown) keys.push_back(shown.textKey);
-    return keys;
+    std::vector<std::string> textKeys;
+    for (const auto& shown : messages.shown) textKeys.push_back(shown.textKey);
+    return textKeys;
   }
 };
 
