@@ -127,8 +127,11 @@ void CImageBtn::SetCheck(int value) {
 void CImageBtn::ClearRadioGroup() {
   QWidget* parent = parentWidget();
   if (!parent || !isEnabled()) return;
-  for (CImageBtn* other : parent->findChildren<CImageBtn*>(Qt::FindDirectChildrenOnly)) {
-    if (other == this || !other->IsRadio() || other->radioGroup_ != radioGroup_ ||
+  // findChildren matches by meta-object, and this class has none of its own: every button
+  // would pass, so the type is asked of each child instead.
+  for (QObject* child : parent->children()) {
+    auto* other = dynamic_cast<CImageBtn*>(child);
+    if (!other || other == this || !other->IsRadio() || other->radioGroup_ != radioGroup_ ||
         !other->isChecked()) {
       continue;
     }
