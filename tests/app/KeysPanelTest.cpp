@@ -12,6 +12,7 @@
 
 #include "AssignmentMenuDriver.h"
 #include "FakeUserMessages.h"
+#include "PagePanelFixture.h"
 #include "TempFolder.h"
 #include "app/AppContext.h"
 #include "common/IniFile.h"
@@ -39,77 +40,28 @@ namespace {
 using test::ChooseItem;
 using test::CommandIds;
 
-const std::string kProgram = std::string(VEXLO_BINARY_DIR) + "/";
-
 // The register of buttons 3..6 on the simulated mouse (model 2), and what it holds after the link
 // opened: the factory function in bits 4..0, the light effect in bits 7..5 of register 0x0A.
 constexpr std::array<std::uint8_t, 7> kButtonRegister = {0, 0, 0, 0x0A, 0x09, 0x0B, 0x10};
 constexpr std::array<std::uint8_t, 7> kRegisterAtOpen = {0, 0, 0, 0x21, 0x00, 0x09, 0x0A};
 
-// The in-process simulated machine with the objects the panel works with, the shipped skin and
-// language file, a private data folder, the seven key pictures of the frame, and messages
-// answered by the test.
-class KeysPanelTest : public testing::Test {
+// The page panels' world (in-process simulated machine, shipped skin and language file, private
+// data folder, messages answered by the test) with the frame's key pictures and the panel.
+class KeysPanelTest : public test::PagePanelFixture {
  protected:
-  test::TempFolder root;
-  std::shared_ptr<SimEnvironment> sim = std::make_shared<SimEnvironment>();
-  Platform platform = MakePlatform();
-  AppSettings settings = MakeSettings();
-  LanguageTable language;
-  test::FakeUserMessages messages;
-  ProfileStore profiles{settings.DataFolder, language, messages};
-  DeviceLink link{*platform.devices, *platform.hid};
-  DeviceSession device{link, messages};
-  MacroStore macros{settings.DataFolder, language, messages};
-  ForegroundMonitor monitor{*platform.foreground};
-  WheelLinesWorker wheelLines{*platform.mouseSettings};
-  SteadyPauseClock pauseClock;
-  InputInjector injector{*platform.devices, *platform.hid};
-  MacroPlayer player{injector, pauseClock};
-  AppContext context{platform,
-                     settings,
-                     language,
-                     messages,
-                     nullptr,
-                     profiles,
-                     macros,
-                     device,
-                     monitor,
-                     wheelLines,
-                     injector,
-                     player,
-                     pauseClock,
-                     /*startHidden=*/false};
-  QWidget window;
   SkinFile<DibImage> mainSkin{settings.SkinFolder + "Main.ini"};
   std::unique_ptr<KeysPanel> panel;
 
-  Platform MakePlatform() {
-    Platform made;
-    AddSimPorts(made, sim);
-    return made;
-  }
-
-  AppSettings MakeSettings() {
-    AppSettings made;
-    FillProgramPaths(made, kProgram + "vexlo");
-    made.DataFolder = root / "data/";
-    made.CommonFontName = "Open Sans";
-    return made;
-  }
-
   void SetUp() override {
-    language.Load(settings.LanguageFile);
-    ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+    PagePanelFixture::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_EQ(mainSkin.Load(), Result::Ok);
-    ASSERT_EQ(device.Connect(), Result::Ok);
     panel = std::make_unique<KeysPanel>(window, context, mainSkin);
-    window.resize(900, 600);
   }
 
   void TearDown() override {
     panel.reset();
-    (void)player.StopNow();
+    PagePanelFixture::TearDown();
   }
 
   CImageBtn& Key(int key) {
