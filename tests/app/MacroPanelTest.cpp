@@ -8,64 +8,28 @@
 #include <fstream>
 #include <set>
 
-#include "FakeUserMessages.h"
-#include "TempFolder.h"
-#include "app/AppContext.h"
+#include "PagePanelFixture.h"
 #include "app/MainWindowLayout.h"
 #include "app/panels/KeysPanel.h"
 #include "common/IniFile.h"
-#include "common/LanguageTable.h"
-#include "device/DeviceLink.h"
-#include "device/DeviceSession.h"
 #include "device/RegisterMap.h"
 #include "engine/AssignmentCodes.h"
 #include "engine/ExtensionNumber.h"
-#include "engine/ForegroundMonitor.h"
-#include "engine/InputInjector.h"
-#include "engine/MacroPlayer.h"
-#include "engine/SteadyPauseClock.h"
-#include "engine/WheelLinesWorker.h"
 #include "grid/CGridEditorText.h"
 #include "grid/CGridListCtrlEx.h"
-#include "platform/sim/SimEnvironment.h"
-#include "platform/sim/SimPorts.h"
-#include "profiles/AppSettings.h"
 #include "profiles/MacroFile.h"
-#include "profiles/MacroStore.h"
 #include "profiles/ProfileFile.h"
-#include "profiles/ProfileStore.h"
 #include "skin/CImageBtn.h"
 #include "skin/CMenuEx.h"
 
 namespace vexlo {
 namespace {
 
-const std::string kProgram = std::string(VEXLO_BINARY_DIR) + "/";
-
-// The panel on a plain window over the in-process simulated machine, with the shipped skin and
-// language file, a private data folder, messages and menus answered by the test, and the
-// assignment page's side recorded.
-class MacroPanelTest : public testing::Test {
+// The page panels' world (in-process simulated machine, shipped skin and language file, private
+// data folder, messages answered by the test) with the panel, its menus answered by the test, and
+// the assignment page's side recorded.
+class MacroPanelTest : public test::PagePanelFixture {
  protected:
-  test::TempFolder root;
-  std::shared_ptr<SimEnvironment> sim = std::make_shared<SimEnvironment>();
-  Platform platform = MakePlatform();
-  AppSettings settings = MakeSettings();
-  LanguageTable language;
-  test::FakeUserMessages messages;
-  ProfileStore profiles{settings.DataFolder, language, messages};
-  DeviceLink link{*platform.devices, *platform.hid};
-  DeviceSession device{link, messages};
-  MacroStore macros{settings.DataFolder, language, messages};
-  ForegroundMonitor monitor{*platform.foreground};
-  WheelLinesWorker wheelLines{*platform.mouseSettings};
-  SteadyPauseClock pauseClock;
-  InputInjector injector{*platform.devices, *platform.hid};
-  MacroPlayer player{injector, pauseClock};
-  AppContext context{platform,   settings, language,   messages, nullptr, profiles, macros,
-                     device,     monitor,  wheelLines, injector, player,  pauseClock,
-                     /*startHidden=*/false};
-  QWidget window;
   SkinFile<DibImage> skin{settings.SkinFolder + "Macro.ini"};
   std::unique_ptr<MacroPanel> panel;
   std::vector<std::string> links;  // "renamed N" and "released N", in order
@@ -76,23 +40,9 @@ class MacroPanelTest : public testing::Test {
   SkinFile<DibImage> mainSkin{settings.SkinFolder + "Main.ini"};
   std::unique_ptr<KeysPanel> keys;
 
-  Platform MakePlatform() {
-    Platform made;
-    AddSimPorts(made, sim);
-    return made;
-  }
-
-  AppSettings MakeSettings() {
-    AppSettings made;
-    FillProgramPaths(made, kProgram + "vexlo");
-    made.DataFolder = root / "data/";
-    made.SettingsFile = root / "data/Setting.ini";
-    made.CommonFontName = "Open Sans";
-    return made;
-  }
-
   void SetUp() override {
-    language.Load(settings.LanguageFile);
+    PagePanelFixture::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_EQ(skin.Load(), Result::Ok);
     MakePanel();
   }
@@ -147,11 +97,6 @@ class MacroPanelTest : public testing::Test {
   }
   std::string Pma() { return SlotFile("pma"); }
   std::string SavedIndex() { return ReadIniString("Setting", "nMacroIndex", "", settings.SettingsFile); }
-  std::vector<std::string> Shown() {
-    std::vector<std::string> textKeys;
-    for (const auto& shown : messages.shown) textKeys.push_back(shown.textKey);
-    return textKeys;
-  }
 };
 
 TEST_F(MacroPanelTest, WithoutAMacroOnlyAddMoreWithImportAndTheListReact) {
@@ -371,9 +316,7 @@ namespace vexlo {
 namespace {
 
 TEST_F(MacroPanelTest, KeysThatPlayAMacroFollowItsRenameAndDeletion) {
-  ASSERT_EQ(profiles.NewProfile(), Result::Ok);
   ASSERT_EQ(mainSkin.Load(), Result::Ok);
-  ASSERT_EQ(device.Connect(), Result::Ok);
   keys = std::make_unique<KeysPanel>(window, context, mainSkin);
   const std::uint8_t factory = sim->State().mouse.registers[0x09];  // button 4's register
   AddMacro("810100");

@@ -18,27 +18,14 @@
 #include <string>
 
 #include "ChildProcess.h"
-
 #include "FakeUserMessages.h"
+#include "PanelObjects.h"
 #include "TempFolder.h"
-#include "app/AppContext.h"
 #include "common/IniFile.h"
-#include "common/LanguageTable.h"
-#include "device/DeviceLink.h"
-#include "device/DeviceSession.h"
-#include "engine/ForegroundMonitor.h"
-#include "engine/InputInjector.h"
-#include "engine/MacroPlayer.h"
-#include "engine/SteadyPauseClock.h"
-#include "engine/WheelLinesWorker.h"
-#include "platform/ports/Platform.h"
 #include "platform/sim/SimClient.h"
 #include "platform/sim/SimEnvironment.h"
 #include "platform/sim/SimPorts.h"
 #include "platform/sim/SimProtocol.h"
-#include "profiles/AppSettings.h"
-#include "profiles/MacroStore.h"
-#include "profiles/ProfileStore.h"
 #include "skin/CImageSlider.h"
 #include "skin/CMenuEx.h"
 
@@ -107,52 +94,21 @@ class VexloSimRun {
   bool running_ = false;
 };
 
-// A page panel's world: the simulated machine (in-process, or in a vexlo-sim of the test's own)
-// with the mouse plugged in and connected, the objects the panels work with, the shipped skins
-// and language file, a private data folder with a new current profile, and the window the
-// panel's controls live on.
-class PagePanelFixture : public testing::Test {
+// The test's own folder and machine: the simulated machine in-process, or a vexlo-sim of the
+// test's own whose runtime folder lies in the test's folder.
+class PagePanelMachine {
  protected:
-  explicit PagePanelFixture(bool throughVexloSim = false) : throughVexloSim_(throughVexloSim) {}
+  explicit PagePanelMachine(bool throughVexloSim) : vexloSim(StartVexloSim(throughVexloSim)) {}
 
-  const bool throughVexloSim_;
   TempFolder root;
-  std::optional<VexloSimRun> vexloSim = StartVexloSim();
+  std::optional<VexloSimRun> vexloSim;
   std::shared_ptr<SimEnvironment> sim = std::make_shared<SimEnvironment>();
-  Platform platform = MakePlatform();
-  AppSettings settings = MakeSettings();
-  LanguageTable language;
-  FakeUserMessages messages;
-  ProfileStore profiles{settings.DataFolder, language, messages};
-  DeviceLink link{*platform.devices, *platform.hid};
-  DeviceSession device{link, messages};
-  MacroStore macros{settings.DataFolder, language, messages};
-  ForegroundMonitor monitor{*platform.foreground};
-  WheelLinesWorker wheelLines{*platform.mouseSettings};
-  SteadyPauseClock pauseClock;
-  InputInjector injector{*platform.devices, *platform.hid};
-  MacroPlayer player{injector, pauseClock};
-  AppContext context{platform,
-                     settings,
-                     language,
-                     messages,
-                     nullptr,
-                     profiles,
-                     macros,
-                     device,
-                     monitor,
-                     wheelLines,
-                     injector,
-                     player,
-                     pauseClock,
-                     /*startHidden=*/false};
-  QWidget window;
 
-  std::optional<VexloSimRun> StartVexloSim() {
-    if (!throughVexloSim_) return std::nullopt;
+  std::optional<VexloSimRun> StartVexloSim(bool throughVexloSim) {
+    if (!throughVexloSim) return std::nullopt;
     return std::make_optional<VexloSimRun>(root / "run");
   }
-  Platform MakePlatform() {
+  Platform Ports() {
     Platform made;
     if (vexloSim) {
       AddSimPorts(made, std::make_shared<SimClient>(SimSocketPath()));
@@ -161,26 +117,27 @@ class PagePanelFixture : public testing::Test {
     }
     return made;
   }
+};
 
-  AppSettings MakeSettings() {
-    AppSettings made;
-    FillProgramPaths(made, std::string(VEXLO_BINARY_DIR) + "/vexlo");
-    made.DataFolder = root / "data/";
-    made.CommonFontName = "Open Sans";
-    return made;
-  }
+// A page panel's world: the simulated machine (in-process, or in a vexlo-sim of the test's own)
+// with the mouse plugged in and connected, the objects the panels work with, the shipped skins
+// and language file, a private data folder with a new current profile, messages answered by the
+// test, and the window the panel's controls live on.
+class PagePanelFixture : public testing::Test,
+                         protected PagePanelMachine,
+                         protected PanelObjects<FakeUserMessages> {
+ protected:
+  explicit PagePanelFixture(bool throughVexloSim = false)
+      : PagePanelMachine(throughVexloSim),
+        PanelObjects(Ports(), std::string(VEXLO_BINARY_DIR) + "/vexlo", root / "data/") {}
 
   void SetUp() override {
     if (vexloSim) {
       ASSERT_TRUE(vexloSim->Running()) << "vexlo-sim did not start";
     }
-    language.Load(settings.LanguageFile);
-    ASSERT_EQ(profiles.NewProfile(), Result::Ok);
-    ASSERT_EQ(device.Connect(), Result::Ok);
+    ASSERT_EQ(Open(), Result::Ok);
     window.resize(1080, 680);
   }
-
-  void TearDown() override { (void)player.StopNow(); }
 
   template <typename T>
   T& Find(const std::string& key) {
@@ -235,6 +192,12 @@ class PagePanelFixture : public testing::Test {
     return Machine().mouse.registers[static_cast<std::size_t>(reg)];
   }
   std::uint64_t Transfers() { return Machine().hidFilter.transfers; }
+  // The text keys of the messages shown, in order.
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> textKeys;
+    for (const auto& shown : messages.shown) textKeys.push_back(shown.textKey);
+    return textKeys;
+  }
 };
 
 // Names the machine of a test that runs on both: "InProcess" or "VexloSim".

@@ -11,92 +11,40 @@
 #include <filesystem>
 #include <functional>
 
-#include "FakeUserMessages.h"
-#include "TempFolder.h"
-#include "app/AppContext.h"
+#include "PagePanelFixture.h"
 #include "app/panels/ProfileMenus.h"
 #include "common/IniFile.h"
-#include "common/LanguageTable.h"
 #include "common/Text.h"
-#include "device/DeviceLink.h"
-#include "device/DeviceSession.h"
-#include "engine/ForegroundMonitor.h"
-#include "engine/InputInjector.h"
-#include "engine/MacroPlayer.h"
-#include "engine/SteadyPauseClock.h"
-#include "engine/WheelLinesWorker.h"
-#include "platform/sim/SimEnvironment.h"
-#include "platform/sim/SimPorts.h"
-#include "profiles/AppSettings.h"
-#include "profiles/MacroStore.h"
 #include "profiles/ProfileFile.h"
-#include "profiles/ProfileStore.h"
 #include "skin/CColorEdit.h"
 #include "skin/CImageBtn.h"
 
 namespace vexlo {
 namespace {
 
-const std::string kProgram = std::string(VEXLO_BINARY_DIR) + "/";
-using test::FakeUserMessages;
-
-// The profile panel over the in-process simulated machine, with the shipped skin and language
-// file, a private data folder, the frame's Apply button and messages answered by the test. The
-// store starts with two profiles, "Profile001" (current) and "Profile002".
-class ProfilePanelTest : public testing::Test {
+// The page panels' world (in-process simulated machine, shipped skin and language file, private
+// data folder, messages answered by the test) with the profile panel and the frame's Apply
+// button. The store starts with two profiles, "Profile001" (current) and "Profile002".
+class ProfilePanelTest : public test::PagePanelFixture {
  protected:
-  test::TempFolder root;
-  std::shared_ptr<SimEnvironment> sim = std::make_shared<SimEnvironment>();
-  Platform platform = MakePlatform();
-  AppSettings settings = MakeSettings();
-  LanguageTable language;
-  FakeUserMessages messages;
-  ProfileStore profiles{settings.DataFolder, language, messages};
-  DeviceLink link{*platform.devices, *platform.hid};
-  DeviceSession device{link, messages};
-  MacroStore macros{settings.DataFolder, language, messages};
-  ForegroundMonitor monitor{*platform.foreground};
-  WheelLinesWorker wheelLines{*platform.mouseSettings};
-  SteadyPauseClock pauseClock;
-  InputInjector injector{*platform.devices, *platform.hid};
-  MacroPlayer player{injector, pauseClock};
-  AppContext context{platform, settings, language,   messages, nullptr, profiles,  macros,
-                     device,   monitor,  wheelLines, injector, player,  pauseClock};
-  QWidget window;
   SkinFile<DibImage> mainSkin{settings.SkinFolder + "Main.ini"};
   int refreshes = 0;
   std::unique_ptr<ProfilePanel> panel;
 
-  Platform MakePlatform() {
-    Platform made;
-    AddSimPorts(made, sim);
-    return made;
-  }
-
-  AppSettings MakeSettings() {
-    AppSettings made;
-    FillProgramPaths(made, kProgram + "vexlo");
-    (void)PrepareDataFolder(made, root / "data/");
-    made.CommonFontName = "Open Sans";
-    return made;
-  }
-
   void SetUp() override {
-    language.Load(settings.LanguageFile);
-    ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+    PagePanelFixture::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_EQ(profiles.NewProfile(), Result::Ok);
     ASSERT_EQ(profiles.SelectProfile(profiles.List()[0]), Result::Ok);
     ASSERT_EQ(mainSkin.Load(), Result::Ok);
     auto* apply = new CImageBtn(CImageBtn::Kind::Push, &window);  // as the frame makes it
     apply->setObjectName(QStringLiteral("BTN_APPLY"));
-    ASSERT_EQ(device.Connect(), Result::Ok);
     panel = std::make_unique<ProfilePanel>(window, context, mainSkin, [this] { ++refreshes; });
-    window.resize(1080, 680);
   }
 
   void TearDown() override {
     panel.reset();
-    (void)player.StopNow();
+    PagePanelFixture::TearDown();
   }
 
   template <typename T = CImageBtn>
@@ -135,11 +83,6 @@ class ProfilePanelTest : public testing::Test {
     for (const std::string& path : profiles.List())
       names.push_back(ProfileStore::DisplayName(path));
     return names;
-  }
-  std::vector<std::string> Shown() const {
-    std::vector<std::string> keys;
-    for (const auto& shown : messages.shown) keys.push_back(shown.textKey);
-    return keys;
   }
   std::string SavedPath() const {
     return ReadIniString("Setting", "strProfilePath", "", settings.SettingsFile);

@@ -1,57 +1,22 @@
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
 #include <chrono>
-#include <filesystem>
 
-#include "ChildProcess.h"
-#include "TempFolder.h"
+#include "ProgramOnSimFixture.h"
 
 namespace vexlo {
 namespace {
 
-using namespace std::chrono_literals;
-
-const std::string kBinaries = std::string(VEXLO_BINARY_DIR) + "/";
-
 // Buttons held down on the virtual mouse while the real program changes profiles or fires.
-class HeldKeyE2ETest : public testing::Test {
+class HeldKeyE2ETest : public test::ProgramOnSimFixture {
  protected:
-  test::TempFolder root;
-  std::string data = root / "config/Halvec QXA7702 Gaming Mouse/";
-  std::map<std::string, std::string> environment{{"QT_QPA_PLATFORM", "offscreen"},
-                                                 {"XDG_RUNTIME_DIR", root / "run"},
-                                                 {"XDG_CONFIG_HOME", root / "config"}};
-
-  void SetUp() override {
-    std::filesystem::create_directories(root / "run");
-    ::chmod((root / "run").c_str(), 0700);
-    ASSERT_EQ(Run("vexlo-sim", {"start"}), 0);
-  }
   void TearDown() override {
     (void)Run("vexlo", {"/Kill"});
-    (void)Run("vexlo-sim", {"stop"});
+    ProgramOnSimFixture::TearDown();
   }
 
-  // The program started with `desk` as the current profile, once the mouse reports button 3.
-  std::unique_ptr<test::ChildProcess> StartWith(const std::string& desk) {
-    test::WriteFile(data + "Profile/Desk.ini", desk);
-    test::WriteFile(data + "Setting.ini",
-                    "[Setting]\nstrProfilePath=" + data + "Profile/Desk.ini\n");
-    auto program = std::make_unique<test::ChildProcess>(kBinaries + "vexlo",
-                                                        std::vector<std::string>{"/Start"},
-                                                        environment);
-    EXPECT_TRUE(SimShows({"status"}, "3 reports 0x14")) << Sim({"status"});
-    return program;
-  }
-  std::optional<int> Run(const std::string& program, std::vector<std::string> arguments) {
-    return test::ChildProcess(kBinaries + program, arguments, environment).WaitForExit(20s);
-  }
-  std::string Sim(std::vector<std::string> arguments) {
-    return test::RunForOutput(kBinaries + "vexlo-sim", arguments, environment, 20s).value_or("");
-  }
-  bool SimShows(std::vector<std::string> arguments, const std::string& text) {
-    return test::WaitUntil([&] { return Sim(arguments).find(text) != std::string::npos; }, 15s);
+  // The program started with `desk` as the current profile.
+  void StartWith(const std::string& desk) {
+    UseProfile("Desk", desk);
+    StartProgram();
   }
 };
 
@@ -60,7 +25,7 @@ TEST_F(HeldKeyE2ETest, KeysHeldWhenTheLinkedProfileChangesGoUpWithTheButton) {
   test::WriteFile(data + "Profile/Game.ini",
                   "[Setting]\npbyKeySet3=3\npwDpi0=3000\nbLinkProgram=1\nszLinkPath=" +
                       (root / "game") + "\nnFlag=20211124\n");
-  auto program = StartWith("[Setting]\npbyKeySet3=34\nnFlag=20211124\n");  // Alt+Tab
+  StartWith("[Setting]\npbyKeySet3=34\nnFlag=20211124\n");  // Alt+Tab
 
   ASSERT_EQ(Run("vexlo-sim", {"press", "3"}), 0);
   ASSERT_TRUE(SimShows({"status"}, "keys held: 0xE2 0x2B")) << Sim({"status"});
@@ -72,7 +37,7 @@ TEST_F(HeldKeyE2ETest, KeysHeldWhenTheLinkedProfileChangesGoUpWithTheButton) {
 }
 
 TEST_F(HeldKeyE2ETest, AFireKeyWithoutIntervalClicksAtMostOncePerMillisecond) {
-  auto program = StartWith("[Setting]\npbyKeySet3=39\nppszKeyExt3=0\nnFlag=20211124\n");
+  StartWith("[Setting]\npbyKeySet3=39\nppszKeyExt3=0\nnFlag=20211124\n");
 
   const auto pressed = std::chrono::steady_clock::now();
   ASSERT_EQ(Run("vexlo-sim", {"press", "3"}), 0);
