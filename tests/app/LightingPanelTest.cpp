@@ -51,6 +51,11 @@ class LightingPanelTest : public test::PagePanelFixture {
     return Colour(0).isVisible();
   }
   std::string Text(const char* key) const { return language.LookupText(key); }
+  // The profile file is replaced whole by every write, so each write gives it a new inode.
+  ino_t ProfileIdentity() {
+    struct stat info {};
+    return ::stat(profiles.CurrentPath().c_str(), &info) == 0 ? info.st_ino : 0;
+  }
   DeviceSettings& Device() { return profiles.Data().device; }
 };
 
@@ -165,12 +170,14 @@ TEST_F(LightingPanelTest, KeysOnALevelSliderChooseAtOnce) {
 TEST_P(LightingOnMachineTest, ADragShowsTheValueButSendsAndStoresOnlyOnRelease) {
   CImageSlider& slider = Level(2);
   const std::string before = Saved("pwDpi2");
+  const ino_t file = ProfileIdentity();
   const std::uint64_t transfers = Transfers();
   QTest::mousePress(&slider, Qt::LeftButton, {}, SliderPoint(slider, 7));
   QTest::mouseMove(&slider, SliderPoint(slider, 12));
   Settle();
   EXPECT_EQ(Value(2).text(), "2600");
   EXPECT_EQ(Saved("pwDpi2"), before);
+  EXPECT_EQ(ProfileIdentity(), file) << "written during the drag";
   EXPECT_EQ(Transfers(), transfers);
   EXPECT_EQ(Device().pwDpi[2], 1600);
 
@@ -189,11 +196,18 @@ TEST_P(LightingOnMachineTest, ADragShowsTheValueButSendsAndStoresOnlyOnRelease) 
   EXPECT_EQ(Register(0x04), 0x4C);
 }
 
-TEST_P(LightingOnMachineTest, AColourChoiceReachesTheButtonTheRegisterAndTheFile) {
-  ChooseInMenu(Colour(1), kFirstColourCommand + 9);
-  EXPECT_EQ(Colour(1).FillColour(), 0xFF0080u);  // RGB(128, 0, 255)
-  EXPECT_EQ(Register(0x03), 0x94);
-  EXPECT_EQ(Saved("pbyCpiColorIdx1"), "9");
+TEST_P(LightingOnMachineTest, EachColourChoiceReachesTheButtonTheHighNibbleAndTheFile) {
+  // Registers 0x02..0x05 keep the new profile's steps 3, 4, 7 and 15 in their low nibble.
+  constexpr std::uint8_t kSteps[4] = {0x03, 0x04, 0x07, 0x0F};
+  for (int index = 0; index < 16; ++index) {
+    const int level = index % 4;
+    SCOPED_TRACE(index);
+    ChooseInMenu(Colour(level), kFirstColourCommand + index);
+    EXPECT_EQ(Register(0x02 + level), index << 4 | kSteps[level]);
+    EXPECT_EQ(Saved(Key("pbyCpiColorIdx", level - 1)), std::to_string(index));
+  }
+  EXPECT_EQ(Colour(0).FillColour(), 0x8080FFu);  // index 12: RGB(255, 128, 128)
+  EXPECT_EQ(Colour(1).FillColour(), 0x80FF80u);  // index 13: RGB(128, 255, 128)
 }
 
 TEST_F(LightingPanelTest, UnpluggedChangesReachTheFileAndTheMouseWithTheNextWholeProfile) {

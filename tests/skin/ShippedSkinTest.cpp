@@ -1,5 +1,6 @@
 #include <QPainter>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -241,6 +242,28 @@ TEST(ShippedPicturesTest, HighlightedPictureDiffersAtEveryButtonOfMain) {
   }
   // Away from the controls both pictures are the same, so a control's cut-out fits its place.
   EXPECT_EQ(main.Main().Pixel(540, 660), main.Highlight().Pixel(540, 660));
+}
+
+// The level colour buttons hide in some light modes; their frame is their own, so the card under
+// them is as plain as beside them (its fill runs top down, a unit of rounding apart across).
+TEST(ShippedPicturesTest, TheLevelColourButtonsLeaveNoFrameBehind) {
+  SkinFile<DibImage> light(SkinFolder() / "Light.ini");
+  ASSERT_EQ(light.Load(), Result::Ok);
+  const auto near = [](QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) <= 2 && std::abs(qGreen(a) - qGreen(b)) <= 2 &&
+           std::abs(qBlue(a) - qBlue(b)) <= 2;
+  };
+  for (const std::string& key : Numbered("BTN_MOUSE_CPI_COLOR", 1, 4)) {
+    const QRect around = light.Rect(key).adjusted(-4, -4, 4, 4);
+    int marked = 0;
+    for (int y = around.top(); y <= around.bottom(); ++y) {
+      const QRgb card = light.Main().Pixel(around.left() - 4, y);
+      for (int x = around.left(); x <= around.right(); ++x) {
+        if (!near(light.Main().Pixel(x, y), card)) ++marked;
+      }
+    }
+    EXPECT_EQ(marked, 0) << key;
+  }
 }
 
 // Every text the windows look up.

@@ -234,7 +234,8 @@ SkinWindow LightSkin() {
     Card(window, card);
     add("STA_MOUSE_CPI" + n, QRect(card.left() + 20, card.top() + 16, 170, 28));
     add("STA_MOUSE_CPI_VALUE" + n, QRect(card.left() + 192, card.top() + 16, 64, 28));
-    add("BTN_MOUSE_CPI_COLOR" + n, QRect(card.right() - 55, card.top() + 16, 36, 28), Look::Swatch);
+    // Nothing drawn under the colour button: it draws its own frame, and hides with it.
+    add("BTN_MOUSE_CPI_COLOR" + n, QRect(card.right() - 55, card.top() + 16, 36, 28));
     Slider(window, add, "SLD_MOUSE_CPI" + n, QRect(card.left() + 8, card.top() + 56, 304, 36), 20);
   }
   Stage(window);

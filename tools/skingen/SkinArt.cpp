@@ -339,9 +339,6 @@ void DrawLook(QPainter& painter, Look look, const QRect& rect, bool highlighted,
     case Look::Track:
       DrawTrack(painter, rect, highlighted);
       break;
-    case Look::Swatch:
-      FillRounded(painter, QRectF(rect).adjusted(-2.5, -2.5, 2.5, 2.5), 6, kField, kFieldBorder);
-      break;
     case Look::List:
       FillRounded(painter, QRectF(rect).adjusted(-1.5, -1.5, 1.5, 1.5), 4, Qt::black, kFieldBorder);
       break;

@@ -28,7 +28,6 @@ enum class Look {
   SmallRadio,     // ring inside the first 18 pixels, for tight captions
   Record,         // the macro record toggle
   Track,          // slider channel: empty when normal, filled when highlighted
-  Swatch,         // frame around a colour button
   List,           // frame around a list control
   KeyCap,         // key-cap frame around a label with a white face
 };
