@@ -4,74 +4,27 @@
 
 #include <QWidget>
 
-#include "../device/BenchMachine.h"
-#include "BenchApplication.h"
-#include "ScratchFolder.h"
-#include "SilentMessages.h"
-#include "app/AppContext.h"
+#include "BenchMachine.h"
+#include "PanelBenchWorld.h"
 #include "app/panels/ProfileMenus.h"
 #include "app/panels/ProfilePanel.h"
-#include "common/LanguageTable.h"
-#include "device/DeviceLink.h"
-#include "device/DeviceSession.h"
-#include "engine/ForegroundMonitor.h"
-#include "engine/InputInjector.h"
-#include "engine/MacroPlayer.h"
-#include "engine/SteadyPauseClock.h"
-#include "engine/WheelLinesWorker.h"
-#include "profiles/AppSettings.h"
-#include "profiles/MacroStore.h"
-#include "profiles/ProfileStore.h"
 #include "skin/CImageBtn.h"
 
 namespace vexlo::bench {
 namespace {
 
-// The panel on a bare window with every object it works with, over a running vexlo-sim.
-struct PanelMachine {
-  ScratchFolder data;
-  Platform platform = MachinePorts(true);
-  AppSettings settings;
-  LanguageTable language;
-  SilentMessages messages;
-  ProfileStore profiles{data.path(), language, messages};
-  DeviceLink link{*platform.devices, *platform.hid};
-  DeviceSession device{link, messages};
-  MacroStore macros{data.path(), language, messages};
-  ForegroundMonitor monitor{*platform.foreground};
-  WheelLinesWorker wheelLines{*platform.mouseSettings};
-  SteadyPauseClock pauseClock;
-  InputInjector injector{*platform.devices, *platform.hid};
-  MacroPlayer player{injector, pauseClock};
-  AppContext context{platform, settings, language,   messages, nullptr, profiles,  macros,
-                     device,   monitor,  wheelLines, injector, player,  pauseClock};
-  QWidget window;
-  SkinFile<DibImage> mainSkin;
-
-  PanelMachine() : mainSkin(SkinPath()) {
-    FillProgramPaths(settings, VEXLO_BINARY_DIR "/vexlo");
-    (void)PrepareDataFolder(settings, data.path());
-    language.Load(settings.LanguageFile);
-    (void)mainSkin.Load();
-  }
-  static std::string SkinPath() {
-    AppSettings paths;
-    FillProgramPaths(paths, VEXLO_BINARY_DIR "/vexlo");
-    return paths.SkinFolder + "Main.ini";
-  }
-};
-
 void BM_ProfileSwitchThroughVexloSim(benchmark::State& state) {
-  EnsureApplication();
-  PanelMachine machine;
-  if (!SharedVexloSim().Running() || machine.device.Connect() != Result::Ok) {
+  PanelWorld world(MachinePorts(true));
+  if (!SharedVexloSim().Running() || world.device.IsConnected() != Result::Ok) {
     state.SkipWithError("vexlo-sim is not running");
     return;
   }
-  (void)machine.profiles.NewProfile();
-  machine.profiles.Data().device.pwDpi = {400, 1200, 2400, 4000};
-  (void)machine.profiles.NewProfile();
-  ProfilePanel panel(machine.window, machine.context, machine.mainSkin, [] {});
+  SkinFile<DibImage> mainSkin(world.settings.SkinFolder + "Main.ini");
+  (void)mainSkin.Load();
+  (void)world.profiles.NewProfile();
+  world.profiles.Data().device.pwDpi = {400, 1200, 2400, 4000};
+  (void)world.profiles.SaveCurrentProfile();
+  ProfilePanel panel(world.window, world.context, mainSkin, [] {});
   int next = 0;
   for (auto _ : state) {
     panel.ChooseProfile(next);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "DeviceTestSupport.h"
+#include "FakeUserMessages.h"
 #include "TempFolder.h"
 #include "common/Messages.h"
 #include "profiles/ProfileFile.h"
@@ -12,7 +13,7 @@
 namespace vexlo {
 namespace {
 
-using test::RecordingMessages;
+using test::FakeUserMessages;
 using test::RecordingTarget;
 using test::SimMachine;
 
@@ -38,7 +39,7 @@ class DeviceCommandsTest : public ::testing::Test {
   DeviceSettings& Device() { return profile_.device; }
 
   SimMachine machine_;
-  RecordingMessages messages_;
+  FakeUserMessages messages_;
   DeviceLink link_{*machine_.platform.devices, *machine_.platform.hid};
   DeviceSession session_{link_, messages_};
   ProfileData profile_;

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "DeviceTestSupport.h"
+#include "FakeUserMessages.h"
 #include "common/Messages.h"
 #include "device/DriverInterface.h"
 
 namespace vexlo {
 namespace {
 
-using test::RecordingMessages;
+using test::FakeUserMessages;
 using test::RecordingTarget;
 using test::SimMachine;
 
@@ -20,7 +21,7 @@ class DeviceSessionTest : public ::testing::Test {
   SimEnvironment& Sim() { return *machine_.sim; }
 
   SimMachine machine_;
-  RecordingMessages messages_;
+  FakeUserMessages messages_;
   DeviceLink link_{*machine_.platform.devices, *machine_.platform.hid};
   DeviceSession session_{link_, messages_};
 };
@@ -97,7 +98,7 @@ TEST(DeviceSessionConnectTest, FailuresAreNotConnectedAndMissingDriversAreShown)
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.name);
     SimMachine machine(c.state);
-    RecordingMessages messages;
+    FakeUserMessages messages;
     DeviceLink link(*machine.platform.devices, *machine.platform.hid);
     DeviceSession session(link, messages);
     EXPECT_EQ(session.Connect(), Result::NotConnected);
@@ -106,7 +107,7 @@ TEST(DeviceSessionConnectTest, FailuresAreNotConnectedAndMissingDriversAreShown)
     EXPECT_EQ(session.Model(), 0);
     if (c.warnsOfDrivers) {
       EXPECT_EQ(messages.shown,
-                (std::vector<RecordingMessages::Shown>{
+                (std::vector<FakeUserMessages::Shown>{
                     {"STA_MSG_INFO_DRV_MODULE", "STA_MSG_TITLE_WARN", 0x40000, 0xC0}}));
     } else {
       EXPECT_TRUE(messages.shown.empty());
@@ -116,7 +117,7 @@ TEST(DeviceSessionConnectTest, FailuresAreNotConnectedAndMissingDriversAreShown)
 
 TEST(DeviceSessionModelTest, ModelOneIsRecognised) {
   SimMachine machine({.mouse = SimMouse::FactoryNew(1)});
-  RecordingMessages messages;
+  FakeUserMessages messages;
   DeviceLink link(*machine.platform.devices, *machine.platform.hid);
   DeviceSession session(link, messages);
   ASSERT_EQ(session.Connect(), Result::Ok);
@@ -129,7 +130,7 @@ TEST(DeviceSessionModelTest, AnUnidentifiedMouseCountsAsModelOne) {
   SimState state;
   state.mouse.registers[0x16] = 0x00;
   SimMachine machine(state);
-  RecordingMessages messages;
+  FakeUserMessages messages;
   DeviceLink link(*machine.platform.devices, *machine.platform.hid);
   DeviceSession session(link, messages);
   ASSERT_EQ(session.Connect(), Result::Ok);

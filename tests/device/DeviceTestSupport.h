@@ -12,7 +12,6 @@
 #include "device/DeviceLink.h"
 #include "platform/ports/MessageTarget.h"
 #include "platform/ports/Platform.h"
-#include "platform/ports/UserMessages.h"
 #include "platform/sim/SimEnvironment.h"
 #include "platform/sim/SimPorts.h"
 
@@ -52,27 +51,6 @@ class RecordingTarget final : public MessageTarget {
   Result PostText(std::uint32_t, std::vector<std::string>) override { return Result::Ok; }
 
   Inbox<Message> posted;
-};
-
-// The message dialog as the logic sees it, answering at once and keeping what it was asked.
-class RecordingMessages final : public UserMessages {
- public:
-  struct Shown {
-    std::string textKey;
-    std::string titleKey;
-    std::uint32_t flags;
-    std::uint32_t titleColour;
-    bool operator==(const Shown&) const = default;
-  };
-
-  int ShowMessage(std::string_view textKey, std::string_view titleKey, std::uint32_t flags,
-                  std::uint32_t titleColour) override {
-    shown.push_back({std::string(textKey), std::string(titleKey), flags, titleColour});
-    return kOk;
-  }
-  void ShowPlainMessage(std::string_view) override {}
-
-  std::vector<Shown> shown;
 };
 
 // Bytes of the mouse filter's button interception table: the records named in `enabled` (0..5)

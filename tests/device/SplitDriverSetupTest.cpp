@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "DeviceTestSupport.h"
+#include "FakeUserMessages.h"
 #include "common/Messages.h"
 #include "device/DeviceSession.h"
 #include "device/SplitProbe.h"
@@ -11,7 +12,7 @@
 namespace vexlo {
 namespace {
 
-using test::RecordingMessages;
+using test::FakeUserMessages;
 using test::RecordingTarget;
 using test::SimMachine;
 
@@ -67,7 +68,7 @@ class SplitSetupTest : public ::testing::Test {
   }
 
   SimMachine machine_;
-  RecordingMessages messages_;
+  FakeUserMessages messages_;
   RecordingTarget target_;
   DeviceLink link_{*machine_.platform.devices, *machine_.platform.hid};
   DeviceSession session_{link_, messages_, machine_.platform.driverSetup.get()};
@@ -148,7 +149,7 @@ class GatedSetup final : public DriverSetup {
 
 TEST(SplitInstallerTest, TwoArrivalsInARowStartASingleSetupWhichStopJoins) {
   SimMachine machine(SimState{.mouse = {.composite = false}, .drivers = {.wakeNeedsSplit = true}});
-  RecordingMessages messages;
+  FakeUserMessages messages;
   GatedSetup setup;
   DeviceLink link(*machine.platform.devices, *machine.platform.hid);
   DeviceSession session(link, messages, &setup);

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
 
-#include "ChildProcess.h"
-#include "TempFolder.h"
+#include "ProgramOnSimFixture.h"
 #include "platform/linux/UnixSocket.h"
 
 namespace vexlo {
@@ -15,46 +13,18 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kBinaries = std::string(VEXLO_BINARY_DIR) + "/";
-
 // The real program behind the virtual mouse, as another process of the same user can reach it
 // and as it ends: by a forged message (it must not), a restart of the devices, a signal, a crash.
-class EndingE2ETest : public testing::Test {
+class EndingE2ETest : public test::ProgramOnSimFixture {
  protected:
-  test::TempFolder root;
-  std::string data = root / "config/Halvec QXA7702 Gaming Mouse/";
   std::string runtime = root / "run/vexlo/";
-  std::map<std::string, std::string> environment{{"QT_QPA_PLATFORM", "offscreen"},
-                                                 {"XDG_RUNTIME_DIR", root / "run"},
-                                                 {"XDG_CONFIG_HOME", root / "config"}};
-  std::unique_ptr<test::ChildProcess> program;
 
   void SetUp() override {
-    std::filesystem::create_directories(root / "run");
-    ::chmod((root / "run").c_str(), 0700);
-    ASSERT_EQ(Run("vexlo-sim", {"start"}), 0);
+    ProgramOnSimFixture::SetUp();
     // Button 3 turns the volume up; button 4 switches windows (Alt+Tab).
-    test::WriteFile(data + "Profile/Desk.ini",
-                    "[Setting]\npbyKeySet3=12\npbyKeySet4=34\npwDpi0=3000\nnFlag=20211124\n");
-    test::WriteFile(data + "Setting.ini",
-                    "[Setting]\nstrProfilePath=" + data + "Profile/Desk.ini\n");
+    UseProfile("Desk", "[Setting]\npbyKeySet3=12\npbyKeySet4=34\npwDpi0=3000\nnFlag=20211124\n");
   }
-  void TearDown() override { (void)Run("vexlo-sim", {"stop"}); }
 
-  void StartProgram() {
-    program = std::make_unique<test::ChildProcess>(kBinaries + "vexlo",
-                                                   std::vector<std::string>{"/Start"}, environment);
-    ASSERT_TRUE(SimShows({"status"}, "3 reports 0x14")) << Sim({"status"});
-  }
-  std::optional<int> Run(const std::string& name, std::vector<std::string> arguments) {
-    return test::ChildProcess(kBinaries + name, arguments, environment).WaitForExit(20s);
-  }
-  std::string Sim(std::vector<std::string> arguments) {
-    return test::RunForOutput(kBinaries + "vexlo-sim", arguments, environment, 20s).value_or("");
-  }
-  bool SimShows(std::vector<std::string> arguments, const std::string& text) {
-    return test::WaitUntil([&] { return Sim(arguments).find(text) != std::string::npos; }, 15s);
-  }
   std::string WindowSocket() const {
     return runtime + "window-4D41494E-" + std::to_string(program->pid()) + "-0.sock";
   }

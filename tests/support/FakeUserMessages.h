@@ -21,6 +21,7 @@ class FakeUserMessages final : public UserMessages {
     std::string titleKey;
     std::uint32_t flags;
     std::uint32_t titleColour;
+    bool operator==(const Shown&) const = default;
   };
 
   void SetNextAnswer(int answer) { answers_.push_back(answer); }
