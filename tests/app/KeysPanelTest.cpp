@@ -72,15 +72,7 @@ class KeysPanelTest : public test::PagePanelFixture {
 
   // Clicks key `key`'s button and, once its menu is open, runs `whileOpen` on it.
   void OpenMenu(int key, const std::function<void(QMenu&)>& whileOpen) {
-    bool opened = false;
-    QTimer::singleShot(0, [&] {
-      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      ASSERT_NE(menu, nullptr);
-      opened = true;
-      whileOpen(*menu);
-    });
-    QTest::mouseClick(&Key(key), Qt::LeftButton);
-    EXPECT_TRUE(opened);
+    WhileMenuOpen(Key(key), whileOpen);
   }
   // Clicks key `key`'s button and chooses the code's item in its menu.
   void Choose(int key, std::uint8_t code) {

@@ -11,12 +11,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 
+#include "AssignmentMenuDriver.h"
 #include "ChildProcess.h"
 #include "FakeUserMessages.h"
 #include "PanelObjects.h"
@@ -163,24 +165,22 @@ class PagePanelFixture : public testing::Test,
     Settle();
   }
 
-  // Clicks `button` and, in the menu it opens, chooses the item of `commandId` with the keys.
-  void ChooseInMenu(QWidget& button, int commandId) {
-    bool chosen = false;
+  // Clicks `button` and, once its menu is open, runs `whileOpen` on it.
+  void WhileMenuOpen(QWidget& button, const std::function<void(QMenu&)>& whileOpen) {
+    bool opened = false;
     QTimer::singleShot(0, [&] {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      if (!menu) return;
-      for (QAction* action : menu->actions()) {
-        if (CMenuEx::CommandId(*action) != commandId) continue;
-        menu->setActiveAction(action);
-        QTest::keyClick(menu, Qt::Key_Return);
-        chosen = true;
-        return;
-      }
-      menu->close();
+      ASSERT_NE(menu, nullptr);
+      opened = true;
+      whileOpen(*menu);
     });
     QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_TRUE(opened);
+  }
+  // Clicks `button` and, in the menu it opens, chooses the item of `commandId` with the keys.
+  void ChooseInMenu(QWidget& button, int commandId) {
+    WhileMenuOpen(button, [commandId](QMenu& menu) { ChooseItem(menu, commandId); });
     Settle();
-    ASSERT_TRUE(chosen) << "no item " << commandId;
   }
 
   std::string Saved(const std::string& key) {

@@ -56,15 +56,7 @@ class ProfilePanelTest : public test::PagePanelFixture {
   void Click(const char* key) { QTest::mouseClick(&Control(key), Qt::LeftButton); }
   // Clicks the menu button and, once its menu is open, runs `whileOpen` on it.
   void OpenMenu(const char* key, const std::function<void(QMenu&)>& whileOpen) {
-    bool opened = false;
-    QTimer::singleShot(0, [&] {
-      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      ASSERT_NE(menu, nullptr);
-      opened = true;
-      whileOpen(*menu);
-    });
-    Click(key);
-    EXPECT_TRUE(opened);
+    WhileMenuOpen(Control(key), whileOpen);
   }
   void ChooseMenuItem(const char* key, int index) {
     OpenMenu(key, [index](QMenu& menu) {
