@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "FakeUserMessages.h"
+#include "PostedMessages.h"
 #include "TempFolder.h"
 #include "app/AppContext.h"
 #include "app/panels/ProfileMenus.h"
@@ -20,11 +21,13 @@
 #include "common/Text.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
+#include "engine/DeviceEventService.h"
 #include "engine/ForegroundMonitor.h"
 #include "engine/InputInjector.h"
 #include "engine/MacroPlayer.h"
 #include "engine/SteadyPauseClock.h"
 #include "engine/WheelLinesWorker.h"
+#include "platform/linux/LinuxProcessLauncher.h"
 #include "platform/sim/SimEnvironment.h"
 #include "platform/sim/SimPorts.h"
 #include "profiles/AppSettings.h"
@@ -39,6 +42,27 @@ namespace {
 
 const std::string kProgram = std::string(VEXLO_BINARY_DIR) + "/";
 using test::FakeUserMessages;
+
+// The main window as the service sees it: a refresh is counted and reaches the panel.
+class PanelView final : public MainWindowView {
+ public:
+  void RefreshAll() override {
+    ++refreshes;
+    if (panel) panel->Refresh();
+  }
+  void ShowModelChoice() override {}
+  void ShowAndRaise() override {}
+  void HideWindow() override {}
+  void CloseOpenDialogs() override {}
+  void SetTrayPresent(bool) override {}
+  void ShowNoDeviceMessage() override {}
+  void CloseNoDeviceMessage() override {}
+  bool IsBusy() const override { return false; }
+  void ShowUnreadableProfile() override {}
+
+  int refreshes = 0;
+  ProfilePanel* panel = nullptr;
+};
 
 // The profile panel over the in-process simulated machine, with the shipped skin and language
 // file, a private data folder, the frame's Apply button and messages answered by the test. The
@@ -64,7 +88,14 @@ class ProfilePanelTest : public testing::Test {
                      device,   monitor,  wheelLines, injector, player,  pauseClock};
   QWidget window;
   SkinFile<DibImage> mainSkin{settings.SkinFolder + "Main.ini"};
-  int refreshes = 0;
+  PanelView view;
+  int& refreshes = view.refreshes;
+  test::PostedMessages posted;
+  LinuxProcessLauncher launcher;
+  DeviceEventService service{{settings, profiles, macros, device, injector, player, monitor,
+                              wheelLines, *platform.mouseSettings, launcher, pauseClock},
+                             view,
+                             posted};
   std::unique_ptr<ProfilePanel> panel;
 
   Platform MakePlatform() {
@@ -90,7 +121,8 @@ class ProfilePanelTest : public testing::Test {
     auto* apply = new CImageBtn(CImageBtn::Kind::Push, &window);  // as the frame makes it
     apply->setObjectName(QStringLiteral("BTN_APPLY"));
     ASSERT_EQ(device.Connect(), Result::Ok);
-    panel = std::make_unique<ProfilePanel>(window, context, mainSkin, [this] { ++refreshes; });
+    panel = std::make_unique<ProfilePanel>(window, context, service, mainSkin);
+    view.panel = panel.get();
     window.resize(1080, 680);
   }
 
@@ -424,6 +456,77 @@ TEST_F(ProfilePanelTest, LinkingAProgramAsksForItAndStoresTheFileItResolvesTo) {
   EXPECT_EQ(box.GetCheck(), 0);
   EXPECT_EQ(Control("BTN_PROFILE_LINK").toolTip(), browse);
   EXPECT_TRUE(monitor.LinkTable().empty());
+}
+
+TEST_F(ProfilePanelTest, AfterADeletionAnUnreadableNeighbourGivesWayAndNothingOfTheDeletedStays) {
+  ProfileData third;
+  FillDefaults(third);
+  third.device.pwDpi[0] = 3000;
+  ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+  ASSERT_EQ(WriteProfile(ProfilePath("Profile003"), third), Result::Ok);
+  ASSERT_EQ(profiles.NewProfile(), Result::Ok);  // Profile004
+  ASSERT_EQ(profiles.SelectProfile(ProfilePath("Profile001")), Result::Ok);
+  profiles.Data().device.pwDpi[0] = 2000;  // the deleted profile's
+  const std::string damaged = "[Sett";
+  test::WriteFile(ProfilePath("Profile002"), damaged);
+
+  // The profile after it cannot be read: the next readable one becomes current.
+  messages.SetNextAnswer(UserMessages::kOk);
+  Click("BTN_PROFILE_DELETE");
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"STA_MSG_INFO_PROFILE_DELETE",
+                                               "STA_MSG_INFO_PROFILE_UNREADABLE"}));
+  EXPECT_EQ(messages.details, std::vector<std::string>{"Profile002"});
+  EXPECT_EQ(Name(), "Profile003");
+  EXPECT_EQ(profiles.Data().device.pwDpi[0], 3000);
+  EXPECT_EQ(SavedPath(), ProfilePath("Profile003"));
+  ExpectShowsCurrent();
+
+  // None that can be read is left (Profile004 has gone since, Profile002 is damaged): a new
+  // profile with the default settings.
+  ASSERT_TRUE(std::filesystem::remove(ProfilePath("Profile004")));
+  messages.SetNextAnswer(UserMessages::kOk);
+  Click("BTN_PROFILE_DELETE");
+  EXPECT_EQ(Shown().back(), "STA_MSG_INFO_PROFILE_UNREADABLE");
+  EXPECT_EQ(Name(), "Profile001");
+  ProfileData defaults;
+  FillDefaults(defaults);
+  EXPECT_EQ(profiles.Data().device.pwDpi, defaults.device.pwDpi);
+  EXPECT_EQ(SavedPath(), ProfilePath("Profile001"));
+  EXPECT_EQ(test::ReadFile(ProfilePath("Profile002")), damaged);
+}
+
+// A desktop that cannot tell which program is in front (a Wayland session without X11 windows).
+class UnknownForeground final : public ForegroundProcess {
+ public:
+  std::optional<std::string> ForegroundImagePath() override { return std::nullopt; }
+  bool KnowsForeground() const override { return false; }
+};
+
+class ProfilePanelWithoutForegroundTest : public ProfilePanelTest {
+ protected:
+  std::unique_ptr<ForegroundProcess> simulated;
+
+  void SetUp() override {
+    // The monitor made before keeps the simulated desktop; it lives on until the end.
+    simulated = std::exchange(platform.foreground, std::make_unique<UnknownForeground>());
+    ProfilePanelTest::SetUp();
+  }
+  void TearDown() override {
+    ProfilePanelTest::TearDown();
+    platform.foreground = std::move(simulated);
+  }
+};
+
+TEST_F(ProfilePanelWithoutForegroundTest, LinkingSaysThatSwitchingWithAProgramNeedsAnX11Window) {
+  const std::string needsX11 = "STA_MSG_INFO_LINK_NEEDS_X11";
+  EXPECT_EQ(Control("CHK_PROFILE_LINK").toolTip().toStdString(), language.LookupText(needsX11));
+  const std::string program = root / "game";
+  test::WriteFile(program, "");
+  panel->Dialogs().SetNextProgram(program);
+  Click("CHK_PROFILE_LINK");  // asks for the program at once: one message for both
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(Shown(), std::vector<std::string>{needsX11});
+  EXPECT_EQ(profiles.Data().link.szLinkPath, program);  // kept for a session with X11 windows
 }
 
 }  // namespace

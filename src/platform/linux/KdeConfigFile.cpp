@@ -34,8 +34,11 @@ std::string Unescape(std::string_view raw) {
       name += static_cast<char>(HexDigit(raw[i + 1]) * 16 + HexDigit(raw[i + 2]));
       i += 2;
     } else {
-      name += code == 's' ? ' ' : code == 't' ? '\t' : code == 'n' ? '\n' : code == 'r' ? '\r'
-                                                                                        : code;
+      name += code == 's'   ? ' '
+              : code == 't' ? '\t'
+              : code == 'n' ? '\n'
+              : code == 'r' ? '\r'
+                            : code;
     }
   }
   return name;
@@ -45,13 +48,27 @@ std::string Escape(std::string_view name) {
   std::string raw;
   for (const char c : name) {
     switch (c) {
-      case '\\': raw += "\\\\"; break;
-      case '[': raw += "\\x5b"; break;
-      case ']': raw += "\\x5d"; break;
-      case '\t': raw += "\\t"; break;
-      case '\n': raw += "\\n"; break;
-      case '\r': raw += "\\r"; break;
-      default: raw += c; break;
+      case '\\':
+        raw += "\\\\";
+        break;
+      case '[':
+        raw += "\\x5b";
+        break;
+      case ']':
+        raw += "\\x5d";
+        break;
+      case '\t':
+        raw += "\\t";
+        break;
+      case '\n':
+        raw += "\\n";
+        break;
+      case '\r':
+        raw += "\\r";
+        break;
+      default:
+        raw += c;
+        break;
     }
   }
   return raw;
@@ -83,7 +100,9 @@ std::optional<std::string_view> LineKey(std::string_view line) {
   return Trim(trimmed.substr(0, equals));
 }
 
-bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool HasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
+}
 
 }  // namespace
 
@@ -104,8 +123,7 @@ Result KdeConfigFile::Load(const std::filesystem::path& path) {
   return read;
 }
 
-std::optional<std::size_t> KdeConfigFile::FindLine(const Group& group,
-                                                   std::string_view key) const {
+std::optional<std::size_t> KdeConfigFile::FindLine(const Group& group, std::string_view key) const {
   Group current;  // keys before the first header lie in no group
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     if (std::optional<Group> opened = HeaderGroup(lines_[i])) {
@@ -164,7 +182,9 @@ Result KdeConfigFile::Set(const Group& group, std::string_view key, std::string_
 void KdeConfigFile::Remove(const Group& group, std::string_view key) {
   const std::optional<std::size_t> at = FindLine(group, key);
   if (!at) return;
-  const auto line = [this](std::size_t i) { return lines_.begin() + static_cast<std::ptrdiff_t>(i); };
+  const auto line = [this](std::size_t i) {
+    return lines_.begin() + static_cast<std::ptrdiff_t>(i);
+  };
   lines_.erase(line(*at));
   // A group left without keys goes with its header, as KDE writes no empty group.
   std::size_t header = *at;

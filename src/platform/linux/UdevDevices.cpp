@@ -178,8 +178,8 @@ std::vector<InputPointer> ListMice() {
         Text(udev_device_get_property_value(device.get(), "ID_INPUT_MOUSE")) != "1") {
       continue;
     }
-    udev_device* input = udev_device_get_parent_with_subsystem_devtype(device.get(), "input",
-                                                                      nullptr);
+    udev_device* input =
+        udev_device_get_parent_with_subsystem_devtype(device.get(), "input", nullptr);
     if (!input) continue;
     // "bus/vendor/product/version", in hexadecimal.
     const std::string_view product = Text(udev_device_get_property_value(input, "PRODUCT"));
