@@ -71,7 +71,8 @@ std::unique_ptr<SystemMouseSettings> MakeDesktopMouseSettings(
                    {"GNOME", "GNOME-Classic", "GNOME-Flashback", "Unity", "Budgie", "Pantheon"})) {
     if (auto gnome = GnomeMouseSettings::Open()) return gnome;
   }
-  if (X11Display display = OpenX11Display()) {
+  // Under XWayland the X server's acceleration moves no pointer of the session's own.
+  if (X11Display display; !waylandSession && (display = OpenX11Display())) {
     return std::make_unique<X11PointerSettings>(std::move(display));
   }
   return std::make_unique<NoMouseSettings>();

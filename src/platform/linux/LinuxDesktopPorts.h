@@ -10,8 +10,8 @@ namespace vexlo {
 
 // The pointer settings of the desktop named by `currentDesktop` ($XDG_CURRENT_DESKTOP, a
 // colon-separated list): KDE Plasma's configuration files under `configFolder` (as its Wayland
-// session keeps them when `waylandSession`), GSettings for GNOME and its relatives, else the X
-// server's pointer acceleration, else none (every call answers NotSupported).
+// session keeps them when `waylandSession`), GSettings for GNOME and its relatives, else on an X11
+// session the X server's pointer acceleration, else none (every call answers NotSupported).
 std::unique_ptr<SystemMouseSettings> MakeDesktopMouseSettings(
     std::string_view currentDesktop, bool waylandSession,
     const std::filesystem::path& configFolder);
