@@ -14,11 +14,14 @@
 #include "common/LanguageTable.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
+#include "engine/DeviceEventService.h"
 #include "engine/ForegroundMonitor.h"
 #include "engine/InputInjector.h"
 #include "engine/MacroPlayer.h"
 #include "engine/SteadyPauseClock.h"
 #include "engine/WheelLinesWorker.h"
+#include "platform/linux/LinuxProcessLauncher.h"
+#include "platform/ports/MessageTarget.h"
 #include "profiles/AppSettings.h"
 #include "profiles/MacroStore.h"
 #include "profiles/ProfileStore.h"
@@ -26,6 +29,33 @@
 
 namespace vexlo::bench {
 namespace {
+
+// The window as the service sees it: a refresh brings the panel up to date, as the main window's
+// does.
+class PanelView final : public MainWindowView {
+ public:
+  void RefreshAll() override {
+    if (panel) panel->Refresh();
+  }
+  void ShowModelChoice() override {}
+  void ShowAndRaise() override {}
+  void HideWindow() override {}
+  void CloseOpenDialogs() override {}
+  void SetTrayPresent(bool) override {}
+  void ShowNoDeviceMessage() override {}
+  void CloseNoDeviceMessage() override {}
+  bool IsBusy() const override { return false; }
+  void ShowUnreadableProfile() override {}
+
+  ProfilePanel* panel = nullptr;
+};
+
+// A window queue that drops what is posted: nothing here waits for the service's messages.
+class NoQueue final : public MessageTarget {
+ public:
+  Result Post(std::uint32_t, std::uintptr_t, std::intptr_t) override { return Result::Ok; }
+  Result PostText(std::uint32_t, std::vector<std::string>) override { return Result::Ok; }
+};
 
 // The panel on a bare window with every object it works with, over a running vexlo-sim.
 struct PanelMachine {
@@ -47,6 +77,13 @@ struct PanelMachine {
                      device,   monitor,  wheelLines, injector, player,  pauseClock};
   QWidget window;
   SkinFile<DibImage> mainSkin;
+  PanelView view;
+  NoQueue queue;
+  LinuxProcessLauncher launcher;
+  DeviceEventService service{{settings, profiles, macros, device, injector, player, monitor,
+                              wheelLines, *platform.mouseSettings, launcher, pauseClock},
+                             view,
+                             queue};
 
   PanelMachine() : mainSkin(SkinPath()) {
     FillProgramPaths(settings, VEXLO_BINARY_DIR "/vexlo");
@@ -71,7 +108,8 @@ void BM_ProfileSwitchThroughVexloSim(benchmark::State& state) {
   (void)machine.profiles.NewProfile();
   machine.profiles.Data().device.pwDpi = {400, 1200, 2400, 4000};
   (void)machine.profiles.NewProfile();
-  ProfilePanel panel(machine.window, machine.context, machine.mainSkin, [] {});
+  ProfilePanel panel(machine.window, machine.context, machine.service, machine.mainSkin);
+  machine.view.panel = &panel;
   int next = 0;
   for (auto _ : state) {
     panel.ChooseProfile(next);
