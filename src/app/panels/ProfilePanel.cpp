@@ -95,8 +95,7 @@ ProfilePanel::ProfilePanel(QWidget& window, AppContext& app, DeviceEventService&
   const std::size_t folderUnits = Utf16Length(app_.profiles.Folder());
   name_->setMaxLength(static_cast<int>(
       folderUnits < kMaxFolderAndNameUnits ? kMaxFolderAndNameUnits - folderUnits : 0));
-  link_ = makeButton("CHK_PROFILE_LINK", "STA_PROFILE_LINK",
-                     app_.platform.foreground->KnowsForeground() ? "" : kNeedsX11Key);
+  link_ = makeButton("CHK_PROFILE_LINK", "STA_PROFILE_LINK", "");
   browse_ = makeButton("BTN_PROFILE_LINK", "", "");
   apply_ = window.findChild<CImageBtn*>(QStringLiteral("BTN_APPLY"));
 
@@ -158,6 +157,10 @@ void ProfilePanel::ShowProfileName() {
 
 void ProfilePanel::RefreshLink() {
   link_->SetCheck(app_.profiles.Data().link.bLinkProgram != 0 ? 1 : 0);
+  // The desktop may start naming the active window later (its window manager starts late).
+  link_->SetToolTip(app_.platform.foreground->KnowsForeground()
+                        ? QString()
+                        : QString::fromStdString(app_.language.LookupText(kNeedsX11Key)));
   ShowLinkToolTip();
 }
 
