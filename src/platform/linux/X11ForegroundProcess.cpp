@@ -83,10 +83,9 @@ std::unique_ptr<X11ForegroundProcess> X11ForegroundProcess::Connect() {
     return nullptr;
   }
   const std::uint32_t root = screens.data->root;
-  const Atoms atoms{InternAtom(connection, "_NET_ACTIVE_WINDOW"),
-                    InternAtom(connection, "_NET_WM_PID"),
-                    InternAtom(connection, "WM_CLIENT_MACHINE"),
-                    InternAtom(connection, "_NET_SUPPORTED")};
+  const Atoms atoms{
+      InternAtom(connection, "_NET_ACTIVE_WINDOW"), InternAtom(connection, "_NET_WM_PID"),
+      InternAtom(connection, "WM_CLIENT_MACHINE"), InternAtom(connection, "_NET_SUPPORTED")};
   const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
   xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
   xcb_flush(connection);
