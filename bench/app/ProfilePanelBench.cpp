@@ -24,7 +24,8 @@ void BM_ProfileSwitchThroughVexloSim(benchmark::State& state) {
   (void)world.profiles.NewProfile();
   world.profiles.Data().device.pwDpi = {400, 1200, 2400, 4000};
   (void)world.profiles.SaveCurrentProfile();
-  ProfilePanel panel(world.window, world.context, mainSkin, [] {});
+  ProfilePanel panel(world.window, world.context, world.service, mainSkin);
+  world.view.refresh = [&panel] { panel.Refresh(); };  // as the window's refresh does
   int next = 0;
   for (auto _ : state) {
     panel.ChooseProfile(next);

@@ -91,7 +91,7 @@ void CVexloDlg::OnInitDialog() {
     if (command == kIdTrayOpen) (void)target_.Post(UM_SHOW_MAIN, kTagOpen, 0);
     if (command == kIdTrayExit) RequestExit();
   });
-  PanelContext panels{*this, context_, service_, skins_, [this] { RefreshAll(); }};
+  PanelContext panels{*this, context_, service_, skins_};
   for (auto& panel : MakePagePanels(panels)) AddPanel(std::move(panel));
   previousPage_ = kNoPage;
   currentPage_ = kPageKeys;

@@ -169,12 +169,12 @@ void DeviceEventService::SwitchToLinked(const LinkEntry& link) {
     view_.ShowUnreadableProfile();
     return;
   }
-  // What the old profile's buttons hold or run ends with it (a macro that waits for a second press).
-  dispatcher_.ReleaseEverything();
   ProfileLoaded();
 }
 
 void DeviceEventService::ProfileLoaded() {
+  // What the old profile's buttons hold or run ends with it (a macro awaiting a second press).
+  dispatcher_.ReleaseEverything();
   ApplyWholeProfile();
   view_.RefreshAll();
   parts_.monitor.RebuildLinkTable(parts_.profiles);

@@ -115,8 +115,9 @@ class DeviceEventService {
   void ChooseModel(std::uint32_t model);
 
   // A profile was made current or changed as a whole (chosen, switched to, restored, imported):
-  // it goes to the mouse and the desktop, the window follows it, the link table is rebuilt and
-  // the settings file names it. The panels call it after loading a profile.
+  // what the old one's buttons hold or run is released, it goes to the mouse and the desktop, the
+  // window follows it, the link table is rebuilt and the settings file names it. The one path
+  // for a loaded profile: the panels call it after loading one.
   void ProfileLoaded();
 
   // Restore's device part: the current profile takes the default values, is saved, and is sent

@@ -4,6 +4,7 @@
 
 #include "PagePanelFixture.h"
 #include "app/MainWindowLayout.h"
+#include "app/panels/PerformancePanelValues.h"
 #include "device/DeviceCommands.h"
 #include "skin/CColorEdit.h"
 #include "skin/CImageBtn.h"
@@ -229,6 +230,83 @@ TEST_F(PerformancePanelTest, TheControlsShowOnThePerformancePageOnly) {
   }
   EXPECT_EQ(Find<QLabel>("STA_MOUSE_SPEED").text().toStdString(),
             language.LookupText("BTN_MOUSE_SPEED"));
+}
+
+// A desktop that lacks some of the page's settings: each it lacks answers NotSupported.
+class PartialDesktop final : public SystemMouseSettings {
+ public:
+  explicit PartialDesktop(DesktopSettingsPresent present) : present_(present) {}
+
+  Result GetDoubleClickTime(std::uint32_t& value) override {
+    return Get(present_.doubleClick, value);
+  }
+  Result SetDoubleClickTime(std::uint32_t) override { return Set(present_.doubleClick); }
+  Result GetPointerSpeed(std::uint32_t& value) override {
+    return Get(present_.pointerSpeed, value);
+  }
+  Result SetPointerSpeed(std::uint32_t) override { return Set(present_.pointerSpeed); }
+  Result GetWheelScrollLines(std::uint32_t& value) override {
+    return Get(present_.wheelLines, value);
+  }
+  Result SetWheelScrollLines(std::uint32_t) override { return Set(present_.wheelLines); }
+  bool HasPageScrolling() const override { return present_.wheelPage; }
+
+ private:
+  static Result Get(bool present, std::uint32_t& value) {
+    value = 5;
+    return present ? Result::Ok : Result::NotSupported;
+  }
+  static Result Set(bool present) { return present ? Result::Ok : Result::NotSupported; }
+  const DesktopSettingsPresent present_;
+};
+
+// The page over such a desktop: KDE's (no page scrolling) and X11's (the pointer speed only).
+class PerformanceOnPartialDesktopTest : public PerformancePanelTest,
+                                        public testing::WithParamInterface<DesktopSettingsPresent> {
+ protected:
+  std::unique_ptr<SystemMouseSettings> simulated;
+
+  void SetUp() override {
+    // The workers made before keep the simulated desktop; it lives on until the end.
+    simulated = std::exchange(platform.mouseSettings, std::make_unique<PartialDesktop>(GetParam()));
+    PerformancePanelTest::SetUp();
+  }
+  void TearDown() override {
+    PerformancePanelTest::TearDown();
+    platform.mouseSettings = std::move(simulated);
+  }
+};
+INSTANTIATE_TEST_SUITE_P(Desktops, PerformanceOnPartialDesktopTest,
+                         testing::Values(DesktopSettingsPresent{true, true, true, false},
+                                         DesktopSettingsPresent{false, true, false, false}),
+                         [](const testing::TestParamInfo<DesktopSettingsPresent>& desktop) {
+                           return desktop.param.wheelLines ? "WithoutPageScrolling"
+                                                           : "PointerSpeedOnly";
+                         });
+
+TEST_P(PerformanceOnPartialDesktopTest, ASettingTheDesktopLacksIsDisabledAndSaysSo) {
+  const DesktopSettingsPresent present = GetParam();
+  const QString missing =
+      QString::fromStdString(language.LookupText("INFO_DESKTOP_SETTING_MISSING"));
+  Windows().uWheelScrollLines = 9;
+  panel->Refresh();  // lines per notch: the edit and its buttons as the desktop allows
+  const struct {
+    QWidget* control;
+    bool present;
+  } cases[] = {{&Slider("SLD_DBL_CLK_TIME"), present.doubleClick},
+               {&Slider("SLD_MOUSE_SPEED"), present.pointerSpeed},
+               {&Button("RAD_MOUSE_WHEEL_LINES"), present.wheelLines},
+               {&Edit(), present.wheelLines},
+               {&Button("BTN_MOUSE_WHEEL_LINES_UP"), present.wheelLines},
+               {&Button("RAD_MOUSE_WHEEL_PAGE"), present.wheelPage}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.control->objectName().toStdString());
+    EXPECT_EQ(c.control->isEnabled(), c.present);
+    EXPECT_EQ(c.control->toolTip(), c.present ? QString() : missing);
+  }
+  Click("RAD_MOUSE_WHEEL_PAGE");  // disabled: nothing changes
+  EXPECT_EQ(Windows().uWheelScrollLines, 9u);
+  EXPECT_EQ(Saved("uWheelScrollLines"), "3");
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ namespace {
 class ProfilePanelTest : public test::PagePanelFixture {
  protected:
   SkinFile<DibImage> mainSkin{settings.SkinFolder + "Main.ini"};
-  int refreshes = 0;
+  int& refreshes = view.refreshes;
   std::unique_ptr<ProfilePanel> panel;
 
   void SetUp() override {
@@ -39,7 +39,8 @@ class ProfilePanelTest : public test::PagePanelFixture {
     ASSERT_EQ(mainSkin.Load(), Result::Ok);
     auto* apply = new CImageBtn(CImageBtn::Kind::Push, &window);  // as the frame makes it
     apply->setObjectName(QStringLiteral("BTN_APPLY"));
-    panel = std::make_unique<ProfilePanel>(window, context, mainSkin, [this] { ++refreshes; });
+    panel = std::make_unique<ProfilePanel>(window, context, service, mainSkin);
+    view.refresh = [this] { panel->Refresh(); };
   }
 
   void TearDown() override {
@@ -359,6 +360,77 @@ TEST_F(ProfilePanelTest, LinkingAProgramAsksForItAndStoresTheFileItResolvesTo) {
   EXPECT_EQ(box.GetCheck(), 0);
   EXPECT_EQ(Control("BTN_PROFILE_LINK").toolTip(), browse);
   EXPECT_TRUE(monitor.LinkTable().empty());
+}
+
+TEST_F(ProfilePanelTest, AfterADeletionAnUnreadableNeighbourGivesWayAndNothingOfTheDeletedStays) {
+  ProfileData third;
+  FillDefaults(third);
+  third.device.pwDpi[0] = 3000;
+  ASSERT_EQ(profiles.NewProfile(), Result::Ok);
+  ASSERT_EQ(WriteProfile(ProfilePath("Profile003"), third), Result::Ok);
+  ASSERT_EQ(profiles.NewProfile(), Result::Ok);  // Profile004
+  ASSERT_EQ(profiles.SelectProfile(ProfilePath("Profile001")), Result::Ok);
+  profiles.Data().device.pwDpi[0] = 2000;  // the deleted profile's
+  const std::string damaged = "[Sett";
+  test::WriteFile(ProfilePath("Profile002"), damaged);
+
+  // The profile after it cannot be read: the next readable one becomes current.
+  messages.SetNextAnswer(UserMessages::kOk);
+  Click("BTN_PROFILE_DELETE");
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"STA_MSG_INFO_PROFILE_DELETE",
+                                               "STA_MSG_INFO_PROFILE_UNREADABLE"}));
+  EXPECT_EQ(messages.details, std::vector<std::string>{"Profile002"});
+  EXPECT_EQ(Name(), "Profile003");
+  EXPECT_EQ(profiles.Data().device.pwDpi[0], 3000);
+  EXPECT_EQ(SavedPath(), ProfilePath("Profile003"));
+  ExpectShowsCurrent();
+
+  // None that can be read is left (Profile004 has gone since, Profile002 is damaged): a new
+  // profile with the default settings.
+  ASSERT_TRUE(std::filesystem::remove(ProfilePath("Profile004")));
+  messages.SetNextAnswer(UserMessages::kOk);
+  Click("BTN_PROFILE_DELETE");
+  EXPECT_EQ(Shown().back(), "STA_MSG_INFO_PROFILE_UNREADABLE");
+  EXPECT_EQ(Name(), "Profile001");
+  ProfileData defaults;
+  FillDefaults(defaults);
+  EXPECT_EQ(profiles.Data().device.pwDpi, defaults.device.pwDpi);
+  EXPECT_EQ(SavedPath(), ProfilePath("Profile001"));
+  EXPECT_EQ(test::ReadFile(ProfilePath("Profile002")), damaged);
+}
+
+// A desktop that cannot tell which program is in front (a Wayland session without X11 windows).
+class UnknownForeground final : public ForegroundProcess {
+ public:
+  std::optional<std::string> ForegroundImagePath() override { return std::nullopt; }
+  bool KnowsForeground() const override { return false; }
+};
+
+class ProfilePanelWithoutForegroundTest : public ProfilePanelTest {
+ protected:
+  std::unique_ptr<ForegroundProcess> simulated;
+
+  void SetUp() override {
+    // The monitor made before keeps the simulated desktop; it lives on until the end.
+    simulated = std::exchange(platform.foreground, std::make_unique<UnknownForeground>());
+    ProfilePanelTest::SetUp();
+  }
+  void TearDown() override {
+    ProfilePanelTest::TearDown();
+    platform.foreground = std::move(simulated);
+  }
+};
+
+TEST_F(ProfilePanelWithoutForegroundTest, LinkingSaysThatSwitchingWithAProgramNeedsAnX11Window) {
+  const std::string needsX11 = "STA_MSG_INFO_LINK_NEEDS_X11";
+  EXPECT_EQ(Control("CHK_PROFILE_LINK").toolTip().toStdString(), language.LookupText(needsX11));
+  const std::string program = root / "game";
+  test::WriteFile(program, "");
+  panel->Dialogs().SetNextProgram(program);
+  Click("CHK_PROFILE_LINK");  // asks for the program at once: one message for both
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(Shown(), std::vector<std::string>{needsX11});
+  EXPECT_EQ(profiles.Data().link.szLinkPath, program);  // kept for a session with X11 windows
 }
 
 }  // namespace

@@ -2,24 +2,50 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <string>
 #include <utility>
 
+#include "PostedMessages.h"
 #include "app/AppContext.h"
 #include "common/LanguageTable.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
+#include "engine/DeviceEventService.h"
 #include "engine/ForegroundMonitor.h"
 #include "engine/InputInjector.h"
 #include "engine/MacroPlayer.h"
 #include "engine/SteadyPauseClock.h"
 #include "engine/WheelLinesWorker.h"
+#include "platform/linux/LinuxProcessLauncher.h"
 #include "platform/ports/Platform.h"
 #include "profiles/AppSettings.h"
 #include "profiles/MacroStore.h"
 #include "profiles/ProfileStore.h"
 
 namespace vexlo::test {
+
+// The main window as the device-event service sees it: a refresh is counted and brings the page
+// panel up to date through `refresh`, as the window's own does.
+class PanelView final : public MainWindowView {
+ public:
+  void RefreshAll() override {
+    ++refreshes;
+    if (refresh) refresh();
+  }
+  void ShowModelChoice() override {}
+  void ShowAndRaise() override {}
+  void HideWindow() override {}
+  void CloseOpenDialogs() override {}
+  void SetTrayPresent(bool) override {}
+  void ShowNoDeviceMessage() override {}
+  void CloseNoDeviceMessage() override {}
+  bool IsBusy() const override { return false; }
+  void ShowUnreadableProfile() override {}
+
+  int refreshes = 0;
+  std::function<void()> refresh;
+};
 
 // What a page panel works with, as the tests and the benchmarks build it: the given ports, the
 // shipped skins and language file beside `program`, a data folder of its own (its settings file
@@ -74,6 +100,13 @@ struct PanelObjects {
                      player,
                      pauseClock,
                      /*startHidden=*/false};
+  PanelView view;
+  PostedMessages posted;
+  LinuxProcessLauncher launcher;
+  DeviceEventService service{{settings, profiles, macros, device, injector, player, monitor,
+                              wheelLines, *platform.mouseSettings, launcher, pauseClock},
+                             view,
+                             posted};
   QWidget window;
 };
 

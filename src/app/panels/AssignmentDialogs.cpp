@@ -1,24 +1,14 @@
 #include "app/panels/AssignmentDialogs.h"
 
-#include <QFileDialog>
-
 #include "common/LanguageTable.h"
 
 namespace vexlo {
-namespace {
-
-// The two filters of the program chooser, as "display (patterns)"; only the display part shows.
-// Programs here have no ".exe", so all files are shown first, and "*" is what shows them all.
-const QString kProgramFilter = QStringLiteral("(*.exe) (*.exe)");
-const QString kAllFilesFilter = QStringLiteral("(*.*) (*)");
-
-}  // namespace
 
 AssignmentDialogs::AssignmentDialogs(const AppSettings& settings, const LanguageTable& language,
                                      const MacroStore& macros, QWidget& parent)
-    : parent_(parent),
-      language_(language),
-      keyDialog_(settings, language, &parent),
+    : keyDialog_(settings, language, &parent),
+      programChooser_(parent,
+                      QString::fromStdString(language.LookupText("INFO_KEY_SET_START_PROGRAM"))),
       fireKeyDialog_(settings, language, &parent),
       macroKeyDialog_(settings, language, macros, &parent) {}
 
@@ -43,19 +33,7 @@ std::optional<std::uint8_t> AssignmentDialogs::ChooseKey(std::uint8_t preset) {
 }
 
 std::optional<std::string> AssignmentDialogs::ChooseProgram() {
-  std::optional<std::string> answer;
-  if (TakeNext(nextPrograms_, answer)) return answer;
-  QFileDialog dialog(&parent_,
-                     QString::fromStdString(language_.LookupText("INFO_KEY_SET_START_PROGRAM")));
-  dialog.setObjectName(QStringLiteral("ProgramFileDialog"));
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilters({kProgramFilter, kAllFilesFilter});
-  dialog.selectNameFilter(kAllFilesFilter);
-  programDialog_ = &dialog;
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().constFirst().toStdString();
+  return programChooser_.Choose();
 }
 
 std::optional<std::uint32_t> AssignmentDialogs::ChooseFireKey(std::uint32_t preset) {
@@ -81,7 +59,7 @@ void AssignmentDialogs::SetNextNumber(CPackedNumberDlg& dialog,
 
 void AssignmentDialogs::CloseOpen() {
   if (keyDialog_.isVisible()) keyDialog_.close();
-  if (programDialog_) programDialog_->reject();
+  programChooser_.CloseOpen();
   if (fireKeyDialog_.IsShowing()) fireKeyDialog_.close();
   if (macroKeyDialog_.IsShowing()) macroKeyDialog_.close();
 }

@@ -5,13 +5,11 @@
 #include <optional>
 #include <string>
 
-#include <QPointer>
-
+#include "app/panels/ProgramChooser.h"
 #include "dialogs/CFireKeyDlg.h"
 #include "dialogs/CMacroKeyDlg.h"
 #include "dialogs/CSngKbdDlg.h"
 
-class QFileDialog;
 class QWidget;
 
 namespace vexlo {
@@ -43,7 +41,7 @@ class AssignmentDialogs {
   std::optional<std::uint32_t> ChooseMacro(std::uint32_t preset);
 
   void SetNextKey(std::optional<std::uint8_t> key) { nextKeys_.push_back(key); }
-  void SetNextProgram(std::optional<std::string> path) { nextPrograms_.push_back(std::move(path)); }
+  void SetNextProgram(std::optional<std::string> path) { programChooser_.SetNext(std::move(path)); }
   void SetNextFireKey(std::optional<std::uint32_t> value) { SetNextNumber(fireKeyDialog_, value); }
   void SetNextMacro(std::optional<std::uint32_t> value) { SetNextNumber(macroKeyDialog_, value); }
 
@@ -57,15 +55,12 @@ class AssignmentDialogs {
   static std::optional<std::uint32_t> RunNumberDialog(CPackedNumberDlg& dialog,
                                                       std::uint32_t preset);
 
-  QWidget& parent_;
-  const LanguageTable& language_;
   CSngKbdDlg keyDialog_;
   bool keySkinLoaded_ = false;
-  QPointer<QFileDialog> programDialog_;  // while it is open
+  ProgramChooser programChooser_;
   CFireKeyDlg fireKeyDialog_;
   CMacroKeyDlg macroKeyDialog_;
   std::deque<std::optional<std::uint8_t>> nextKeys_;
-  std::deque<std::optional<std::string>> nextPrograms_;
 };
 
 }  // namespace vexlo

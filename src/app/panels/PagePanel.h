@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,11 +13,10 @@ class MainWindowSkins;
 
 // What a panel works with. Everything outlives the panels.
 struct PanelContext {
-  QWidget& window;                   // the main window: the parent of the panel's controls
-  AppContext& app;                   // the process-wide objects: profiles, macros, the mouse
-  DeviceEventService& service;       // whether the mouse is usable; ProfileLoaded after a load
-  MainWindowSkins& skins;            // the main, page and model skins
-  std::function<void()> refreshAll;  // every panel follows the profile (after a panel loads one)
+  QWidget& window;              // the main window: the parent of the panel's controls
+  AppContext& app;              // the process-wide objects: profiles, macros, the mouse
+  DeviceEventService& service;  // whether the mouse is usable; ProfileLoaded after a load
+  MainWindowSkins& skins;       // the main, page and model skins
 };
 
 // One panel of the main window's pages (button assignment, performance, lighting, macro editor,

@@ -25,8 +25,8 @@ std::vector<std::unique_ptr<PagePanel>> MakePagePanels(PanelContext& context) {
       context.window, context.app, context.skins.Page(kPageMacro),
       MacroKeyLinks{[&keyButtons](int slot) { keyButtons.RenameMacroKeys(slot); },
                     [&keyButtons](int slot) { keyButtons.ReleaseMacroKeys(slot); }}));
-  panels.push_back(std::make_unique<ProfilePanel>(context.window, context.app, context.skins.Main(),
-                                                  context.refreshAll));
+  panels.push_back(std::make_unique<ProfilePanel>(context.window, context.app, context.service,
+                                                  context.skins.Main()));
   return panels;
 }
 

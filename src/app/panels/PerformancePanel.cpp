@@ -35,7 +35,7 @@ constexpr int kFirstReportRateCommand = 32781;  // 32781..32784: indexes 0..3
 }  // namespace
 
 PerformancePanel::PerformancePanel(QWidget& window, AppContext& app, SkinFile<DibImage>& pageSkin)
-    : app_(app) {
+    : app_(app), present_(FindDesktopSettings(*app.platform.mouseSettings)) {
   // Without the thumb picture the sliders draw a plain thumb.
   (void)LoadImageFile(std::filesystem::path(app.settings.SkinFolder) / "Thumb2.png", thumb_);
   const PageControls make(window, pageSkin, app.language,
@@ -78,8 +78,27 @@ PerformancePanel::PerformancePanel(QWidget& window, AppContext& app, SkinFile<Di
     QMetaObject::invokeMethod(
         this, [this] { OnWheelEdited(); }, Qt::QueuedConnection);
   });
+  MarkMissingSettings();
   ShowPage(kNoPage);
   Refresh();
+}
+
+void PerformancePanel::MarkMissingSettings() {
+  const QString missing =
+      QString::fromStdString(app_.language.LookupText("INFO_DESKTOP_SETTING_MISSING"));
+  const auto mark = [&missing](QWidget* control) {
+    control->setEnabled(false);
+    control->setToolTip(missing);
+  };
+  if (!present_.doubleClick) mark(doubleClick_);
+  if (!present_.pointerSpeed) mark(pointerSpeed_);
+  if (!present_.wheelLines) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{wheelLines_, wheelEdit_, wheelUp_, wheelDown_}) {
+      mark(control);
+    }
+  }
+  if (!present_.wheelPage) mark(wheelPage_);
 }
 
 PerformancePanel::~PerformancePanel() {
@@ -212,6 +231,7 @@ void PerformancePanel::ApplyWheel() {
 }
 
 void PerformancePanel::EnableWheelLines(bool enable) {
+  enable = enable && present_.wheelLines;
   wheelEdit_->setEnabled(enable);
   wheelUp_->setEnabled(enable);
   wheelDown_->setEnabled(enable);

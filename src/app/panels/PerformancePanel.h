@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/panels/PagePanel.h"
+#include "app/panels/PerformancePanelValues.h"
 #include "skin/SkinFile.h"
 #include "skin/WindowMessage.h"
 
@@ -23,7 +24,8 @@ class CImageSlider;
 // buttons, or one screen per notch). A change takes effect at once, on the desktop or, for the
 // report rate, on the mouse while it is connected, and is written at once to the current profile
 // file. Positions and texts that the program sets change nothing: sliders act on the user's
-// release only, the wheel edit on what the user types. User-interface thread.
+// release only, the wheel edit on what the user types. A setting the desktop does not have shows
+// disabled, its tool tip saying so. User-interface thread.
 class PerformancePanel final : public QObject, public PagePanel, public MessageHandler {
  public:
   // The controls are made on `window` from the page skin, hidden until the page shows.
@@ -52,10 +54,13 @@ class PerformancePanel final : public QObject, public PagePanel, public MessageH
   void OnWheelStep(int step);
   void OnWheelEdited();
   void ApplyWheel();
+  // Disables the controls of the settings that the desktop does not have.
+  void MarkMissingSettings();
   void EnableWheelLines(bool enable);
   void ShowWheelLines(std::uint32_t lines);
 
   AppContext& app_;
+  const DesktopSettingsPresent present_;
   GdiplusImage thumb_;
   QtMessageTarget target_{*this};   // where the sliders post
   std::vector<QWidget*> controls_;  // every control of the page, children of the window

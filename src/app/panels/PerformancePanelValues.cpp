@@ -4,6 +4,8 @@
 #include <array>
 #include <limits>
 
+#include "platform/ports/SystemMouseSettings.h"
+
 namespace vexlo {
 namespace {
 
@@ -52,6 +54,16 @@ std::optional<std::uint32_t> WheelNumber(std::u16string_view text) {
 
 std::uint32_t ClampWheelLines(std::optional<std::uint32_t> number) {
   return std::clamp(number.value_or(0), kWheelLinesMin, kWheelLinesMax);
+}
+
+DesktopSettingsPresent FindDesktopSettings(SystemMouseSettings& desktop) {
+  std::uint32_t value = 0;
+  DesktopSettingsPresent present;
+  present.doubleClick = desktop.GetDoubleClickTime(value) != Result::NotSupported;
+  present.pointerSpeed = desktop.GetPointerSpeed(value) != Result::NotSupported;
+  present.wheelLines = desktop.GetWheelScrollLines(value) != Result::NotSupported;
+  present.wheelPage = present.wheelLines && desktop.HasPageScrolling();
+  return present;
 }
 
 }  // namespace vexlo

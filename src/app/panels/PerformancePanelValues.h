@@ -7,6 +7,8 @@
 // What the performance page shows for the profile's values and what its controls store.
 namespace vexlo {
 
+class SystemMouseSettings;
+
 inline constexpr int kDoubleClickPositions = 10;  // slider positions 0 (slow) to 10 (fast)
 inline constexpr int kPointerSpeedPositions = 10;
 inline constexpr int kReportRateCount = 4;
@@ -34,5 +36,14 @@ std::string_view ReportRateText(std::uint8_t index);
 std::optional<std::uint32_t> WheelNumber(std::u16string_view text);
 // The wheel lines that `number` means, brought into 1..100 (no number counts as 0).
 std::uint32_t ClampWheelLines(std::optional<std::uint32_t> number);
+
+// Which of the page's desktop settings the desktop has: a get answered NotSupported means none.
+struct DesktopSettingsPresent {
+  bool doubleClick = true;
+  bool pointerSpeed = true;
+  bool wheelLines = true;
+  bool wheelPage = true;  // one screen per notch
+};
+DesktopSettingsPresent FindDesktopSettings(SystemMouseSettings& desktop);
 
 }  // namespace vexlo

@@ -5,44 +5,33 @@
 namespace vexlo {
 namespace {
 
-// Filters as "display (patterns)" with only the display part shown, as "(*.profile)" and
-// "(*.*)". Files here need not have an extension, so "all files" is "*".
-const QString kProfileFilter = QStringLiteral("(*.profile) (*.profile)");
-const QString kProgramFilter = QStringLiteral("(*.exe) (*.exe)");
-const QString kAllFilesFilter = QStringLiteral("(*.*) (*)");
-
-void Prepare(QFileDialog& dialog, const char* name, QFileDialog::AcceptMode mode,
-             const QString& filter, const QString& selected) {
+// An exchange file: ".profile" shown first, all files offered.
+void Prepare(QFileDialog& dialog, const char* name, QFileDialog::AcceptMode mode) {
+  // As "display (patterns)" with only the display part shown.
+  const QString profiles = QStringLiteral("(*.profile) (*.profile)");
   dialog.setObjectName(QString::fromLatin1(name));
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilters({filter, kAllFilesFilter});
-  dialog.selectNameFilter(selected);
+  dialog.setNameFilters({profiles, AllFilesFilter()});
+  dialog.selectNameFilter(profiles);
+  dialog.setDefaultSuffix(QStringLiteral("profile"));
 }
 
 }  // namespace
 
 std::optional<std::string> ProfileFileDialogs::ChooseImportFile() {
   QFileDialog dialog(&parent_);
-  Prepare(dialog, "ImportFileDialog", QFileDialog::AcceptOpen, kProfileFilter, kProfileFilter);
-  dialog.setDefaultSuffix(QStringLiteral("profile"));
+  Prepare(dialog, "ImportFileDialog", QFileDialog::AcceptOpen);
   return Run(dialog, nextImports_);
 }
 
 std::optional<std::string> ProfileFileDialogs::ChooseExportFile(const std::string& name) {
   QFileDialog dialog(&parent_);
-  Prepare(dialog, "ExportFileDialog", QFileDialog::AcceptSave, kProfileFilter, kProfileFilter);
-  dialog.setDefaultSuffix(QStringLiteral("profile"));
+  Prepare(dialog, "ExportFileDialog", QFileDialog::AcceptSave);
   dialog.selectFile(QString::fromStdString(name) + QStringLiteral(".profile"));
   return Run(dialog, nextExports_);
-}
-
-std::optional<std::string> ProfileFileDialogs::ChooseProgram() {
-  QFileDialog dialog(&parent_);
-  Prepare(dialog, "ProgramFileDialog", QFileDialog::AcceptOpen, kProgramFilter, kAllFilesFilter);
-  return Run(dialog, nextPrograms_);
 }
 
 std::optional<std::string> ProfileFileDialogs::Run(
@@ -59,6 +48,7 @@ std::optional<std::string> ProfileFileDialogs::Run(
 
 void ProfileFileDialogs::CloseOpen() {
   if (open_) open_->reject();
+  program_.CloseOpen();
 }
 
 }  // namespace vexlo

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 
 #include <deque>
 #include <optional>
 #include <string>
+
+#include "app/panels/ProgramChooser.h"
 
 class QFileDialog;
 class QWidget;
@@ -12,21 +15,23 @@ class QWidget;
 namespace vexlo {
 
 // The file dialogs of the profile panel: the exchange file to import, the one to export to, and
-// the program a profile is linked to. Each runs modally over the main window and answers the
-// chosen path, or nothing when the user cancelled. User-interface thread.
+// the program a profile is linked to (a ProgramChooser titled `programTitle`). Each runs modally
+// over the main window and answers the chosen path, or nothing when the user cancelled.
+// User-interface thread.
 //
 // Test seam: SetNext… answers the next use of that dialog as given without showing anything
 // (nothing: Cancel). Answers queue up in order.
 class ProfileFileDialogs {
  public:
-  explicit ProfileFileDialogs(QWidget& parent) : parent_(parent) {}
+  ProfileFileDialogs(QWidget& parent, QString programTitle)
+      : parent_(parent), program_(parent, std::move(programTitle)) {}
 
   // An existing ".profile" file (all files can be shown).
   std::optional<std::string> ChooseImportFile();
   // A file to write `name` + ".profile" to; choosing an existing file asks before it is taken.
   std::optional<std::string> ChooseExportFile(const std::string& name);
   // An existing program file; all files are shown at first.
-  std::optional<std::string> ChooseProgram();
+  std::optional<std::string> ChooseProgram() { return program_.Choose(); }
 
   void SetNextImportFile(std::optional<std::string> path) {
     nextImports_.push_back(std::move(path));
@@ -34,7 +39,7 @@ class ProfileFileDialogs {
   void SetNextExportFile(std::optional<std::string> path) {
     nextExports_.push_back(std::move(path));
   }
-  void SetNextProgram(std::optional<std::string> path) { nextPrograms_.push_back(std::move(path)); }
+  void SetNextProgram(std::optional<std::string> path) { program_.SetNext(std::move(path)); }
 
   // Ends the dialog that is open as if cancelled (the window is hidden, the mouse went away).
   void CloseOpen();
@@ -45,10 +50,10 @@ class ProfileFileDialogs {
                                  std::deque<std::optional<std::string>>& answers);
 
   QWidget& parent_;
-  QPointer<QFileDialog> open_;  // while one is open
+  ProgramChooser program_;
+  QPointer<QFileDialog> open_;  // while an import or export dialog is open
   std::deque<std::optional<std::string>> nextImports_;
   std::deque<std::optional<std::string>> nextExports_;
-  std::deque<std::optional<std::string>> nextPrograms_;
 };
 
 }  // namespace vexlo

@@ -4,6 +4,7 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -12,9 +13,8 @@
 #include "app/panels/ProfileMenus.h"
 #include "common/LanguageTable.h"
 #include "common/Text.h"
-#include "device/DeviceCommands.h"
 #include "device/DeviceSession.h"
-#include "engine/ApplyAll.h"
+#include "engine/DeviceEventService.h"
 #include "engine/ForegroundMonitor.h"
 #include "platform/ports/Platform.h"
 #include "platform/ports/UserMessages.h"
@@ -36,6 +36,7 @@ constexpr int kNameFontHeight = -14;
 constexpr int kNameTextIndent = 6;
 // A profile's path, its ".ini" included, stays within 259 units.
 constexpr std::size_t kMaxFolderAndNameUnits = kMaxTextUnits - 4;
+constexpr const char* kNeedsX11Key = "STA_MSG_INFO_LINK_NEEDS_X11";
 
 bool IsFile(const std::string& path) {
   std::error_code error;
@@ -52,9 +53,12 @@ std::string ResolvedProgram(const std::string& chosen) {
 
 }  // namespace
 
-ProfilePanel::ProfilePanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainSkin,
-                           std::function<void()> refreshAll)
-    : window_(window), app_(app), refreshAll_(std::move(refreshAll)), dialogs_(window) {
+ProfilePanel::ProfilePanel(QWidget& window, AppContext& app, DeviceEventService& service,
+                           SkinFile<DibImage>& mainSkin)
+    : window_(window),
+      app_(app),
+      service_(service),
+      dialogs_(window, QString::fromStdString(app.language.LookupText("BTN_PROFILE_LINK_BROWSE"))) {
   const QString face = QString::fromStdString(app_.settings.CommonFontName);
   const auto text = [this](std::string_view key) {
     return QString::fromStdString(app_.language.LookupText(key));
@@ -153,6 +157,10 @@ void ProfilePanel::ShowProfileName() {
 
 void ProfilePanel::RefreshLink() {
   link_->SetCheck(app_.profiles.Data().link.bLinkProgram != 0 ? 1 : 0);
+  // The desktop may start naming the active window later (its window manager starts late).
+  link_->SetToolTip(app_.platform.foreground->KnowsForeground()
+                        ? QString()
+                        : QString::fromStdString(app_.language.LookupText(kNeedsX11Key)));
   ShowLinkToolTip();
 }
 
@@ -189,14 +197,14 @@ void ProfilePanel::ChooseProfile(int index) {
     Tell("STA_MSG_INFO_FILE_FORMAT");  // the current profile stays
     return;
   }
-  SwitchSteps(false);
+  service_.ProfileLoaded();
 }
 
 void ProfilePanel::AddProfile() {
   if (RefuseWhileOffline()) return;
   const Result added = app_.profiles.NewProfile();
   if (added == Result::Ok) {
-    SwitchSteps(true);
+    service_.ProfileLoaded();
   } else if (added != Result::Full) {  // the store has said that it is full
     TellWarning("STA_MSG_INFO_FILE_WRITE");
   }
@@ -208,15 +216,44 @@ void ProfilePanel::DeleteProfile() {
                                 UserMessages::kNoticeColour) != UserMessages::kOk) {
     return;
   }
-  const Result deleted = app_.profiles.DeleteProfile(true);
+  const Result deleted = app_.profiles.DeleteProfile(/*reload=*/false);
   if (deleted == Result::TooShort) {
     (void)app_.messages.ShowMessage("STA_MSG_INFO_PROFILE_DELETE2", "STA_MSG_TITLE_PROFILE_DELETE",
                                     UserMessages::kNotice, UserMessages::kNoticeColour);
   } else if (deleted == Result::Ok) {
-    SwitchSteps(true);
+    SettleAfterDelete();
   } else {
     TellWarning("STA_MSG_INFO_FILE_WRITE");
   }
+}
+
+void ProfilePanel::SettleAfterDelete() {
+  ProfileStore& profiles = app_.profiles;
+  const std::string next = profiles.CurrentPath();
+  ProfileData read = profiles.Data();
+  if (ReadProfile(next, read) == Result::Ok) {
+    profiles.Data() = std::move(read);
+    service_.ProfileLoaded();
+    return;
+  }
+  // Its name over the deleted profile's settings would have the next change write them into its
+  // file. The profiles after it, then those before it, are tried in the list's order.
+  std::vector<std::string> list = profiles.List();
+  const auto at = std::find_if(list.begin(), list.end(),
+                               [&](const std::string& path) { return EqualsNoCase(path, next); });
+  if (at != list.end()) std::rotate(list.begin(), at, list.end());
+  bool readable = false;
+  for (const std::string& path : list) {
+    readable = !EqualsNoCase(path, next) && profiles.SelectProfile(path) == Result::Ok;
+    if (readable) break;
+  }
+  // None can be read: a new profile with default settings, or, when none can be written either,
+  // the defaults in memory.
+  if (!readable && profiles.NewProfile() != Result::Ok) FillDefaults(profiles.Data());
+  (void)app_.messages.ShowMessageWith("STA_MSG_INFO_PROFILE_UNREADABLE", "STA_MSG_TITLE_INFO",
+                                      UserMessages::kNotice, UserMessages::kNoticeColour,
+                                      ProfileStore::DisplayName(next));
+  service_.ProfileLoaded();
 }
 
 void ProfilePanel::OpenMoreMenu() {
@@ -255,7 +292,7 @@ void ProfilePanel::ImportProfile() {
   if (!source || RefuseWhileOffline()) return;
   switch (app_.profiles.ImportProfile(*source)) {
     case Result::Ok:
-      SwitchSteps(true);
+      service_.ProfileLoaded();
       break;
     case Result::NameConflict:  // the user kept the profile of that name
       break;
@@ -311,6 +348,7 @@ void ProfilePanel::LinkChecked(bool checked) {
   link.bLinkProgram = checked ? 1 : 0;
   WriteLink();
   ShowLinkToolTip();
+  if (checked) TellIfForegroundUnknown();
   if (checked && !IsFile(link.szLinkPath)) {
     // Asked from the event loop, once the click has been handled.
     QMetaObject::invokeMethod(
@@ -327,11 +365,17 @@ void ProfilePanel::BrowseProgram() {
     return;
   }
   LinkSettings& link = app_.profiles.Data().link;
+  const bool wasLinked = link.bLinkProgram != 0;
   link.szLinkPath = program;
   link.bLinkProgram = 1;
   link_->SetCheck(1);
   WriteLink();
   ShowLinkToolTip();
+  if (!wasLinked) TellIfForegroundUnknown();
+}
+
+void ProfilePanel::TellIfForegroundUnknown() {
+  if (!app_.platform.foreground->KnowsForeground()) Tell(kNeedsX11Key);
 }
 
 void ProfilePanel::WriteLink() {
@@ -341,21 +385,6 @@ void ProfilePanel::WriteLink() {
     TellWarning("STA_MSG_INFO_FILE_WRITE");
   }
   app_.monitor.RebuildLinkTable(app_.profiles);
-}
-
-void ProfilePanel::SwitchSteps(bool listChanged) {
-  ApplyWholeProfile();
-  refreshAll_();
-  if (listChanged) app_.monitor.RebuildLinkTable(app_.profiles);
-  SaveCurrentPath();
-  ShowProfileName();
-}
-
-void ProfilePanel::ApplyWholeProfile() {
-  ProfileData& profile = app_.profiles.Data();
-  DeviceCommands commands(app_.device, profile.device);
-  // A mouse that fails part of it keeps the rest; the next arrival sends everything again.
-  (void)ApplyAll(commands, *app_.platform.mouseSettings, app_.wheelLines, profile.windows);
 }
 
 void ProfilePanel::SaveCurrentPath() {

@@ -4,7 +4,6 @@
 #include <QPoint>
 #include <QPointer>
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,21 +20,23 @@ class CColorEdit;
 class CColorStatic;
 class CImageBtn;
 class CMenuEx;
+class DeviceEventService;
 
 // The profile panel of the button and performance pages: the current profile's name, the list
 // to switch profiles, add, delete, copy, import, export and rename, and the program the profile
-// is linked to. Every profile made current is written to the settings file, sent whole to the
-// mouse and the desktop when its contents were loaded anew, and shown by the whole window
-// (`refreshAll`). A profile whose file cannot be read never becomes current. When the program
-// hides the window (the mouse went away, the program ends) an open menu or file dialog closes as
-// if cancelled.
+// is linked to. Every profile made current is written to the settings file; one whose contents
+// were loaded anew goes through the service's ProfileLoaded (sent whole to the mouse and the
+// desktop, shown by the whole window). A profile whose file cannot be read never becomes
+// current. When the program hides the window (the mouse went away, the program ends) an open
+// menu or file dialog closes as if cancelled. On a desktop that cannot tell the foreground
+// program, linking says that switching with a program needs an X11 window.
 // User-interface thread.
 class ProfilePanel final : public PagePanel {
  public:
   // The controls are made on `window` from the main skin; Apply is the window's own BTN_APPLY,
   // found by name.
-  ProfilePanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainSkin,
-               std::function<void()> refreshAll);
+  ProfilePanel(QWidget& window, AppContext& app, DeviceEventService& service,
+               SkinFile<DibImage>& mainSkin);
   ~ProfilePanel() override;
 
   // The name, the link box and the link's tool tip follow the current profile.
@@ -74,19 +75,21 @@ class ProfilePanel final : public PagePanel {
   void ShowProfileName();
   void RefreshLink();
   void ShowLinkToolTip();
-  // After a profile was made current with contents loaded anew: sent whole, shown, its path
-  // saved; the link table is rebuilt when the list changed.
-  void SwitchSteps(bool listChanged);
-  void ApplyWholeProfile();
+  // After a deletion: the profile that follows, or when it cannot be read the next readable one,
+  // or else a new one with default settings, becomes current and is loaded.
+  void SettleAfterDelete();
   void SaveCurrentPath();
   void Tell(std::string_view textKey);
   void TellWarning(std::string_view textKey);
   bool RefuseWhileOffline();
   void WriteLink();
+  // Linking was turned on: where the desktop cannot tell the foreground program, the user learns
+  // that it needs an X11 window.
+  void TellIfForegroundUnknown();
 
   QWidget& window_;
   AppContext& app_;
-  std::function<void()> refreshAll_;
+  DeviceEventService& service_;
   ProfileFileDialogs dialogs_;
   // Children of the window.
   CColorStatic* subtitle_ = nullptr;

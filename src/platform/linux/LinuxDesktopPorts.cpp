@@ -3,10 +3,12 @@
 #include <fcntl.h>
 
 #include <cstdlib>
+#include <iostream>
 
 #include "platform/linux/GnomeMouseSettings.h"
 #include "platform/linux/KdeMouseSettings.h"
 #include "platform/linux/LinuxSystemFolders.h"
+#include "platform/linux/UdevDevices.h"
 #include "platform/linux/UniqueFd.h"
 #include "platform/linux/X11ForegroundProcess.h"
 #include "platform/linux/X11PointerSettings.h"
@@ -59,15 +61,18 @@ bool UinputUsable() {
 }  // namespace
 
 std::unique_ptr<SystemMouseSettings> MakeDesktopMouseSettings(
-    std::string_view currentDesktop, const std::filesystem::path& configFolder) {
+    std::string_view currentDesktop, bool waylandSession,
+    const std::filesystem::path& configFolder) {
   if (NamesDesktop(currentDesktop, {"KDE"})) {
+    if (waylandSession) return std::make_unique<KdeMouseSettings>(configFolder, &ListMice);
     return std::make_unique<KdeMouseSettings>(configFolder);
   }
   if (NamesDesktop(currentDesktop,
                    {"GNOME", "GNOME-Classic", "GNOME-Flashback", "Unity", "Budgie", "Pantheon"})) {
     if (auto gnome = GnomeMouseSettings::Open()) return gnome;
   }
-  if (X11Display display = OpenX11Display()) {
+  // Under XWayland the X server's acceleration moves no pointer of the session's own.
+  if (X11Display display; !waylandSession && (display = OpenX11Display())) {
     return std::make_unique<X11PointerSettings>(std::move(display));
   }
   return std::make_unique<NoMouseSettings>();
@@ -79,16 +84,25 @@ bool WantsLinuxDesktop(bool realMouse) {
 }
 
 void AddLinuxDesktopPorts(Platform& platform) {
-  platform.mouseSettings = MakeDesktopMouseSettings(Environment("XDG_CURRENT_DESKTOP"),
+  const bool wayland =
+      Environment("XDG_SESSION_TYPE") == "wayland" || !Environment("WAYLAND_DISPLAY").empty();
+  platform.mouseSettings = MakeDesktopMouseSettings(Environment("XDG_CURRENT_DESKTOP"), wayland,
                                                     LinuxSystemFolders().RoamingDataFolder());
   if (auto x11 = X11ForegroundProcess::Connect()) {
     platform.foreground = std::move(x11);
   } else {
     platform.foreground = std::make_unique<UnknownForegroundProcess>();
   }
-  if (platform.hid && platform.devices && !UinputUsable() && XTestInjectionDevice::Open()) {
+  if (!platform.hid || !platform.devices || UinputUsable()) return;
+  if (XTestInjectionDevice::Open()) {
     platform.hid = std::make_unique<XTestInjectionEnumerator>(std::move(platform.hid));
     platform.devices = std::make_unique<XTestInjectionDeviceIo>(std::move(platform.devices));
+    std::clog << "vexlo: without access to /dev/uinput, which would cover Wayland sessions too "
+                 "(./dev udev), keys and clicks go through XTest to X11 windows only\n";
+  } else {
+    std::clog << "vexlo: without access to /dev/uinput, which covers X11 and Wayland sessions "
+                 "alike (./dev udev), and without XTest, the real mouse's keys and clicks cannot "
+                 "be typed\n";
   }
 }
 

@@ -29,6 +29,16 @@ T HexAttribute(udev_device* device, const char* name) {
   return HexField<T>(text).value_or(0);
 }
 
+// The `index`-th of the fields that '/' separates in `text`; empty when there are fewer.
+std::string_view SlashField(std::string_view text, std::size_t index) {
+  for (; index > 0; --index) {
+    const std::size_t slash = text.find('/');
+    if (slash == std::string_view::npos) return {};
+    text.remove_prefix(slash + 1);
+  }
+  return text.substr(0, text.find('/'));
+}
+
 std::vector<UdevDevicePtr> Enumerate(udev* context, const char* subsystem) {
   std::vector<UdevDevicePtr> devices;
   UdevEnumeratePtr enumerate(udev_enumerate_new(context));
@@ -157,6 +167,27 @@ std::optional<std::string> PointerEventNode(std::uint16_t vendorId, std::uint16_
     }
   }
   return std::nullopt;
+}
+
+std::vector<InputPointer> ListMice() {
+  std::vector<InputPointer> mice;
+  UdevPtr context(udev_new());
+  if (!context) return mice;
+  for (const UdevDevicePtr& device : Enumerate(context.get(), "input")) {
+    if (!Text(udev_device_get_sysname(device.get())).starts_with("event") ||
+        Text(udev_device_get_property_value(device.get(), "ID_INPUT_MOUSE")) != "1") {
+      continue;
+    }
+    udev_device* input =
+        udev_device_get_parent_with_subsystem_devtype(device.get(), "input", nullptr);
+    if (!input) continue;
+    // "bus/vendor/product/version", in hexadecimal.
+    const std::string_view product = Text(udev_device_get_property_value(input, "PRODUCT"));
+    mice.push_back({HexField<std::uint16_t>(SlashField(product, 1)).value_or(0),
+                    HexField<std::uint16_t>(SlashField(product, 2)).value_or(0),
+                    std::string(Text(udev_device_get_sysattr_value(input, "name")))});
+  }
+  return mice;
 }
 
 }  // namespace vexlo

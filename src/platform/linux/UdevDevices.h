@@ -58,6 +58,19 @@ std::optional<SysfsNode> SysfsNodeAt(std::string_view syspath);
 // with these IDs; none when no such device is present.
 std::optional<std::string> PointerEventNode(std::uint16_t vendorId, std::uint16_t productId);
 
+// A mouse as the desktop's input stack knows it: the IDs and the name of its input device.
+struct InputPointer {
+  std::uint16_t vendorId = 0;
+  std::uint16_t productId = 0;
+  std::string name;
+
+  bool operator==(const InputPointer&) const = default;
+};
+
+// Every mouse present, on any bus (an input device with an event node that udev marks
+// ID_INPUT_MOUSE), ordered by sysfs path.
+std::vector<InputPointer> ListMice();
+
 // "0003:0000093A:00002533": the bus, vendor and product of a HID device's HID_ID; none for other
 // text.
 struct HidId {

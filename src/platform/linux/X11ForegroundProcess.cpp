@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -82,9 +83,9 @@ std::unique_ptr<X11ForegroundProcess> X11ForegroundProcess::Connect() {
     return nullptr;
   }
   const std::uint32_t root = screens.data->root;
-  const Atoms atoms{InternAtom(connection, "_NET_ACTIVE_WINDOW"),
-                    InternAtom(connection, "_NET_WM_PID"),
-                    InternAtom(connection, "WM_CLIENT_MACHINE")};
+  const Atoms atoms{
+      InternAtom(connection, "_NET_ACTIVE_WINDOW"), InternAtom(connection, "_NET_WM_PID"),
+      InternAtom(connection, "WM_CLIENT_MACHINE"), InternAtom(connection, "_NET_SUPPORTED")};
   const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
   xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
   xcb_flush(connection);
@@ -100,6 +101,7 @@ X11ForegroundProcess::X11ForegroundProcess(xcb_connection_t* connection, std::ui
       host_(HostName()),
       wake_(std::move(wake)) {
   path_ = QueryForeground();
+  knows_ = QueryKnowsForeground();
   worker_ = std::jthread([this](std::stop_token stop) { Run(stop); });
 }
 
@@ -147,17 +149,34 @@ std::optional<std::string> X11ForegroundProcess::QueryForeground() {
   return ProgramOfProcess(*pid);
 }
 
+bool X11ForegroundProcess::QueryKnowsForeground() {
+  if (GetProperty(connection_, root_, atoms_.activeWindow, XCB_ATOM_WINDOW, 1)) return true;
+  // A few hundred atoms at most.
+  const Reply supported = GetProperty(connection_, root_, atoms_.supported, XCB_ATOM_ATOM, 4096);
+  if (!supported || supported->format != 32) return false;
+  const auto* atoms = static_cast<const std::uint32_t*>(xcb_get_property_value(supported.get()));
+  const auto count = static_cast<std::size_t>(xcb_get_property_value_length(supported.get())) / 4;
+  return std::find(atoms, atoms + count, atoms_.activeWindow) != atoms + count;
+}
+
 void X11ForegroundProcess::Run(std::stop_token stop) {
   while (!stop.stop_requested() && !xcb_connection_has_error(connection_)) {
     bool changed = false;
+    bool manager = false;
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
       if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
         const auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event);
         changed |= notify->window == root_ && notify->atom == atoms_.activeWindow;
+        manager |= notify->window == root_ && notify->atom == atoms_.supported;
       }
       std::free(event);
     }
+    if (manager) {
+      knows_ = QueryKnowsForeground();
+      if (!changed) continue;  // the query may have queued more events
+    }
     if (changed) {
+      knows_ = QueryKnowsForeground();
       std::optional<std::string> path = QueryForeground();
       {
         std::scoped_lock lock(mutex_);

@@ -8,7 +8,8 @@ namespace vexlo {
 
 // The pointer settings of the desktop that the program reads into a profile and applies from it.
 // Every call may block briefly while the desktop takes the change; any thread, but the program
-// makes the get/set calls for one setting from one thread at a time.
+// makes the get/set calls for one setting from one thread at a time. A setting that the desktop
+// does not have answers NotSupported to its get and set.
 class SystemMouseSettings {
  public:
   // The wheel value meaning "one screen per notch".
@@ -28,6 +29,10 @@ class SystemMouseSettings {
   // programs about the change.
   [[nodiscard]] virtual Result GetWheelScrollLines(std::uint32_t& lines) = 0;
   [[nodiscard]] virtual Result SetWheelScrollLines(std::uint32_t lines) = 0;
+
+  // Whether the desktop has kWheelScrollsPage at all; where it has not, SetWheelScrollLines
+  // answers NotSupported for that value. Any thread, never blocks.
+  virtual bool HasPageScrolling() const { return true; }
 };
 
 }  // namespace vexlo

@@ -155,7 +155,8 @@ void EmulatedMouse::Plug() {
     const std::string devname = "/dev/" + hidraw;
     Add("hidraw", "hidraw/" + hidraw, hid, {"dev", major.c_str()}, {"DEVNAME", devname.c_str()});
     if (interface == 0) {
-      const std::string input = Add("input", "input/input5", hid, {}, {});
+      const std::string input =
+          Add("input", "input/input5", hid, {"name", kPointerName}, {"PRODUCT", "3/93a/2533/111"});
       Add("input", "event5", input, {"dev", "13:69"},
           {"DEVNAME", "/dev/input/event5", "ID_INPUT", "1", "ID_INPUT_MOUSE", "1"});
     }

@@ -31,6 +31,7 @@ class EmulatedMouse {
   static constexpr const char* kButtonNode = "/dev/hidraw1";
   static constexpr const char* kEventNode = "/dev/input/event5";
   static constexpr const char* kUinputNode = "/dev/uinput";
+  static constexpr const char* kPointerName = "PixArt USB Optical Mouse";  // its input device's
 
   explicit EmulatedMouse(SimMouse mouse = SimMouse::FactoryNew(2));
   ~EmulatedMouse();

@@ -80,12 +80,14 @@ TEST_F(KdeMouseSettingsTest, TheEndPutsBackWhatWasChangedAsItWasBefore) {
   EXPECT_EQ(ReadFile(input), "[Mouse]\nXLbInptPointerAcceleration=0.37\n");
 }
 
-TEST_F(KdeMouseSettingsTest, AKeyThatWasAbsentGetsPlasmasDefaultBack) {
+TEST_F(KdeMouseSettingsTest, AKeyThatWasAbsentIsRemovedAgainWithAGroupItLeavesEmpty) {
+  WriteFile(globals, "[General]\nColorScheme=Breeze\n");
   {
     KdeMouseSettings settings(config.path());
     ASSERT_EQ(settings.SetWheelScrollLines(9), Result::Ok);
+    EXPECT_EQ(ReadFile(globals), "[General]\nColorScheme=Breeze\n\n[KDE]\nWheelScrollLines=9\n");
   }
-  EXPECT_EQ(ReadFile(globals), "[KDE]\nWheelScrollLines=3\n");
+  EXPECT_EQ(ReadFile(globals), "[General]\nColorScheme=Breeze\n");
 }
 
 // KDE programs read the mouse settings again when KGlobalSettings says so on the session bus.
@@ -146,6 +148,57 @@ TEST_F(KdeMouseSettingsTest, EveryChangeIsAnnouncedOnTheSessionBus) {
   g_dbus_connection_signal_unsubscribe(listener, subscription);
   g_object_unref(listener);
   ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
+// Plasma's Wayland session: KWin's own group per input device, its defaults for the others.
+class KdeWaylandTest : public KdeMouseSettingsTest {
+ protected:
+  std::vector<InputPointer> mice{{0x093A, 0x2533, "PixArt [Gaming] Mouse"},
+                                 {0x046D, 0xC077, "Logitech USB Optical Mouse"}};
+  KdeMouseSettings::PointerLister lister = [this] { return mice; };
+};
+
+TEST_F(KdeWaylandTest, EverySpeedGoesToEachMouseAndTheDefaultsAndComesBack) {
+  KdeMouseSettings settings(config.path(), lister);
+  std::uint32_t speed = 0;
+  ASSERT_EQ(settings.GetPointerSpeed(speed), Result::Ok);
+  EXPECT_EQ(speed, 10u);  // libinput's neutral acceleration where nothing is written
+  for (std::uint32_t s = 1; s <= 20; ++s) {
+    ASSERT_EQ(settings.SetPointerSpeed(s), Result::Ok);
+    ASSERT_EQ(settings.GetPointerSpeed(speed), Result::Ok);
+    EXPECT_EQ(speed, s);
+  }
+  ASSERT_EQ(settings.SetPointerSpeed(5), Result::Ok);
+  // IDs in decimal; a bracket in a device name is escaped as KDE escapes it.
+  EXPECT_EQ(ReadFile(input),
+            "[Libinput][2362][9523][PixArt \\x5bGaming\\x5d Mouse]\nPointerAcceleration=-0.556\n"
+            "\n[Libinput][1133][49271][Logitech USB Optical Mouse]\nPointerAcceleration=-0.556\n"
+            "\n[Libinput][Defaults][Pointer]\nPointerAcceleration=-0.556\n");
+}
+
+TEST_F(KdeWaylandTest, TheFirstMouseTellsTheSpeedAndTheEndPutsEveryGroupBack) {
+  const std::string before =
+      "[Libinput][2362][9523][PixArt \\x5bGaming\\x5d Mouse]\nNaturalScroll=true\n\n"
+      "[Libinput][1133][49271][Logitech USB Optical Mouse]\nPointerAcceleration=0.37\n\n"
+      "[Libinput][Defaults][Pointer]\nPointerAcceleration=-0.2\n";
+  WriteFile(input, before);
+  {
+    KdeMouseSettings settings(config.path(), lister);
+    std::uint32_t speed = 0;
+    ASSERT_EQ(settings.GetPointerSpeed(speed), Result::Ok);
+    EXPECT_EQ(speed, 8u);  // the first mouse has no value of its own: the defaults' -0.2
+    mice.erase(mice.begin());
+    ASSERT_EQ(settings.GetPointerSpeed(speed), Result::Ok);
+    EXPECT_EQ(speed, 14u);
+    // Written back, a value that reads as the speed stays as it was.
+    ASSERT_EQ(settings.SetPointerSpeed(14), Result::Ok);
+    EXPECT_NE(ReadFile(input).find("PointerAcceleration=0.37\n"), std::string::npos);
+    mice.insert(mice.begin(), {0x093A, 0x2533, "PixArt [Gaming] Mouse"});
+    ASSERT_EQ(settings.SetPointerSpeed(20), Result::Ok);
+    ASSERT_EQ(settings.GetPointerSpeed(speed), Result::Ok);
+    EXPECT_EQ(speed, 20u);
+  }
+  EXPECT_EQ(ReadFile(input), before);
 }
 
 }  // namespace

@@ -98,6 +98,14 @@ TEST_F(X11ForegroundProcessTest, WindowsOfOtherHostsOrWithoutAProcessGiveNoProgr
   }
 }
 
+// Without a window manager that names the active window the foreground is unknown, not merely
+// without a program.
+TEST_F(X11ForegroundProcessTest, TheForegroundIsKnownOnceAWindowManagerNamesTheActiveWindow) {
+  EXPECT_FALSE(foreground->KnowsForeground());
+  client->Activate(0);
+  EXPECT_TRUE(test::WaitUntil([&] { return foreground->KnowsForeground(); }, kPatience));
+}
+
 TEST_F(X11ForegroundProcessTest, PathsCompareAsLinuxComparesThem) {
   EXPECT_TRUE(foreground->SameProgram(sleeper.file, sleeper.file));
   EXPECT_TRUE(foreground->SameProgram("/bin/sleep", sleeper.file));  // through the /bin link

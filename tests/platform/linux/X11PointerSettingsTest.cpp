@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "PrivateXServer.h"
+#include "TempFolder.h"
+#include "platform/linux/LinuxDesktopPorts.h"
 
 namespace vexlo {
 namespace {
@@ -28,6 +30,21 @@ TEST(X11PointerSettingsTest, TheServersPointerSpeedComesBackAndIsPutBack) {
   std::uint32_t after = 0;
   ASSERT_EQ(settings.GetPointerSpeed(after), Result::Ok);
   EXPECT_EQ(after, 20u);
+}
+
+// On an X11 session a desktop without settings of its own gets the X server's; under XWayland
+// that would move nothing, so the pointer speed is reported unsupported there.
+TEST(X11PointerSettingsTest, OnlyAnX11SessionFallsBackToTheServersAcceleration) {
+  test::PrivateXServer server;
+  if (!server.started()) GTEST_SKIP() << "needs Xvfb (Debian package xvfb)";
+  const test::TempFolder config;
+  for (const bool wayland : {false, true}) {
+    SCOPED_TRACE(wayland ? "Wayland" : "X11");
+    const std::unique_ptr<SystemMouseSettings> settings =
+        MakeDesktopMouseSettings("sway", wayland, config.path());
+    std::uint32_t speed = 0;
+    EXPECT_EQ(settings->GetPointerSpeed(speed), wayland ? Result::NotSupported : Result::Ok);
+  }
 }
 
 }  // namespace
