@@ -53,7 +53,6 @@ std::optional<std::string> AssignmentDialogs::ChooseProgram() {
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters({kProgramFilter, kAllFilesFilter});
   dialog.selectNameFilter(kAllFilesFilter);
-  programDialog_ = &dialog;
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().constFirst().toStdString();
 }
@@ -77,13 +76,6 @@ void AssignmentDialogs::SetNextNumber(CPackedNumberDlg& dialog,
                                       std::optional<std::uint32_t> value) {
   dialog.SetNextAnswer(value ? CPackedNumberDlg::kIdOk : CPackedNumberDlg::kIdCancel,
                        value.value_or(0));
-}
-
-void AssignmentDialogs::CloseOpen() {
-  if (keyDialog_.isVisible()) keyDialog_.close();
-  if (programDialog_) programDialog_->reject();
-  if (fireKeyDialog_.IsShowing()) fireKeyDialog_.close();
-  if (macroKeyDialog_.IsShowing()) macroKeyDialog_.close();
 }
 
 }  // namespace vexlo

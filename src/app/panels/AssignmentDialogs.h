@@ -5,13 +5,10 @@
 #include <optional>
 #include <string>
 
-#include <QPointer>
-
 #include "dialogs/CFireKeyDlg.h"
 #include "dialogs/CMacroKeyDlg.h"
 #include "dialogs/CSngKbdDlg.h"
 
-class QFileDialog;
 class QWidget;
 
 namespace vexlo {
@@ -47,9 +44,6 @@ class AssignmentDialogs {
   void SetNextFireKey(std::optional<std::uint32_t> value) { SetNextNumber(fireKeyDialog_, value); }
   void SetNextMacro(std::optional<std::uint32_t> value) { SetNextNumber(macroKeyDialog_, value); }
 
-  // Ends whichever of them is open as if cancelled (the mouse went away, the program ends).
-  void CloseOpen();
-
  private:
   template <typename T>
   static bool TakeNext(std::deque<std::optional<T>>& answers, std::optional<T>& answer);
@@ -61,7 +55,6 @@ class AssignmentDialogs {
   const LanguageTable& language_;
   CSngKbdDlg keyDialog_;
   bool keySkinLoaded_ = false;
-  QPointer<QFileDialog> programDialog_;  // while it is open
   CFireKeyDlg fireKeyDialog_;
   CMacroKeyDlg macroKeyDialog_;
   std::deque<std::optional<std::uint8_t>> nextKeys_;
