@@ -51,7 +51,7 @@ DeviceEventParts ServiceParts(AppContext& context) {
 
 }  // namespace
 
-CVexloDlg::CVexloDlg(AppContext& context, TrayAvailability::Probe trayProbe, QWidget* parent)
+CVexloDlg::CVexloDlg(AppContext& context, TrayProbe trayProbe, QWidget* parent)
     : CImageDlg(parent),
       context_(context),
       trayProbe_(std::move(trayProbe)),

@@ -34,7 +34,7 @@ class CVexloDlg final : public CImageDlg, public MessageHandler, public MainWind
  public:
   // `trayProbe` says whether the desktop has a notification area (tests stand in for one).
   explicit CVexloDlg(AppContext& context,
-                     TrayAvailability::Probe trayProbe = TrayAvailability::DesktopHasTray,
+                     TrayProbe trayProbe = DesktopHasTray,
                      QWidget* parent = nullptr);
   ~CVexloDlg() override;
 
@@ -92,7 +92,7 @@ class CVexloDlg final : public CImageDlg, public MessageHandler, public MainWind
   void CloseForGood();
 
   AppContext& context_;
-  TrayAvailability::Probe trayProbe_;  // until the tray icon is made
+  TrayProbe trayProbe_;  // until the tray icon is made
   MainWindowSkins skins_;
   std::unique_ptr<MainFrame> frame_;  // made as the window initialises
   // The page holder: each panel plugs in here (panels/PagePanels.cpp) and follows the pages.
