@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPointer>
-
 #include <deque>
 #include <optional>
 #include <string>
@@ -36,16 +34,12 @@ class ProfileFileDialogs {
   }
   void SetNextProgram(std::optional<std::string> path) { nextPrograms_.push_back(std::move(path)); }
 
-  // Ends the dialog that is open as if cancelled (the window is hidden, the mouse went away).
-  void CloseOpen();
-
  private:
   // The queued answer when there is one, else what the user chooses in `dialog`.
   std::optional<std::string> Run(QFileDialog& dialog,
                                  std::deque<std::optional<std::string>>& answers);
 
   QWidget& parent_;
-  QPointer<QFileDialog> open_;  // while one is open
   std::deque<std::optional<std::string>> nextImports_;
   std::deque<std::optional<std::string>> nextExports_;
   std::deque<std::optional<std::string>> nextPrograms_;

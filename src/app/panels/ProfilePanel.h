@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QObject>
-#include <QPoint>
-#include <QPointer>
 
 #include <functional>
 #include <string>
@@ -20,15 +17,13 @@ struct AppContext;
 class CColorEdit;
 class CColorStatic;
 class CImageBtn;
-class CMenuEx;
 
 // The profile panel of the button and performance pages: the current profile's name, the list
 // to switch profiles, add, delete, copy, import, export and rename, and the program the profile
 // is linked to. Every profile made current is written to the settings file, sent whole to the
 // mouse and the desktop when its contents were loaded anew, and shown by the whole window
-// (`refreshAll`). A profile whose file cannot be read never becomes current. When the program
-// hides the window (the mouse went away, the program ends) an open menu or file dialog closes as
-// if cancelled.
+// (`refreshAll`). A profile whose file cannot be read never becomes current. A menu or file
+// dialog that the window closes (the mouse went away, the program ends) counts as cancelled.
 // User-interface thread.
 class ProfilePanel final : public PagePanel {
  public:
@@ -59,18 +54,6 @@ class ProfilePanel final : public PagePanel {
   ProfileFileDialogs& Dialogs() { return dialogs_; }
 
  private:
-  // Closes the menu or file dialog that is open when the window is hidden by the program.
-  class HideWatch final : public QObject {
-   public:
-    explicit HideWatch(ProfilePanel& panel) : panel_(panel) {}
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-   private:
-    ProfilePanel& panel_;
-  };
-
-  // Shows the menu at `position` (screen) and answers the chosen command, 0 for none.
-  int Track(CMenuEx& menu, QPoint position);
   void ShowProfileName();
   void RefreshLink();
   void ShowLinkToolTip();
@@ -99,8 +82,6 @@ class ProfilePanel final : public PagePanel {
   CImageBtn* apply_ = nullptr;  // the frame's
   CImageBtn* link_ = nullptr;
   CImageBtn* browse_ = nullptr;
-  QPointer<CMenuEx> menu_;  // while one is open
-  HideWatch hideWatch_{*this};
 };
 
 }  // namespace vexlo
