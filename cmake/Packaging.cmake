@@ -38,9 +38,8 @@ install(FILES ${staging}/${VEXLO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DAT
 install(FILES ${staging}/autostart/${VEXLO_APP_ID}.desktop DESTINATION ${autostart})
 install(FILES ${staging}/${VEXLO_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-set(icon_sizes 16 22 24 32 48 64 128 256)
 set(icons)
-foreach(size ${icon_sizes})
+foreach(size ${VEXLO_ICON_SIZES})
   list(APPEND icons ${staging}/icons/${size}x${size}/apps/${VEXLO_APP_ID}.png)
 endforeach()
 add_custom_command(OUTPUT ${icons}

@@ -22,14 +22,16 @@ QString CutTrayTip(const QString& tip, int limit) {
   return tip.left(std::max<qsizetype>(characters.position(), 0));
 }
 
+bool DesktopHasTray() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
 CTrayIcon::CTrayIcon(const QIcon& icon, const LanguageTable& language,
-                     std::function<void(int)> command, TrayAvailability::Probe probe)
+                     std::function<void(int)> command, TrayProbe hasTray)
     : language_(language),
       command_(std::move(command)),
       open_(menu_.addAction(QString())),
       exit_(menu_.addAction(QString())),
       icon_(icon),
-      availability_(std::move(probe), [this](bool available) { OnAvailability(available); }) {
+      hasTray_(std::move(hasTray)) {
   menu_.setDefaultAction(open_);  // drawn bold
   PrepareMenu();
   QObject::connect(&menu_, &QMenu::aboutToShow, [this] { PrepareMenu(); });
@@ -59,13 +61,6 @@ void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
 void CTrayIcon::SetPresent(bool present) {
   present_ = present;
   icon_.setVisible(present);
-}
-
-void CTrayIcon::OnAvailability(bool available) {
-  // The new notification area knows nothing of the icon: it is put in afresh.
-  if (!available || !present_) return;
-  icon_.hide();
-  icon_.show();
 }
 
 }  // namespace vexlo

@@ -8,8 +8,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/TrayAvailability.h"
-
 namespace vexlo {
 
 class LanguageTable;
@@ -24,33 +22,36 @@ inline constexpr int kTrayTipLimit = 127;
 // letter and its combining marks).
 QString CutTrayTip(const QString& tip, int limit = kTrayTipLimit);
 
+// Whether the desktop has a notification area now.
+using TrayProbe = std::function<bool()>;
+// The desktop's own answer: a tray manager of the X11 system tray, or a StatusNotifier watcher.
+bool DesktopHasTray();
+
 // The program's icon in the notification area while the mouse is connected: a click opens the
 // main window (kIdTrayOpen), its menu opens it or ends the program (kIdTrayExit). The icon is
-// created hidden. A notification area that appears late or restarts gets the icon when it comes;
-// until then the program runs without it.
+// created hidden. A notification area that appears late or restarts gets the icon when it comes
+// (Qt follows the X11 tray manager and the StatusNotifier watcher itself); until then the program
+// runs without it.
 class CTrayIcon {
  public:
   CTrayIcon(const QIcon& icon, const LanguageTable& language, std::function<void(int)> command,
-            TrayAvailability::Probe probe = TrayAvailability::DesktopHasTray);
+            TrayProbe hasTray = DesktopHasTray);
   ~CTrayIcon();
 
   // Puts the icon into the notification area (now, or when one appears), or takes it out.
   void SetPresent(bool present);
   // True while the icon is wanted and the desktop has somewhere to show it.
-  bool IsPresent() const { return present_ && availability_.Available(); }
-  bool TrayAvailable() const { return availability_.Available(); }
+  bool IsPresent() const { return present_ && TrayAvailable(); }
+  bool TrayAvailable() const { return hasTray_(); }
   QString ToolTip() const { return icon_.toolTip(); }
 
   // What the desktop reports of clicks on the icon (the context menu the desktop opens itself).
   void OnActivated(QSystemTrayIcon::ActivationReason reason);
   // The tray menu; its texts and the menu border colours are set each time before it shows.
   QMenu& Menu() { return menu_; }
-  // Asks whether the notification area came or went (done every second anyway).
-  void CheckTray() { availability_.Check(); }
 
  private:
   void PrepareMenu();
-  void OnAvailability(bool available);
 
   const LanguageTable& language_;
   std::function<void(int)> command_;
@@ -59,7 +60,7 @@ class CTrayIcon {
   QAction* exit_;
   QSystemTrayIcon icon_;
   bool present_ = false;
-  TrayAvailability availability_;
+  TrayProbe hasTray_;
 };
 
 }  // namespace vexlo

@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QEventLoop>
 
 #include <cstdlib>
@@ -30,6 +31,17 @@ QString Text(const AppContext& context, std::string_view key) {
   return QString::fromStdString(context.language.LookupText(key));
 }
 
+// The program's icon in every size the skin draws it in ("Icon16.png", "Icon22.png", ...), so that
+// the desktop takes the one it needs rather than a blurred scaled copy.
+QIcon ProgramIcon(const std::string& skinFolder) {
+  QIcon icon;
+  const QDir folder(QString::fromStdString(skinFolder));
+  for (const QString& name : folder.entryList({QStringLiteral("Icon*.png")}, QDir::Files)) {
+    icon.addFile(folder.filePath(name));
+  }
+  return icon;
+}
+
 DeviceEventParts ServiceParts(AppContext& context) {
   return {context.settings,   context.profiles,   context.macros,
           context.device,     context.injector,   context.player,
@@ -39,9 +51,10 @@ DeviceEventParts ServiceParts(AppContext& context) {
 
 }  // namespace
 
-CVexloDlg::CVexloDlg(AppContext& context, QWidget* parent)
+CVexloDlg::CVexloDlg(AppContext& context, TrayProbe trayProbe, QWidget* parent)
     : CImageDlg(parent),
       context_(context),
+      trayProbe_(std::move(trayProbe)),
       skins_(context.settings.SkinFolder),
       problems_(context.startupProblems),
       noDeviceMessage_(context.settings, context.language, this),
@@ -84,13 +97,16 @@ void CVexloDlg::OnInitDialog() {
                                        QString::fromStdString(context_.settings.CommonFontName),
                                        [this](int id) { OnFrameCommand(id); });
   ShowModelChoice();
-  const QIcon icon(QString::fromStdString(context_.settings.SkinFolder + "Icon.png"));
+  const QIcon icon = ProgramIcon(context_.settings.SkinFolder);
   setWindowIcon(icon);
   // Created hidden; the mouse's arrival puts it into the notification area.
-  tray_ = std::make_unique<CTrayIcon>(icon, context_.language, [this](int command) {
-    if (command == kIdTrayOpen) (void)target_.Post(UM_SHOW_MAIN, kTagOpen, 0);
-    if (command == kIdTrayExit) RequestExit();
-  });
+  tray_ = std::make_unique<CTrayIcon>(
+      icon, context_.language,
+      [this](int command) {
+        if (command == kIdTrayOpen) (void)target_.Post(UM_SHOW_MAIN, kTagOpen, 0);
+        if (command == kIdTrayExit) RequestExit();
+      },
+      std::move(trayProbe_));
   PanelContext panels{*this, context_, service_, skins_};
   for (auto& panel : MakePagePanels(panels)) AddPanel(std::move(panel));
   previousPage_ = kNoPage;
@@ -266,11 +282,8 @@ void CVexloDlg::RequestExit() {
 }
 
 void CVexloDlg::CloseOpenDialogs() {
-  CloseNoDeviceMessage();
-  if (about_.IsShowing()) about_.close();
-  if (context_.sharedMessageDialog && context_.sharedMessageDialog->IsShowing()) {
-    context_.sharedMessageDialog->close();
-  }
+  // The panels' menus and dialogs, the about window, the messages and any file dialog alike.
+  ModalWatch::CloseAll();
 }
 
 void CVexloDlg::ShowUnreadableProfile() {

@@ -32,7 +32,10 @@ namespace vexlo {
 // device event service, for which it is the view.
 class CVexloDlg final : public CImageDlg, public MessageHandler, public MainWindowView {
  public:
-  explicit CVexloDlg(AppContext& context, QWidget* parent = nullptr);
+  // `trayProbe` says whether the desktop has a notification area (tests stand in for one).
+  explicit CVexloDlg(AppContext& context,
+                     TrayProbe trayProbe = DesktopHasTray,
+                     QWidget* parent = nullptr);
   ~CVexloDlg() override;
 
   // Loads the main skin's picture: Ok, or BadData when it is missing (the window is then not
@@ -65,6 +68,7 @@ class CVexloDlg final : public CImageDlg, public MessageHandler, public MainWind
   void HideWindow() override { hide(); }
   void CloseOpenDialogs() override;
   void SetTrayPresent(bool present) override { tray_->SetPresent(present); }
+  const CTrayIcon& Tray() const { return *tray_; }
   void ShowNoDeviceMessage() override;
   void CloseNoDeviceMessage() override;
   bool IsBusy() const override { return ModalWatch::AnyOpen(); }
@@ -88,6 +92,7 @@ class CVexloDlg final : public CImageDlg, public MessageHandler, public MainWind
   void CloseForGood();
 
   AppContext& context_;
+  TrayProbe trayProbe_;  // until the tray icon is made
   MainWindowSkins skins_;
   std::unique_ptr<MainFrame> frame_;  // made as the window initialises
   // The page holder: each panel plugs in here (panels/PagePanels.cpp) and follows the pages.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QWidget>
 
 namespace vexlo {
@@ -15,6 +16,20 @@ ModalWatch::~ModalWatch() { qApp->removeEventFilter(this); }
 bool ModalWatch::AnyOpen() {
   return QApplication::activeModalWidget() != nullptr ||
          QApplication::activePopupWidget() != nullptr;
+}
+
+void ModalWatch::CloseAll() {
+  // A menu that refuses to close ends the sweep rather than being asked forever.
+  while (QWidget* menu = QApplication::activePopupWidget()) {
+    menu->close();
+    if (QApplication::activePopupWidget() == menu) break;
+  }
+  // Closing one answers its caller's signals at once, which may take another window away.
+  QList<QPointer<QWidget>> windows;
+  for (QWidget* window : QApplication::topLevelWidgets()) windows.append(window);
+  for (const QPointer<QWidget>& window : windows) {
+    if (window && window->isVisible() && window->isModal()) window->close();
+  }
 }
 
 bool ModalWatch::eventFilter(QObject* watched, QEvent* event) {

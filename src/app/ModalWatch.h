@@ -19,6 +19,10 @@ class ModalWatch final : public QObject {
 
   // True while a modal dialog or a menu is open.
   static bool AnyOpen();
+  // Closes every open menu and modal dialog, whoever opened it, as if the user had closed each:
+  // a question answers Cancel, a file dialog chooses nothing. Each one's own loop ends once
+  // control gets back to it, and the code that opened it goes on as after a cancel.
+  static void CloseAll();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -82,6 +82,7 @@ class MainWindowTest : public testing::Test {
   AppContext context{platform,   settings, language,   messages, nullptr, profiles, macros,
                      device,     monitor,  wheelLines, injector, player,  pauseClock,
                      /*startHidden=*/false};
+  bool trayUp = false;  // whether the desktop has a notification area
   std::unique_ptr<CVexloDlg> window;
 
   Platform MakePlatform() {
@@ -107,7 +108,7 @@ class MainWindowTest : public testing::Test {
   void SetUp() override {
     language.Load(settings.LanguageFile);
     ASSERT_EQ(profiles.NewProfile(), Result::Ok);
-    window = std::make_unique<CVexloDlg>(context);
+    window = std::make_unique<CVexloDlg>(context, [this] { return trayUp; });
     ASSERT_EQ(window->LoadSkin(), Result::Ok);
     window->InitDialog();
     Settle();
@@ -134,6 +135,17 @@ class MainWindowTest : public testing::Test {
   }
   std::string SavedSetting(const char* key) {
     return ReadIniString("Setting", key, "", settings.SettingsFile);
+  }
+};
+
+// The same over a desktop with a notification area.
+class MainWindowWithTrayTest : public MainWindowTest {
+ protected:
+  MainWindowWithTrayTest() { trayUp = true; }
+
+  void ShowRequest() {
+    (void)window->Target().Post(UM_SHOW_MAIN, kTagOpen, 0);
+    Settle();
   }
 };
 
@@ -466,6 +478,98 @@ TEST_F(MainWindowTest, TheEndOfADriverSetupIsShownOnTheWindowsThread) {
   ASSERT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(messages.shown[0].textKey, "STA_MSG_INFO_DRV_SPLIT_FAIL");
   EXPECT_EQ(messages.shown[1].textKey, "STA_MSG_INFO_DRV_SPLIT2");
+}
+
+// What shows and hides the window and the tray icon, event by event.
+TEST_F(MainWindowWithTrayTest, TheWindowAndTheIconFollowTheMouseAndTheUser) {
+  EXPECT_TRUE(window->isVisible());  // started with the mouse
+  EXPECT_TRUE(window->Tray().IsPresent());
+  Click("BTN_MOUSE_ADV");
+
+  Click("BTN_MINIMIZE");
+  EXPECT_TRUE(window->isMinimized());
+  ShowRequest();
+  EXPECT_FALSE(window->isMinimized());
+  EXPECT_TRUE(window->isVisible());
+
+  Click("BTN_CLOSE");  // hidden: the icon is there to open it again
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(window->Tray().IsPresent());
+  ShowRequest();
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->CurrentPage(), kPagePerformance);
+
+  ASSERT_EQ(sim->Unplug(), Result::Ok);
+  Settle();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(window->Tray().IsPresent());
+  ASSERT_EQ(sim->Plug(), Result::Ok);
+  Settle();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(window->Tray().IsPresent());
+}
+
+// Asked twice without a mouse, the no-device message shows once, in front; the mouse arriving
+// closes it.
+TEST_F(MainWindowWithTrayTest, TwoShowRequestsWithoutAMouseLeaveOneMessageInFront) {
+  ASSERT_EQ(sim->Unplug(), Result::Ok);
+  Settle();
+  int messagesOpen = 0;
+  QWidget* inFront = nullptr;
+  (void)window->Target().Post(UM_SHOW_MAIN, kTagOpen, 0);
+  QTimer::singleShot(0, window.get(), [&] {  // in the first message's loop
+    ShowRequest();
+    for (const CMsgDlg* message : window->findChildren<CMsgDlg*>()) messagesOpen += message->isVisible();
+    inFront = QApplication::activeModalWidget();
+    ASSERT_EQ(sim->Plug(), Result::Ok);
+  });
+  Settle();
+  EXPECT_EQ(messagesOpen, 1);
+  ASSERT_NE(inFront, nullptr);
+  EXPECT_EQ(dynamic_cast<CMsgDlg*>(inFront)->Information(),
+            QString::fromStdString(language.LookupText("STA_MSG_INFO_NO_DEV")));
+  EXPECT_TRUE(inFront->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_FALSE(inFront->isVisible());
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(window->Tray().IsPresent());
+}
+
+// The mouse going away with a menu or dialog of the buttons page open: it closes as cancelled.
+TEST_F(MainWindowWithTrayTest, RemovalClosesTheOpenMenuOrDialogAsCancelled) {
+  const struct {
+    std::uint8_t code;  // the choice made in the menu, or 0 to leave the menu open
+    const char* window;
+  } cases[] = {{0, "menu"},
+               {kCodeFireKey, "FireKeyDlg"},
+               {kCodeSingleKey, "SngKbdDlg"},
+               {kCodeLaunchProgram, "ProgramFileDialog"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.window);
+    ASSERT_EQ(sim->Plug(), Result::Ok);
+    ShowRequest();
+    ASSERT_TRUE(window->isVisible());
+    QString open;
+    const auto unplug = [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      open = QApplication::activePopupWidget() ? QStringLiteral("menu")
+             : modal                           ? modal->objectName()
+                                               : QString();
+      ASSERT_EQ(sim->Unplug(), Result::Ok);
+    };
+    if (c.code == 0) {
+      QTimer::singleShot(0, unplug);
+      QTest::mouseClick(Button("BTN_MOUSE_KEY4"), Qt::LeftButton);
+    } else {
+      ChooseForKey(*Button("BTN_MOUSE_KEY4"), c.code, unplug);
+    }
+    Settle();
+    EXPECT_EQ(open.toStdString(), c.window);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->Tray().IsPresent());
+    EXPECT_EQ(profiles.Data().device.pbyKeySet[3], kCodeForwardButton);
+  }
 }
 
 }  // namespace

@@ -71,27 +71,5 @@ TEST_F(TrayIconTest, ClicksOpenTheWindowAndTheMenuOpensOrEnds) {
   EXPECT_EQ(commands_, (std::vector<int>{kIdTrayOpen, kIdTrayOpen, kIdTrayExit, kIdTrayOpen}));
 }
 
-TEST_F(TrayIconTest, TheIconFollowsANotificationAreaThatComesLateAndGoes) {
-  tray_.SetPresent(true);  // the mouse arrived before the desktop's panel
-  EXPECT_FALSE(tray_.TrayAvailable());
-  EXPECT_FALSE(tray_.IsPresent());
-
-  trayUp_ = true;
-  tray_.CheckTray();
-  EXPECT_TRUE(tray_.TrayAvailable());
-  EXPECT_TRUE(tray_.IsPresent());
-
-  trayUp_ = false;  // the panel restarts
-  tray_.CheckTray();
-  EXPECT_FALSE(tray_.IsPresent());
-  trayUp_ = true;
-  tray_.CheckTray();
-  EXPECT_TRUE(tray_.IsPresent());
-
-  tray_.SetPresent(false);  // the mouse went
-  EXPECT_FALSE(tray_.IsPresent());
-  EXPECT_TRUE(tray_.TrayAvailable());
-}
-
 }  // namespace
 }  // namespace vexlo

@@ -1,109 +1,23 @@
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <charconv>
 #include <filesystem>
 #include <fstream>
 
-#include "ChildProcess.h"
-#include "TempFolder.h"
+#include "XDesktopTest.h"
 
 namespace vexlo {
 namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kBinaries = std::string(VEXLO_BINARY_DIR) + "/";
-constexpr const char* kTitle = "Halvec QXA7702 Gaming Mouse";
+using test::kBinaries;
+using test::OnPath;
 
-bool OnPath(const std::string& program) {
-  for (const char* folder : {"/usr/bin/", "/bin/", "/usr/local/bin/"}) {
-    if (::access((std::string(folder) + program).c_str(), X_OK) == 0) return true;
-  }
-  return false;
-}
-
-// The real program on a private X display, with the virtual mouse behind vexlo-sim, checked the
-// way a user sees it: whether its window is on the screen, what the mouse and desktop hold.
-class MainWindowE2ETest : public testing::Test {
+// The main window as a user sees it, and the companion it keeps running.
+class MainWindowE2ETest : public test::XDesktopTest {
  protected:
-  test::TempFolder root;
-  std::unique_ptr<test::ChildProcess> xserver;
-  std::map<std::string, std::string> environment;
-  std::string data = root / "config/Halvec QXA7702 Gaming Mouse/";
-
-  void SetUp() override {
-    if (!OnPath("Xvfb") || !OnPath("xwininfo")) {
-      GTEST_SKIP() << "needs Xvfb and xwininfo (Debian packages xvfb and x11-utils)";
-    }
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    xserver = std::make_unique<test::ChildProcess>(
-        "/usr/bin/Xvfb",
-        std::vector<std::string>{"-displayfd", "1", "-noreset", "-screen", "0", "1280x800x24",
-                                 "-nolisten", "tcp"},
-        std::map<std::string, std::string>{}, fds[1]);
-    ::close(fds[1]);
-    std::string display;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n') display += c;
-    ::close(fds[0]);
-    ASSERT_FALSE(display.empty()) << "Xvfb did not start";
-    // The number comes as soon as the server has its display; wait until it answers too.
-    ASSERT_TRUE(test::WaitUntil(
-        [&] {
-          return test::RunForOutput("/usr/bin/xwininfo", {"-root", "-display", ":" + display}, {},
-                                    10s)
-                     .value_or("")
-                     .find("Map State") != std::string::npos;
-        },
-        15s))
-        << "Xvfb does not answer";
-    std::filesystem::create_directories(root / "run");
-    ::chmod((root / "run").c_str(), 0700);
-    environment = {{"DISPLAY", ":" + display},
-                   {"QT_QPA_PLATFORM", "xcb"},
-                   {"LSAN_OPTIONS", "suppressions=" VEXLO_E2E_FOLDER "/lsan-suppressions.txt"},
-                   {"XDG_RUNTIME_DIR", root / "run"},
-                   {"XDG_CONFIG_HOME", root / "config"}};
-    ASSERT_EQ(Run("vexlo-sim", {"start"}), 0);
-  }
-
-  void TearDown() override {
-    if (xserver) (void)Run("vexlo-sim", {"stop"});
-  }
-
-  std::optional<int> Run(const std::string& program, std::vector<std::string> arguments) {
-    return test::ChildProcess(kBinaries + program, arguments, environment).WaitForExit(20s);
-  }
-  std::string Output(const std::string& program, std::vector<std::string> arguments) {
-    return test::RunForOutput(program.front() == '/' ? program : kBinaries + program, arguments,
-                              environment, 20s)
-        .value_or("");
-  }
-  std::string Sim(const char* command) { return Output("vexlo-sim", {command}); }
-
-  // "IsViewable", "IsUnMapped" or empty when the window does not exist.
-  std::string MapState() {
-    const std::string info = Output("/usr/bin/xwininfo", {"-name", kTitle});
-    const auto at = info.find("Map State: ");
-    if (at == std::string::npos) return {};
-    return info.substr(at + 11, info.find('\n', at) - at - 11);
-  }
-  bool MapStateBecomes(const std::string& state) {
-    return test::WaitUntil([&] { return MapState() == state; }, 15s);
-  }
-
-  // Whether the program's icon sits in the notification area of the tray host `trayer`.
-  bool TrayIconShown() {
-    const std::string tree = Output("/usr/bin/xwininfo", {"-root", "-tree"});
-    const auto panel = tree.find("(\"panel\" \"trayer\")");
-    return panel != std::string::npos &&
-           tree.find("\"Vexlo\": (\"vexlo\" \"Vexlo\")", panel) != std::string::npos;
-  }
-
   // Process ids of the companion windows published in the runtime folder.
   std::vector<pid_t> Companions() {
     std::vector<pid_t> found;
@@ -181,13 +95,12 @@ TEST_F(MainWindowE2ETest, TheTrayIconComesWithANotificationAreaStartedLater) {
       [&] { return Sim("status").find("hidfiltr 1, moufiltr 1") != std::string::npos; }, 15s));
   EXPECT_FALSE(TrayIconShown());
 
-  const std::vector<std::string> panel = {"--edge", "top", "--widthtype", "request"};
   {
-    test::ChildProcess tray("/usr/bin/trayer", panel, environment);
+    const auto tray = StartTrayHost();
     EXPECT_TRUE(test::WaitUntil([&] { return TrayIconShown(); }, 2s)) << "no icon";
   }
   // The panel restarts.
-  test::ChildProcess tray("/usr/bin/trayer", panel, environment);
+  const auto tray = StartTrayHost();
   EXPECT_TRUE(test::WaitUntil([&] { return TrayIconShown(); }, 2s)) << "no icon after a restart";
 
   EXPECT_EQ(Run("vexlo", {"/Kill"}), 0);

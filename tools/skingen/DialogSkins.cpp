@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QRadialGradient>
 
-#include "ProgramIcon.h"
 #include "SkinTheme.h"
 #include "SkinWindow.h"
 
@@ -147,7 +146,6 @@ void WriteDialogSkins(const std::filesystem::path& folder) {
   SavePicture(Thumb(kAccent, white), folder / "Thumb2.png");
   SavePicture(Thumb(white, kAccent), folder / "Thumb3.png");
   SavePicture(Thumb(kAccentSoft, white), folder / "Thumb4.png");
-  SavePicture(ProgramIcon(64), folder / "Icon.png");
 }
 
 }  // namespace vexlo::skin

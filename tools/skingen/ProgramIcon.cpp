@@ -8,6 +8,11 @@
 #include "SkinWindow.h"
 
 namespace vexlo::skin {
+namespace {
+
+constexpr int kIconSizes[] = {VEXLO_ICON_SIZES};
+
+}  // namespace
 
 QImage ProgramIcon(int size) {
   QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -19,8 +24,14 @@ QImage ProgramIcon(int size) {
   return icon;
 }
 
+void WriteSkinIcons(const std::filesystem::path& folder) {
+  for (const int size : kIconSizes) {
+    SavePicture(ProgramIcon(size), folder / ("Icon" + std::to_string(size) + ".png"));
+  }
+}
+
 void WriteThemeIcons(const std::filesystem::path& folder, const std::string& name) {
-  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+  for (const int size : kIconSizes) {
     const std::filesystem::path apps =
         folder / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
     std::error_code error;  // a folder that cannot be made fails the save below

@@ -35,5 +35,6 @@ int main(int argc, char** argv) {
   vexlo::skin::WriteMainWindowSkins(folder);
   vexlo::skin::WriteDialogSkins(folder);
   vexlo::skin::WriteMacroStepIcons(folder);
+  vexlo::skin::WriteSkinIcons(folder);
   return 0;
 }

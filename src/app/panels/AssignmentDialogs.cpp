@@ -57,11 +57,4 @@ void AssignmentDialogs::SetNextNumber(CPackedNumberDlg& dialog,
                        value.value_or(0));
 }
 
-void AssignmentDialogs::CloseOpen() {
-  if (keyDialog_.isVisible()) keyDialog_.close();
-  programChooser_.CloseOpen();
-  if (fireKeyDialog_.IsShowing()) fireKeyDialog_.close();
-  if (macroKeyDialog_.IsShowing()) macroKeyDialog_.close();
-}
-
 }  // namespace vexlo

@@ -45,9 +45,6 @@ class AssignmentDialogs {
   void SetNextFireKey(std::optional<std::uint32_t> value) { SetNextNumber(fireKeyDialog_, value); }
   void SetNextMacro(std::optional<std::uint32_t> value) { SetNextNumber(macroKeyDialog_, value); }
 
-  // Ends whichever of them is open as if cancelled (the mouse went away, the program ends).
-  void CloseOpen();
-
  private:
   template <typename T>
   static bool TakeNext(std::deque<std::optional<T>>& answers, std::optional<T>& answer);

@@ -1,6 +1,5 @@
 #include "app/panels/KeysPanel.h"
 
-#include <QEvent>
 #include <QWidget>
 
 #include <string>
@@ -62,16 +61,6 @@ KeysPanel::KeysPanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainS
     QObject::connect(button, &QAbstractButton::clicked, &window,
                      [this, key] { OpenAssignmentMenu(key); });
   }
-  window.installEventFilter(&hideWatch_);
-}
-
-bool KeysPanel::HideWatch::eventFilter(QObject* /*watched*/, QEvent* event) {
-  // The desktop minimising the window hides it too; that closes nothing.
-  if (event->type() == QEvent::Hide && !event->spontaneous()) {
-    if (panel_.menu_) panel_.menu_->close();
-    panel_.dialogs_.CloseOpen();
-  }
-  return false;
 }
 
 KeysPanel::~KeysPanel() = default;
@@ -99,7 +88,6 @@ void KeysPanel::OpenAssignmentMenu(int key) {
   std::unique_ptr<CMenuEx> menu = MakeAssignmentMenu(button, key, app_.language);
   SetAssignmentMenuBorder();
   menuOpen_ = true;
-  menu_ = menu.get();
   // Only the popup's own closing releases the button; a sub-menu that closes leaves it checked.
   QObject::connect(menu.get(), &QMenu::aboutToHide, &window_, [this] { ReleaseMenuButton(); });
   const int command = menu->Track(button.mapToGlobal(QPoint(kMenuOffsetX, button.height())));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QObject>
 #include <QPointer>
 
 #include <array>
@@ -19,15 +18,14 @@ namespace vexlo {
 
 struct AppContext;
 class CImageBtn;
-class CMenuEx;
 
 // The button assignment page: a key button for each of the seven mouse buttons beside the
 // picture of the mouse, captioned with what the button does. Pointing at a key button, or opening
 // its menu, lights that button's spot on the picture (the key pictures BTN_MOUSE_PIC1..7 of the
 // main window's frame). Clicking one opens the assignment menu; the choice, after the dialog some
 // choices open, becomes the button's assignment in the current profile, is sent to the mouse while
-// it is connected, and is written to the profile file at once. When the window is hidden (the
-// mouse went away, the program ends) an open menu or dialog closes as if cancelled.
+// it is connected, and is written to the profile file at once. A menu or dialog that the window
+// closes (the mouse went away, the program ends) counts as cancelled.
 // User-interface thread.
 class KeysPanel final : public PagePanel {
  public:
@@ -58,16 +56,6 @@ class KeysPanel final : public PagePanel {
   AssignmentDialogs& Dialogs() { return dialogs_; }
 
  private:
-  // Closes the menu or dialog that is open when the window is hidden by the program.
-  class HideWatch final : public QObject {
-   public:
-    explicit HideWatch(KeysPanel& panel) : panel_(panel) {}
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-   private:
-    KeysPanel& panel_;
-  };
-
   // The assignment the user chose for `key` with `code`, or none (cancelled or refused).
   std::optional<KeyAssignment> Choose(int key, std::uint8_t code);
   std::optional<KeyAssignment> ChooseProgram();
@@ -87,8 +75,6 @@ class KeysPanel final : public PagePanel {
   std::array<QPointer<CImageBtn>, 7> keyPictures_{};  // the frame's
   int menuKey_ = 0;                                   // the key whose menu was opened last
   bool menuOpen_ = false;                             // its menu is open
-  QPointer<CMenuEx> menu_;                            // while it is open
-  HideWatch hideWatch_{*this};
 };
 
 }  // namespace vexlo

@@ -41,14 +41,8 @@ std::optional<std::string> ProfileFileDialogs::Run(
     answers.pop_front();
     return answer;
   }
-  open_ = &dialog;
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().constFirst().toStdString();
-}
-
-void ProfileFileDialogs::CloseOpen() {
-  if (open_) open_->reject();
-  program_.CloseOpen();
 }
 
 }  // namespace vexlo

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QString>
 
 #include <deque>
@@ -41,9 +40,6 @@ class ProfileFileDialogs {
   }
   void SetNextProgram(std::optional<std::string> path) { program_.SetNext(std::move(path)); }
 
-  // Ends the dialog that is open as if cancelled (the window is hidden, the mouse went away).
-  void CloseOpen();
-
  private:
   // The queued answer when there is one, else what the user chooses in `dialog`.
   std::optional<std::string> Run(QFileDialog& dialog,
@@ -51,7 +47,6 @@ class ProfileFileDialogs {
 
   QWidget& parent_;
   ProgramChooser program_;
-  QPointer<QFileDialog> open_;  // while an import or export dialog is open
   std::deque<std::optional<std::string>> nextImports_;
   std::deque<std::optional<std::string>> nextExports_;
 };

@@ -1,6 +1,5 @@
 #include "app/panels/ProfilePanel.h"
 
-#include <QEvent>
 #include <QMetaObject>
 #include <QWidget>
 
@@ -114,25 +113,10 @@ ProfilePanel::ProfilePanel(QWidget& window, AppContext& app, DeviceEventService&
     if (apply_) apply_->setEnabled(true);
   });
   if (apply_) QObject::connect(apply_, &QAbstractButton::clicked, &window, [this] { ApplyName(); });
-  window.installEventFilter(&hideWatch_);
   Refresh();
 }
 
 ProfilePanel::~ProfilePanel() = default;
-
-bool ProfilePanel::HideWatch::eventFilter(QObject* /*watched*/, QEvent* event) {
-  // The desktop minimising the window hides it too; that closes nothing.
-  if (event->type() == QEvent::Hide && !event->spontaneous()) {
-    if (panel_.menu_) panel_.menu_->close();
-    panel_.dialogs_.CloseOpen();
-  }
-  return false;
-}
-
-int ProfilePanel::Track(CMenuEx& menu, QPoint position) {
-  menu_ = &menu;
-  return menu.Track(position);
-}
 
 void ProfilePanel::Refresh() {
   ShowProfileName();
@@ -178,7 +162,7 @@ void ProfilePanel::OpenListMenu() {
     for (const std::string& path : list) names.push_back(ProfileStore::DisplayName(path));
   });
   std::unique_ptr<CMenuEx> menu = MakeProfileListMenu(*list_, names);
-  const int command = Track(*menu, ProfileListMenuPosition(*list_));
+  const int command = menu->Track(ProfileListMenuPosition(*list_));
   menu.reset();
   if (command >= kFirstProfileCommand && command <= kLastProfileCommand) {
     ChooseProfile(command - kFirstProfileCommand);
@@ -258,7 +242,7 @@ void ProfilePanel::SettleAfterDelete() {
 
 void ProfilePanel::OpenMoreMenu() {
   std::unique_ptr<CMenuEx> menu = MakeProfileMoreMenu(*more_, app_.language);
-  const int command = Track(*menu, ProfileMoreMenuPosition(*more_));
+  const int command = menu->Track(ProfileMoreMenuPosition(*more_));
   menu.reset();
   switch (command) {
     case kCommandCopyProfile:

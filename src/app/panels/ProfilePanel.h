@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QObject>
-#include <QPoint>
-#include <QPointer>
-
 #include <string>
 #include <string_view>
 
@@ -19,7 +15,6 @@ struct AppContext;
 class CColorEdit;
 class CColorStatic;
 class CImageBtn;
-class CMenuEx;
 class DeviceEventService;
 
 // The profile panel of the button and performance pages: the current profile's name, the list
@@ -27,9 +22,9 @@ class DeviceEventService;
 // is linked to. Every profile made current is written to the settings file; one whose contents
 // were loaded anew goes through the service's ProfileLoaded (sent whole to the mouse and the
 // desktop, shown by the whole window). A profile whose file cannot be read never becomes
-// current. When the program hides the window (the mouse went away, the program ends) an open
-// menu or file dialog closes as if cancelled. On a desktop that cannot tell the foreground
-// program, linking says that switching with a program needs an X11 window.
+// current. A menu or file dialog that the window closes (the mouse went away, the program ends)
+// counts as cancelled. On a desktop that cannot tell the foreground program, linking says that
+// switching with a program needs an X11 window.
 // User-interface thread.
 class ProfilePanel final : public PagePanel {
  public:
@@ -60,18 +55,6 @@ class ProfilePanel final : public PagePanel {
   ProfileFileDialogs& Dialogs() { return dialogs_; }
 
  private:
-  // Closes the menu or file dialog that is open when the window is hidden by the program.
-  class HideWatch final : public QObject {
-   public:
-    explicit HideWatch(ProfilePanel& panel) : panel_(panel) {}
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-   private:
-    ProfilePanel& panel_;
-  };
-
-  // Shows the menu at `position` (screen) and answers the chosen command, 0 for none.
-  int Track(CMenuEx& menu, QPoint position);
   void ShowProfileName();
   void RefreshLink();
   void ShowLinkToolTip();
@@ -102,8 +85,6 @@ class ProfilePanel final : public PagePanel {
   CImageBtn* apply_ = nullptr;  // the frame's
   CImageBtn* link_ = nullptr;
   CImageBtn* browse_ = nullptr;
-  QPointer<CMenuEx> menu_;  // while one is open
-  HideWatch hideWatch_{*this};
 };
 
 }  // namespace vexlo

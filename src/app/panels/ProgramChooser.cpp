@@ -21,13 +21,8 @@ std::optional<std::string> ProgramChooser::Choose() {
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters({QStringLiteral("(*.exe) (*.exe)"), AllFilesFilter()});
   dialog.selectNameFilter(AllFilesFilter());
-  open_ = &dialog;
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().constFirst().toStdString();
-}
-
-void ProgramChooser::CloseOpen() {
-  if (open_) open_->reject();
 }
 
 }  // namespace vexlo

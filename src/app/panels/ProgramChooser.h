@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QPointer>
 #include <QString>
 
 #include <deque>
 #include <optional>
 #include <string>
 
-class QFileDialog;
 class QWidget;
 
 namespace vexlo {
@@ -30,13 +28,9 @@ class ProgramChooser {
   std::optional<std::string> Choose();
   void SetNext(std::optional<std::string> path) { next_.push_back(std::move(path)); }
 
-  // Ends the dialog when it is open, as if cancelled (the window is hidden, the mouse went away).
-  void CloseOpen();
-
  private:
   QWidget& parent_;
   const QString title_;
-  QPointer<QFileDialog> open_;  // while it is open
   std::deque<std::optional<std::string>> next_;
 };
 
