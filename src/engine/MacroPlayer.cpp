@@ -5,9 +5,11 @@
 #include <utility>
 #include <vector>
 
+#include "common/RealtimeThread.h"
 #include "engine/InjectionReport.h"
 #include "engine/InputInjector.h"
 #include "engine/PauseClock.h"
+#include "engine/PauseSchedule.h"
 #include "engine/ScanCodeTable.h"
 
 namespace vexlo {
@@ -153,6 +155,7 @@ Result MacroPlayer::EnsureWorker() {
 }
 
 void MacroPlayer::Work(std::stop_token workerStop) {
+  (void)EnterRealtime("macro player");  // refused, it plays all the same
   std::unique_lock lock(mutex_);
   for (;;) {
     wake_.wait(lock, workerStop, [this] { return pending_.has_value(); });
@@ -207,10 +210,8 @@ void MacroPlayer::PerformStep(const MacroAction& step, const std::stop_token& st
       break;
     }
     case kMacroPause: {
-      // A stall longer than the pause (a slow report write) is not made up for by the pauses
-      // after it: this one is skipped and the next ones count from now.
       const PauseClock::Clock::time_point end =
-          std::max(lastPauseEnd + std::chrono::milliseconds(step.Value16()), clock_.Now());
+          PauseEnd(lastPauseEnd, std::chrono::milliseconds(step.Value16()), clock_.Now());
       (void)clock_.WaitUntil(end, stop);  // a stop ends the pause; the caller checks it
       lastPauseEnd = end;
       break;
