@@ -1,6 +1,8 @@
 // Timing of the host functions: how soon a button's input reaches the injection device, how
 // closely pauses keep their length, how evenly rapid fire clicks, and what a long pause costs.
 // Each benchmark gathers samples and reports their spread as counters, in microseconds.
+// With --background_load, a busy process per core runs beside them, as a game keeps every core
+// busy.
 
 #include <benchmark/benchmark.h>
 #include <time.h>
@@ -11,13 +13,18 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
+#include "BackgroundLoad.h"
 #include "ScratchFolder.h"
 #include "SilentMessages.h"
 #include "common/LanguageTable.h"
 #include "common/Messages.h"
+#include "common/RealtimeThread.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
 #include "device/DriverInterface.h"
@@ -56,6 +63,16 @@ void ReportSpread(benchmark::State& state, std::vector<double> samples) {
   state.counters["worst_us"] = samples.back();
   state.counters["mean_us"] = sum / static_cast<double>(samples.size());
   state.counters["samples"] = static_cast<double>(samples.size());
+}
+
+// Runs `body` on a thread that first asks for real-time scheduling, as the macro player's worker
+// does, and waits for it.
+template <typename Body>
+void OnTimingThread(Body body) {
+  std::jthread([&] {
+    (void)EnterRealtime("benchmark");
+    body();
+  }).join();
 }
 
 // Lines the injection device decodes, with the moment each report was written.
@@ -217,16 +234,23 @@ void ButtonToInjectionReport(benchmark::State& state) {
     return state.SkipWithError("the mouse does not connect");
   }
   std::vector<double> samples;
-  for (auto _ : state) {
-    const std::size_t before = injected.Count();
-    const Clock::time_point pressed = Clock::now();
-    (void)machine.sim->Press(button);
-    const std::vector<InjectionClock::Line> lines = injected.WaitFor(before + 1);
-    if (lines.size() <= before) return state.SkipWithError("no input came");
-    samples.push_back(Micros(lines[before].at - pressed));
-    (void)machine.sim->Release(button);
-    if (injected.WaitFor(before + 2).size() < before + 2) return state.SkipWithError("no release");
-  }
+  // The mouse presses from a real-time thread: what a busy machine does to the pressing is the
+  // hardware's and the kernel's, not the program's.
+  OnTimingThread([&] {
+    for (auto _ : state) {
+      const std::size_t before = injected.Count();
+      const Clock::time_point pressed = Clock::now();
+      (void)machine.sim->Press(button);
+      const std::vector<InjectionClock::Line> lines = injected.WaitFor(before + 1);
+      if (lines.size() <= before) return state.SkipWithError("no input came");
+      samples.push_back(Micros(lines[before].at - pressed));
+      (void)machine.sim->Release(button);
+      if (injected.WaitFor(before + 2).size() < before + 2) {
+        return state.SkipWithError("no release");
+      }
+    }
+  });
+  if (state.error_occurred()) return;
   ReportSpread(state, std::move(samples));
 }
 
@@ -236,15 +260,18 @@ void WaitMsLateness(benchmark::State& state) {
   SteadyPauseClock clock;
   std::stop_source running;
   std::vector<double> samples;
-  for (auto _ : state) {
-    const Clock::time_point start = Clock::now();
-    (void)clock.WaitMs(ms, running.get_token());
-    samples.push_back(Micros(Clock::now() - start - std::chrono::milliseconds(ms)));
-  }
+  OnTimingThread([&] {
+    for (auto _ : state) {
+      const Clock::time_point start = Clock::now();
+      (void)clock.WaitMs(ms, running.get_token());
+      samples.push_back(Micros(Clock::now() - start - std::chrono::milliseconds(ms)));
+    }
+  });
   ReportSpread(state, std::move(samples));
 }
 
-// The same for the pauses of key combinations, which nothing stops.
+// The same for the pauses of key combinations, which nothing stops, on the user-interface thread
+// (ordinary scheduling).
 void CombinationPauseLateness(benchmark::State& state) {
   SteadyPauseClock clock;
   std::vector<double> samples;
@@ -306,11 +333,13 @@ void CpuDuringLongPause(benchmark::State& state) {
   SteadyPauseClock clock;
   std::stop_source running;
   double cpu = 0;
-  for (auto _ : state) {
-    const double before = ThreadCpuMicros();
-    (void)clock.WaitMs(1000, running.get_token());
-    cpu += ThreadCpuMicros() - before;
-  }
+  OnTimingThread([&] {
+    for (auto _ : state) {
+      const double before = ThreadCpuMicros();
+      (void)clock.WaitMs(1000, running.get_token());
+      cpu += ThreadCpuMicros() - before;
+    }
+  });
   state.counters["cpu_us_per_s"] = cpu / static_cast<double>(state.iterations());
 }
 
@@ -363,7 +392,41 @@ BENCHMARK(RapidFirePeriod)
 BENCHMARK(CpuDuringLongPause)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(CpuDuringMacroPause)->Iterations(2)->Unit(benchmark::kMillisecond);
 
+// How the timing threads are scheduled here: a thread asks as they do.
+std::string RealtimeHere() {
+  RealtimeGrant grant = RealtimeGrant::Refused;
+  std::jthread([&] { grant = EnterRealtime("benchmark"); }).join();
+  switch (grant) {
+    case RealtimeGrant::Direct: return "granted";
+    case RealtimeGrant::Brokered: return "granted by RealtimeKit";
+    case RealtimeGrant::Refused: return "refused";
+  }
+  return "unknown";
+}
+
 }  // namespace
 }  // namespace vexlo
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  std::vector<char*> arguments;
+  bool loaded = false;
+  for (int i = 0; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--background_load") {
+      loaded = true;
+    } else {
+      arguments.push_back(argv[i]);
+    }
+  }
+  int count = static_cast<int>(arguments.size());
+  benchmark::Initialize(&count, arguments.data());
+  if (benchmark::ReportUnrecognizedArguments(count, arguments.data())) return 1;
+  std::optional<vexlo::bench::BackgroundLoad> load;  // before any thread starts
+  if (loaded) load.emplace();
+  benchmark::AddCustomContext(
+      "background_load",
+      load ? std::to_string(load->Processes()) + " processes spinning at ordinary priority" : "none");
+  benchmark::AddCustomContext("realtime_scheduling", vexlo::RealtimeHere());
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -7,6 +7,8 @@
 #include "app/CVexloApp.h"
 #include "app/CommandLine.h"
 #include "app/DesktopPlatform.h"
+#include "common/RealtimeThread.h"
+#include "platform/linux/RtkitRealtimeBroker.h"
 
 int main(int argc, char* argv[]) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -21,6 +23,9 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
   }
 
+  // Before the backends and the program, so it outlives every thread that asks it.
+  vexlo::RtkitRealtimeBroker realtimeBroker;
+  vexlo::SetRealtimeBroker(&realtimeBroker);
   vexlo::Platform platform = vexlo::MakeDesktopPlatform();
   vexlo::CVexloApp app(platform);
   return app.Run(commandLine);

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 
+#include "common/RealtimeThread.h"
 #include "device/DriverInterface.h"
 #include "device/SplitProbe.h"
 #include "device/TranslationTable.h"
@@ -213,6 +214,7 @@ void DeviceLink::OnReport(bool ok, std::span<const std::uint8_t> report) {
 }
 
 void DeviceLink::RunEventWorker(std::stop_token stop, DeviceEventSet& events) {
+  (void)EnterRealtime("device event");  // refused, it delivers all the same
   for (;;) {
     std::size_t index = 0;
     if (events.WaitAny(index) != Result::Ok) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/RealtimeThread.h"
 #include "common/Text.h"
 #include "device/HidPath.h"
 
@@ -119,6 +120,7 @@ HidCollection::ReportCallback HidCollection::CurrentCallback() {
 }
 
 void HidCollection::RunReader(std::stop_token stop) {
+  (void)EnterRealtime("report reader");  // refused, it reads all the same
   for (;;) {
     std::size_t got = 0;
     const Result r = stop.stop_requested() ? Result::OperationAborted

@@ -5,9 +5,11 @@
 #include <utility>
 #include <vector>
 
+#include "common/RealtimeThread.h"
 #include "engine/InjectionReport.h"
 #include "engine/InputInjector.h"
 #include "engine/PauseClock.h"
+#include "engine/PauseSchedule.h"
 #include "engine/ScanCodeTable.h"
 
 namespace vexlo {
@@ -25,6 +27,13 @@ MacroLoopMode LoopModeOf(std::uint32_t parameter) {
 std::size_t StepCount(const MacroData& record) {
   return std::min<std::size_t>(record.byCount, kMaxMacroSteps);
 }
+
+// A run with no pause to wait out (a loop of keys alone) would keep the real-time worker on the
+// processor for as long as it plays: nothing else would run there, and a process whose real-time
+// thread runs 200 ms without sleeping is ended by the kernel when RealtimeKit gave it the
+// scheduling. Such a run rests this briefly whenever it has been awake this long.
+constexpr auto kLongestAwake = std::chrono::milliseconds(10);
+constexpr auto kRest = std::chrono::microseconds(100);
 
 }  // namespace
 
@@ -153,6 +162,7 @@ Result MacroPlayer::EnsureWorker() {
 }
 
 void MacroPlayer::Work(std::stop_token workerStop) {
+  (void)EnterRealtime("macro player");  // refused, it plays all the same
   std::unique_lock lock(mutex_);
   for (;;) {
     wake_.wait(lock, workerStop, [this] { return pending_.has_value(); });
@@ -175,18 +185,26 @@ void MacroPlayer::Play(const MacroRun& run, const std::stop_token& stop) {
   // Pauses are laid end to end from the start of the run, so the time the reports take between
   // them does not add up: rapid fire keeps its period, and a macro its rhythm.
   PauseClock::Clock::time_point lastPauseEnd = clock_.Now();
+  PauseClock::Clock::time_point awakeSince = lastPauseEnd;
   HeldByRun held;
   while (!stop.stop_requested() && (!counted || runsLeft > 0)) {
     for (std::size_t i = 0; i < steps; ++i) {
-      PerformStep(run.record.steps[i], stop, lastPauseEnd, held);
+      const bool slept = PerformStep(run.record.steps[i], stop, lastPauseEnd, held);
       if (stop.stop_requested()) break;
+      const PauseClock::Clock::time_point now = clock_.Now();
+      if (slept) {
+        awakeSince = now;
+      } else if (now - awakeSince >= kLongestAwake) {
+        (void)clock_.WaitUntil(now + kRest, stop);  // a stop ends the rest; the loop checks it
+        awakeSince = clock_.Now();
+      }
     }
     held.Release(injector_);
     if (counted) --runsLeft;
   }
 }
 
-void MacroPlayer::PerformStep(const MacroAction& step, const std::stop_token& stop,
+bool MacroPlayer::PerformStep(const MacroAction& step, const std::stop_token& stop,
                               PauseClock::Clock::time_point& lastPauseEnd, HeldByRun& held) {
   const bool down = (step.type & kPressFlag) != 0;
   // A report that cannot be written is lost; the run goes on as the user made it.
@@ -207,17 +225,17 @@ void MacroPlayer::PerformStep(const MacroAction& step, const std::stop_token& st
       break;
     }
     case kMacroPause: {
-      // A stall longer than the pause (a slow report write) is not made up for by the pauses
-      // after it: this one is skipped and the next ones count from now.
+      const PauseClock::Clock::time_point now = clock_.Now();
       const PauseClock::Clock::time_point end =
-          std::max(lastPauseEnd + std::chrono::milliseconds(step.Value16()), clock_.Now());
+          PauseEnd(lastPauseEnd, std::chrono::milliseconds(step.Value16()), now);
       (void)clock_.WaitUntil(end, stop);  // a stop ends the pause; the caller checks it
       lastPauseEnd = end;
-      break;
+      return end > now;
     }
     default:
       break;
   }
+  return false;
 }
 
 }  // namespace vexlo

@@ -90,8 +90,8 @@ class MacroPlayer {
   class HeldByRun;
   void Play(const MacroRun& run, const std::stop_token& stop);
   // `lastPauseEnd` is when the pause before ended (or the run began); a pause moves it on.
-  // `held` learns what the step presses and releases.
-  void PerformStep(const MacroAction& step, const std::stop_token& stop,
+  // `held` learns what the step presses and releases. True when the step slept (a pause).
+  bool PerformStep(const MacroAction& step, const std::stop_token& stop,
                    PauseClock::Clock::time_point& lastPauseEnd, HeldByRun& held);
 
   InputInjector& injector_;

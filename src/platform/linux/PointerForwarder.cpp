@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+#include "common/RealtimeThread.h"
+
 namespace vexlo {
 namespace {
 
@@ -132,6 +134,7 @@ void PointerForwarder::Wake() {
 }
 
 void PointerForwarder::Forward(std::stop_token stop) {
+  (void)EnterRealtime("pointer forwarder");  // refused, it forwards all the same
   std::vector<input_event> read(kReadBatch);
   std::vector<input_event> out;
   PendingMotion pending;
