@@ -61,11 +61,13 @@ class MacroRecorderTest : public test::PagePanelFixture {
   void Click(const char* key) { QTest::mouseClick(&Find<QWidget>(key), Qt::LeftButton); }
 
   // A key as the platform delivers it to the focused control: with its X keycode, or none as on
-  // the offscreen platform.
-  void Key(QEvent::Type type, int key, std::uint32_t xKeycode = 0, bool autoRepeat = false) {
+  // the offscreen platform; `time` is the window system's, 0 for none.
+  void Key(QEvent::Type type, int key, std::uint32_t xKeycode = 0, bool autoRepeat = false,
+           std::uint64_t time = 0) {
     const QString text = key >= Qt::Key_A && key <= Qt::Key_Z ? QString(QChar(key)).toLower()
                                                                : QString();
     QKeyEvent event(type, key, Qt::NoModifier, xKeycode, 0, 0, text, autoRepeat);
+    event.setTimestamp(time);
     QApplication::sendEvent(&typed, &event);
   }
 
@@ -136,6 +138,11 @@ Action AutoRepeat(int key, std::uint32_t xKeycode) {
     t.Key(QEvent::KeyPress, key, xKeycode, true);
   };
 }
+// A key of the X server at its time `time`: an auto-repeat it sends is a release and a press at
+// the same time, which the key events need not say are repeats.
+Action XKey(QEvent::Type type, int key, std::uint32_t xKeycode, std::uint64_t time) {
+  return [=](MacroRecorderTest& t) { t.Key(type, key, xKeycode, false, time); };
+}
 // A mouse button on the control of `key`, or on the background.
 Action Button(QEvent::Type type, Qt::MouseButton button, const char* key = nullptr) {
   return [=](MacroRecorderTest& t) {
@@ -170,6 +177,8 @@ void PrintTo(const RecordCase& c, std::ostream* out) {
 
 constexpr auto kPress = QEvent::MouseButtonPress;
 constexpr auto kRelease = QEvent::MouseButtonRelease;
+constexpr auto kDown = QEvent::KeyPress;
+constexpr auto kUp = QEvent::KeyRelease;
 
 const RecordCase kCases[] = {
     {"NativeDelaysWithoutALeadingPause", 0,
@@ -194,6 +203,13 @@ const RecordCase kCases[] = {
      {Choose(kNone), Choose(kRecord), Down(Qt::Key_A, 38), AutoRepeat(Qt::Key_A, 38),
       AutoRepeat(Qt::Key_A, 38), Up(Qt::Key_A, 38)},
      "840400" "040400"},
+    {"AutoRepeatNotMarkedAsSuch", 0,
+     {Choose(kNone), Choose(kRecord), XKey(kDown, Qt::Key_A, 38, 100),
+      XKey(kUp, Qt::Key_A, 38, 760), XKey(kDown, Qt::Key_A, 38, 760),
+      XKey(kUp, Qt::Key_A, 38, 800), XKey(kDown, Qt::Key_A, 38, 800),
+      XKey(kUp, Qt::Key_A, 38, 900), XKey(kDown, Qt::Key_B, 56, 950),
+      XKey(kUp, Qt::Key_B, 56, 990), Choose(kRecord)},
+     "840400" "040400" "840500" "040500"},
     {"PrintScreenIsPressedAMillisecondBeforeItsRelease", 0,
      {Choose(kNative), Choose(kRecord), Down(Qt::Key_Print, 107), Wait(80),
       Up(Qt::Key_Print, 107)},

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "ChildProcess.h"
+#include "PrivateDisplay.h"
 #include "TempFolder.h"
 
 namespace vexlo {
@@ -18,52 +19,23 @@ using namespace std::chrono_literals;
 const std::string kBinaries = std::string(VEXLO_BINARY_DIR) + "/";
 constexpr const char* kTitle = "Halvec QXA7702 Gaming Mouse";
 
-bool OnPath(const std::string& program) {
-  for (const char* folder : {"/usr/bin/", "/bin/", "/usr/local/bin/"}) {
-    if (::access((std::string(folder) + program).c_str(), X_OK) == 0) return true;
-  }
-  return false;
-}
-
 // The real program on a private X display, with the virtual mouse behind vexlo-sim, checked the
 // way a user sees it: whether its window is on the screen, what the mouse and desktop hold.
 class MainWindowE2ETest : public testing::Test {
  protected:
   test::TempFolder root;
-  std::unique_ptr<test::ChildProcess> xserver;
+  test::PrivateDisplay display;
   std::map<std::string, std::string> environment;
   std::string data = root / "config/Halvec QXA7702 Gaming Mouse/";
 
   void SetUp() override {
-    if (!OnPath("Xvfb") || !OnPath("xwininfo")) {
+    if (!test::OnPath("Xvfb") || !test::OnPath("xwininfo")) {
       GTEST_SKIP() << "needs Xvfb and xwininfo (Debian packages xvfb and x11-utils)";
     }
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    xserver = std::make_unique<test::ChildProcess>(
-        "/usr/bin/Xvfb",
-        std::vector<std::string>{"-displayfd", "1", "-noreset", "-screen", "0", "1280x800x24",
-                                 "-nolisten", "tcp"},
-        std::map<std::string, std::string>{}, fds[1]);
-    ::close(fds[1]);
-    std::string display;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n') display += c;
-    ::close(fds[0]);
-    ASSERT_FALSE(display.empty()) << "Xvfb did not start";
-    // The number comes as soon as the server has its display; wait until it answers too.
-    ASSERT_TRUE(test::WaitUntil(
-        [&] {
-          return test::RunForOutput("/usr/bin/xwininfo", {"-root", "-display", ":" + display}, {},
-                                    10s)
-                     .value_or("")
-                     .find("Map State") != std::string::npos;
-        },
-        15s))
-        << "Xvfb does not answer";
+    ASSERT_TRUE(display.Start()) << "Xvfb did not start or does not answer";
     std::filesystem::create_directories(root / "run");
     ::chmod((root / "run").c_str(), 0700);
-    environment = {{"DISPLAY", ":" + display},
+    environment = {{"DISPLAY", display.Name()},
                    {"QT_QPA_PLATFORM", "xcb"},
                    {"LSAN_OPTIONS", "suppressions=" VEXLO_E2E_FOLDER "/lsan-suppressions.txt"},
                    {"XDG_RUNTIME_DIR", root / "run"},
@@ -72,7 +44,7 @@ class MainWindowE2ETest : public testing::Test {
   }
 
   void TearDown() override {
-    if (xserver) (void)Run("vexlo-sim", {"stop"});
+    if (display.Running()) (void)Run("vexlo-sim", {"stop"});
   }
 
   std::optional<int> Run(const std::string& program, std::vector<std::string> arguments) {
@@ -174,7 +146,7 @@ TEST_F(MainWindowE2ETest, ThePlugDecidesTheWindowAndAnExitResetsTheMouseAndDeskt
 }
 
 TEST_F(MainWindowE2ETest, TheTrayIconComesWithANotificationAreaStartedLater) {
-  if (!OnPath("trayer")) GTEST_SKIP() << "needs the tray host trayer (Debian package trayer)";
+  if (!test::OnPath("trayer")) GTEST_SKIP() << "needs the tray host trayer (Debian package trayer)";
   // Started with the session, before the desktop's panel.
   test::ChildProcess program(kBinaries + "vexlo", {"/Start"}, environment);
   ASSERT_TRUE(test::WaitUntil(

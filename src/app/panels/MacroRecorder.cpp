@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "app/AppContext.h"
@@ -35,6 +36,9 @@ constexpr std::string_view kApplyName = "BTN_MACRO_APPLY";
 
 // How long before its release a key reported only by its release counts as pressed.
 constexpr std::chrono::milliseconds kReleaseOnlyHold{1};
+// How long a key release waits for the press that would make it part of an auto-repeat; the
+// window system sends the two together.
+constexpr std::chrono::milliseconds kRepeatWindow{50};
 
 std::uint8_t ButtonBit(Qt::MouseButton button) {
   switch (button) {
@@ -64,7 +68,8 @@ std::uint16_t PauseBetween(Clock::time_point from, Clock::time_point to) {
 
 // Every event of the program passes here first while recording. A key reaches the window that
 // shows it first and goes no further; a click reaches the main window's own window first, then the
-// control under it, and is looked at only there, once.
+// control under it, and is looked at only there, once. The second press of a double click comes
+// as a press before the double-click event, which therefore adds nothing.
 class MacroRecorder::Hook final : public QObject {
  public:
   explicit Hook(MacroRecorder& recorder) : recorder_(recorder) {
@@ -97,6 +102,9 @@ class MacroRecorder::Hook final : public QObject {
 };
 
 MacroRecorder::MacroRecorder(Page page, AppContext& app) : page_(std::move(page)), app_(app) {
+  releaseTimer_.setSingleShot(true);
+  releaseTimer_.setInterval(kRepeatWindow);
+  QObject::connect(&releaseTimer_, &QTimer::timeout, [this] { RecordPendingRelease(); });
   stopTimer_.setSingleShot(true);
   stopTimer_.setInterval(0);
   QObject::connect(&stopTimer_, &QTimer::timeout, [this] { StopAfterWriteFailure(); });
@@ -123,6 +131,7 @@ void MacroRecorder::ToggleRecording() {
     lastEvent_ = app_.pauseClock.Now();
     writeFailed_ = false;
   } else {
+    RecordPendingRelease();
     hook_.reset();
   }
   page_.recordBox.setText(QString::fromStdString(app_.language.LookupText(
@@ -150,17 +159,42 @@ bool MacroRecorder::KeyboardHook(QKeyEvent& event) {
     event.accept();  // claimed, so that no shortcut takes the key before it comes as a press
     return true;
   }
-  // Auto-repeat comes as releases and presses of a key that is down: the presses carry the
-  // previous-state flag and are dropped with the releases.
-  if (event.type() == QEvent::KeyPress || !event.isAutoRepeat()) {
-    OnRecordedKey(KeystrokeOfKeyEvent(event), app_.pauseClock.Now());
+  const Clock::time_point at = app_.pauseClock.Now();
+  const bool release = event.type() == QEvent::KeyRelease;
+  // Auto-repeat comes as releases and presses of a key that is down; presses that say so carry
+  // the previous-state flag and are dropped as the releases are.
+  if (release && event.isAutoRepeat()) return true;
+  if (pendingRelease_) {
+    if (!release && event.timestamp() == pendingRelease_->timestamp &&
+        event.nativeScanCode() == pendingRelease_->nativeKey) {
+      pendingRelease_.reset();  // an auto-repeat: the key stays down
+      releaseTimer_.stop();
+      return true;
+    }
+    RecordPendingRelease();
   }
+  const HookKeystroke keystroke = KeystrokeOfKeyEvent(event);
+  if (release && event.timestamp() != 0 && event.nativeScanCode() != 0) {
+    pendingRelease_ = PendingRelease{keystroke, at, event.nativeScanCode(), event.timestamp()};
+    releaseTimer_.start();
+    return true;
+  }
+  OnRecordedKey(keystroke, at);
   return true;
+}
+
+void MacroRecorder::RecordPendingRelease() {
+  releaseTimer_.stop();
+  if (!pendingRelease_) return;
+  const PendingRelease pending = *pendingRelease_;
+  pendingRelease_.reset();
+  OnRecordedKey(pending.keystroke, pending.at);
 }
 
 void MacroRecorder::MouseHook(const QObject* watched, const QMouseEvent& event) {
   if (!Armed() || watched != page_.window.windowHandle()) return;
   const Clock::time_point at = app_.pauseClock.Now();
+  RecordPendingRelease();  // it came first
   if (!ControlAt(event)) OnRecordedMouse(event.type(), event.button(), at);
 }
 
@@ -194,8 +228,6 @@ void MacroRecorder::OnRecordedKey(const HookKeystroke& keystroke, Clock::time_po
 
 void MacroRecorder::OnRecordedMouse(QEvent::Type type, Qt::MouseButton button,
                                     Clock::time_point at) {
-  // The second press of a double click comes as a press before the double-click event, which
-  // therefore adds nothing.
   const std::uint8_t bit = ButtonBit(button);
   if (bit == 0) return;
   if (type == QEvent::MouseButtonPress)
@@ -208,23 +240,25 @@ void MacroRecorder::AppendRecorded(const MacroAction& step, Clock::time_point at
   if (macros.CurrentIndex() < 0 || writeFailed_) return;
   const int count = macros.Slot(macros.CurrentIndex()).byCount;
   if (count >= kMaxMacroSteps) return;
-  if (step.Kind() == kMacroPause) {
-    if (count == 0) return;  // a recorded macro never starts with a pause
-  } else if (delayMode_ == kDelayNative) {
-    AppendRecorded(MacroAction::Pause(PauseBetween(lastEvent_, at)), at);
+  // The pause before the step, never at the start of the macro; when it fills the macro, the step
+  // is left out. Both are written together.
+  std::array<MacroAction, 2> steps;
+  std::size_t added = 0;
+  if (delayMode_ == kDelayNative) {
+    if (count > 0) steps[added++] = MacroAction::Pause(PauseBetween(lastEvent_, at));
     lastEvent_ = at;
-  } else if (delayMode_ == kDelayFixed) {
-    AppendRecorded(MacroAction::Pause(fixedDelay_), at);
+  } else if (delayMode_ == kDelayFixed && count > 0) {
+    steps[added++] = MacroAction::Pause(fixedDelay_);
   }
-  if (writeFailed_) return;
-  const Result appended = macros.AppendStep(step);
-  if (appended == Result::Ok) {
-    page_.addRow(step);
-  } else if (appended != Result::Full) {
+  if (count + static_cast<int>(added) < kMaxMacroSteps) steps[added++] = step;
+  const std::span<const MacroAction> appended(steps.data(), added);
+  if (macros.AppendSteps(appended) != Result::Ok) {
     // The macro stays as its file holds it; recording stops once this event has passed.
     writeFailed_ = true;
     stopTimer_.start();
+    return;
   }
+  for (const MacroAction& shown : appended) page_.addRow(shown);
 }
 
 void MacroRecorder::StopAfterWriteFailure() {

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/MainWindowLayout.h"
 #include "engine/PauseClock.h"
 #include "profiles/MacroData.h"
+#include "skin/QtKeystroke.h"
 
 class QKeyEvent;
 class QLineEdit;
@@ -21,7 +23,6 @@ namespace vexlo {
 
 struct AppContext;
 class CImageBtn;
-struct HookKeystroke;
 
 // Records what the user types and clicks in the main window as steps of the current macro, while
 // the macro page's record box is ticked. Keys are held back from the focused control; a mouse
@@ -69,10 +70,20 @@ class MacroRecorder {
  private:
   class Hook;  // the application event filter
 
+  // A key release that waits for the next event: a press of the same key at the same time of the
+  // window system makes both an auto-repeat, which the key event did not say it was.
+  struct PendingRelease {
+    HookKeystroke keystroke;
+    Clock::time_point at;
+    std::uint32_t nativeKey = 0;
+    std::uint64_t timestamp = 0;
+  };
+
   bool Armed() const;
   // What the filter does with a key event (held back when true) and a mouse button event.
   bool KeyboardHook(QKeyEvent& event);
   void MouseHook(const QObject* watched, const QMouseEvent& event);
+  void RecordPendingRelease();
   void OnRecordedKey(const HookKeystroke& keystroke, Clock::time_point at);
   void OnRecordedMouse(QEvent::Type type, Qt::MouseButton button, Clock::time_point at);
   void AppendRecorded(const MacroAction& step, Clock::time_point at);
@@ -88,8 +99,10 @@ class MacroRecorder {
   int delayMode_ = kDelayFixed;
   std::uint16_t fixedDelay_ = 10;
   Clock::time_point lastEvent_{};  // of the previous step in native mode
-  bool writeFailed_ = false;       // a step could not be stored: recording is about to stop
-  QTimer stopTimer_;               // stops it once the event that failed has passed the filter
+  std::optional<PendingRelease> pendingRelease_;
+  QTimer releaseTimer_;       // records the pending release when nothing follows it soon
+  bool writeFailed_ = false;  // a step could not be stored: recording is about to stop
+  QTimer stopTimer_;          // stops it once the event that failed has passed the filter
 };
 
 }  // namespace vexlo
