@@ -66,10 +66,11 @@ std::uint16_t PauseBetween(Clock::time_point from, Clock::time_point to) {
 
 }  // namespace
 
-// Every event of the program passes here first while recording. A key reaches the window that
-// shows it first and goes no further; a click reaches the main window's own window first, then the
-// control under it, and is looked at only there, once. The second press of a double click comes
-// as a press before the double-click event, which therefore adds nothing.
+// Every event of the program passes here first while recording. A key is taken where it arrives
+// first (the window, or the control it was sent to) and goes no further; a click arrives at the
+// main window's own window first, then at the control under it, and is looked at only there,
+// once. The second press of a double click comes as a press before the double-click event, which
+// therefore adds nothing.
 class MacroRecorder::Hook final : public QObject {
  public:
   explicit Hook(MacroRecorder& recorder) : recorder_(recorder) {
