@@ -161,9 +161,15 @@ Result MacroStore::ChangeCurrentSteps(Change change) {
 }
 
 Result MacroStore::AppendStep(const MacroAction& step) {
+  return AppendSteps({&step, 1});
+}
+
+Result MacroStore::AppendSteps(std::span<const MacroAction> steps) {
   if (current_index_ < 0) return Result::NothingToActOn;
-  if (Slot(current_index_).byCount >= kMaxMacroSteps) return Result::Full;
-  return ChangeCurrentSteps([&step](MacroData& record) { record.steps[record.byCount++] = step; });
+  if (Slot(current_index_).byCount + steps.size() > std::size_t{kMaxMacroSteps}) return Result::Full;
+  return ChangeCurrentSteps([steps](MacroData& record) {
+    for (const MacroAction& step : steps) record.steps[record.byCount++] = step;
+  });
 }
 
 Result MacroStore::CheckStep(int step) const {

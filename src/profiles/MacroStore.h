@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,6 +76,8 @@ class MacroStore {
   // steps, and IndexOutOfRange when `step` is not below the step count. A move that moves nothing
   // (the first step up, the last one down) gives Ok and writes nothing.
   [[nodiscard]] Result AppendStep(const MacroAction& step);  // Full at 60 steps
+  // Appends the steps with one write of the file, all of them or, with Full, none.
+  [[nodiscard]] Result AppendSteps(std::span<const MacroAction> steps);
   [[nodiscard]] Result MoveStepToTop(int step);
   [[nodiscard]] Result MoveStepUp(int step);
   [[nodiscard]] Result MoveStepDown(int step);

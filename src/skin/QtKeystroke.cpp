@@ -14,8 +14,10 @@ struct EvdevScan {
   std::uint16_t scan;
 };
 
-// The keys whose evdev code is not their set-1 scan code (codes 1 to 83 are the same in both).
+// The keys whose evdev code is not their set-1 scan code (codes 1 to 83 are the same in both, but
+// for Num Lock, which the hooks report with the extended flag that tells it from Pause).
 constexpr EvdevScan kEvdevScanCodes[] = {
+    {69, kE0 | 0x45},                                                     // Num Lock
     {86, 0x56},        {87, 0x57},        {88, 0x58},        {89, 0x73},  // 102nd, F11, F12, Ro
     {90, 0x78},        {91, 0x77},        {92, 0x79},        {93, 0x70},  // Japanese keys
     {94, 0x7B},        {95, 0x5C},                                        // Muhenkan, JP comma

@@ -88,7 +88,7 @@ TEST_F(MainWindowE2ETest, ThePlugDecidesTheWindowAndAnExitResetsTheMouseAndDeskt
 }
 
 TEST_F(MainWindowE2ETest, TheTrayIconComesWithANotificationAreaStartedLater) {
-  if (!OnPath("trayer")) GTEST_SKIP() << "needs the tray host trayer (Debian package trayer)";
+  if (!test::OnPath("trayer")) GTEST_SKIP() << "needs the tray host trayer (Debian package trayer)";
   // Started with the session, before the desktop's panel.
   test::ChildProcess program(kBinaries + "vexlo", {"/Start"}, environment);
   ASSERT_TRUE(test::WaitUntil(

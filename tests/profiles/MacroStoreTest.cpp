@@ -338,6 +338,18 @@ TEST_F(MacroStoreTest, AppendStopsAtSixtySteps) {
   EXPECT_EQ(StepsOnDisk(0).size(), 60u);
 }
 
+TEST_F(MacroStoreTest, StepsAppendedTogetherAllFitOrNoneIsAppended) {
+  MacroStore& store = Open();
+  ASSERT_EQ(store.AddMacro(), Result::Ok);
+  for (int i = 0; i < kMaxMacroSteps - 1; ++i) ASSERT_EQ(store.AppendStep(kStepA), Result::Ok);
+  const MacroAction two[] = {kStepB, kStepB};
+  EXPECT_EQ(store.AppendSteps(two), Result::Full);
+  EXPECT_EQ(StepsOnDisk(0).size(), 59u);
+  EXPECT_EQ(store.AppendSteps({two, 1}), Result::Ok);
+  EXPECT_EQ(StepsOnDisk(0).size(), 60u);
+  EXPECT_EQ(store.Slot(0).steps[59], kStepB);
+}
+
 struct StepMove {
   const char* what;
   Result (MacroStore::*move)(int);

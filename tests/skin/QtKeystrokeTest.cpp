@@ -27,7 +27,7 @@ INSTANTIATE_TEST_SUITE_P(
     Keys, ScanCodeOfEvdevKeyTest,
     ::testing::Values(EvdevCase{"Escape", 1, 0x01}, EvdevCase{"A", 30, 0x1E},
                       EvdevCase{"LeftShift", 42, 0x2A}, EvdevCase{"RightShift", 54, 0x36},
-                      EvdevCase{"KeypadAsterisk", 55, 0x37}, EvdevCase{"NumLock", 69, 0x45},
+                      EvdevCase{"KeypadAsterisk", 55, 0x37}, EvdevCase{"NumLock", 69, 0x145},
                       EvdevCase{"KeypadDot", 83, 0x53}, EvdevCase{"Unused84", 84, 0},
                       EvdevCase{"Intl102", 86, 0x56}, EvdevCase{"F11", 87, 0x57},
                       EvdevCase{"F12", 88, 0x58}, EvdevCase{"KeypadEnter", 96, 0x11C},

@@ -14,6 +14,7 @@
 #include "app/MainWindowLayout.h"
 #include "app/panels/MacroKeyboardCommands.h"
 #include "app/panels/MacroMenus.h"
+#include "app/panels/MacroRecorder.h"
 #include "app/panels/MacroStepRow.h"
 #include "common/LanguageTable.h"
 #include "common/Text.h"
@@ -117,14 +118,20 @@ MacroPanel::MacroPanel(QWidget& window, AppContext& app, SkinFile<DibImage>& ski
     controls_.at(kIdApply)->setEnabled(app_.macros.CurrentIndex() >= 0);
   });
   MakeList();
+  recorder_ = std::make_unique<MacroRecorder>(
+      MacroRecorder::Page{window_, *static_cast<CImageBtn*>(controls_.at(kIdRecord)), *delay_,
+                          [this](const MacroAction& step) { AddRow(step); },
+                          [this] { return nameChanged_; }},
+      app_);
 
-  delay_->setText(QString::number(fixedDelay_));
+  delay_->setText(QString::number(recorder_->FixedDelay()));
   static_cast<CImageBtn*>(controls_.at(kIdDelayFixed))->SetCheck(1);
   ShowMacroName();
   nameChanged_ = false;
   RefreshMacroPanel();
   controls_.at(kIdApply)->setEnabled(false);
-  delay_->setEnabled(delayMode_ == 2 && app_.macros.CurrentIndex() >= 0);
+  delay_->setEnabled(recorder_->DelayMode() == MacroRecorder::kDelayFixed &&
+                     app_.macros.CurrentIndex() >= 0);
   ShowPage(kNoPage);
 }
 
@@ -206,6 +213,7 @@ void MacroPanel::MakeList() {
 }
 
 void MacroPanel::ShowPage(int page) {
+  recorder_->ShowPage(page);
   for (const auto& [id, control] : controls_) control->setVisible(page == kPageMacro);
   if (page != kPageMacro) EndEdit();
 }
@@ -215,15 +223,18 @@ void MacroPanel::RefreshMacroPanel() {
   const bool current = app_.macros.CurrentIndex() >= 0;
   for (int id : kMacroGroup) controls_.at(id)->setEnabled(current);
   controls_.at(kIdApply)->setEnabled(current && nameChanged_);
-  delay_->setEnabled(current && delayMode_ == 2);
+  delay_->setEnabled(current && recorder_->DelayMode() == MacroRecorder::kDelayFixed);
   steps_->DeleteAllItems();
   if (!current) return;
   const MacroData& macro = app_.macros.Slot(app_.macros.CurrentIndex());
-  const int count = std::min<int>(macro.byCount, kMaxRows);
-  for (int row = 0; row < count; ++row) {
-    steps_->InsertItem(row);
-    FillRow(row, macro.steps[static_cast<std::size_t>(row)]);
-  }
+  for (int row = 0; row < macro.byCount; ++row) AddRow(macro.steps[static_cast<std::size_t>(row)]);
+}
+
+void MacroPanel::AddRow(const MacroAction& step) {
+  const int row = steps_->GetItemCount();
+  if (row >= kMaxRows) return;
+  steps_->InsertItem(row);
+  FillRow(row, step);
 }
 
 void MacroPanel::FillRow(int row, const MacroAction& step) {
@@ -277,6 +288,7 @@ void MacroPanel::OnCommand(int id) {
     case kIdImport: return Import();
     case kIdExport: return Export();
     case kIdApply: return ApplyName();
+    case kIdRecord: return recorder_->ToggleRecording();
     case kIdDelayNative: return SetDelayMode(0);
     case kIdDelayNone: return SetDelayMode(1);
     case kIdDelayFixed: return SetDelayMode(2);
@@ -417,12 +429,8 @@ void MacroPanel::ApplyName() {
 }
 
 void MacroPanel::SetDelayMode(int mode) {
-  delayMode_ = mode;
-  delay_->setEnabled(mode == 2);
-  if (mode == 2) {
-    fixedDelay_ = ParsePause(delay_->text().toStdString(), fixedDelay_);
-    delay_->setText(QString::number(fixedDelay_));
-  }
+  delay_->setEnabled(mode == MacroRecorder::kDelayFixed);
+  recorder_->SetDelayMode(mode);
 }
 
 void MacroPanel::MoveStep(int id) {

@@ -26,6 +26,7 @@ class CGridListCtrlEx;
 class CImageBtn;
 class CMenuEx;
 struct MacroAction;
+class MacroRecorder;
 
 // What the button assignment page does when a macro changes under the buttons that play it.
 struct MacroKeyLinks {
@@ -37,7 +38,8 @@ struct MacroKeyLinks {
 // macro store, and edit the steps of the current one in a list (the step kind's picture and
 // text, press or release, a pause typed into its cell). Every change is written at once: the
 // steps to the macro's slot file, the current slot to the settings file (nMacroIndex). Without a
-// current macro only add, import and the list react. User-interface thread.
+// current macro only add, import and the list react. Steps are also recorded from the keyboard
+// and the mouse (MacroRecorder) while the record box is ticked. User-interface thread.
 class MacroPanel final : public PagePanel {
  public:
   // Control IDs of the page.
@@ -98,15 +100,13 @@ class MacroPanel final : public PagePanel {
   void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
   void SetMenuTracker(MenuTracker tracker) { trackMenu_ = std::move(tracker); }
 
-  int DelayMode() const { return delayMode_; }
-  std::uint16_t FixedDelay() const { return fixedDelay_; }
-
  private:
   void AddButton(int id, const std::string& key, const char* toolTip);
   void AddLabel(int id, const std::string& key);
   QLineEdit* AddEdit(int id, const std::string& key);
   void MakeList();
   void FillRow(int row, const MacroAction& step);
+  void AddRow(const MacroAction& step);  // after the last row, while there are fewer than 60
   void EndEdit();
   void SaveCurrentIndex();
   void Notice(const char* textKey);
@@ -141,8 +141,7 @@ class MacroPanel final : public PagePanel {
   QLineEdit* name_ = nullptr;
   QLineEdit* delay_ = nullptr;
   CGridListCtrlEx* steps_ = nullptr;
-  int delayMode_ = 2;
-  std::uint16_t fixedDelay_ = 10;
+  std::unique_ptr<MacroRecorder> recorder_;  // keeps the delay mode and the fixed delay
   bool nameChanged_ = false;
   int menuRow_ = -1;  // the step whose menu is open
   FileChooser chooseFile_;
