@@ -484,6 +484,10 @@ TEST_F(MainWindowTest, TheEndOfADriverSetupIsShownOnTheWindowsThread) {
 TEST_F(MainWindowWithTrayTest, TheWindowAndTheIconFollowTheMouseAndTheUser) {
   EXPECT_TRUE(window->isVisible());  // started with the mouse
   EXPECT_TRUE(window->Tray().IsPresent());
+  // Drawn for the tray's sizes, not scaled down.
+  for (const QSize size : {QSize(16, 16), QSize(22, 22), QSize(24, 24)}) {
+    EXPECT_TRUE(window->windowIcon().availableSizes().contains(size)) << size.width();
+  }
   Click("BTN_MOUSE_ADV");
 
   Click("BTN_MINIMIZE");
