@@ -5,9 +5,10 @@
 
 namespace vexlo {
 
-// How far a run may fall behind its pauses and still catch up: more than a busy machine makes a
-// wake-up late by, less than a stalled report write.
-inline constexpr std::chrono::milliseconds kLongestCatchUp{5};
+// How far a run may fall behind its pauses and still catch up: as late as a busy machine (or the
+// host of a virtual one) wakes a thread, a scheduler slice or two; less than a stalled report
+// write, whose catching up would fire a burst.
+inline constexpr std::chrono::milliseconds kLongestCatchUp{10};
 
 // When a pause of `length` that follows a pause ending at `previousEnd` is to end, asked at
 // `now`. Pauses are laid end to end from the start of the run, so a late wake-up, or the time the

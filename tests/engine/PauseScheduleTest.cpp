@@ -24,13 +24,13 @@ TEST(PauseScheduleTest, PausesKeepTheirScheduleUnlessARunStalls) {
       {"reports took a while", milliseconds(1), microseconds(300), milliseconds(1)},
       {"woke late: the next pause is shorter", milliseconds(1), microseconds(1'800),
        milliseconds(1)},
-      {"woke later than a short pause: caught up", milliseconds(1), milliseconds(5),
+      {"woke later than a short pause: caught up", milliseconds(1), milliseconds(10),
        milliseconds(1)},
-      {"stalled: counted from now", milliseconds(1), microseconds(5'001), microseconds(5'001)},
-      {"a long pause absorbs its length", milliseconds(10), milliseconds(10), milliseconds(10)},
-      {"a long pause stalled", milliseconds(10), microseconds(10'001), microseconds(10'001)},
+      {"stalled: counted from now", milliseconds(1), microseconds(10'001), microseconds(10'001)},
+      {"a long pause absorbs its length", milliseconds(20), milliseconds(20), milliseconds(20)},
+      {"a long pause stalled", milliseconds(20), microseconds(20'001), microseconds(20'001)},
       {"no pause", milliseconds(0), microseconds(200), microseconds(0)},
-      {"no pause, stalled", milliseconds(0), milliseconds(6), milliseconds(6)},
+      {"no pause, stalled", milliseconds(0), milliseconds(11), milliseconds(11)},
   };
   const Clock::time_point previous = Clock::time_point() + std::chrono::hours(1);
   for (const Case& c : cases) {
