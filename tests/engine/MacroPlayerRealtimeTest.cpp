@@ -19,7 +19,7 @@ namespace {
 [[noreturn]] void PlayKeysAloneThenExit() {
   // As RealtimeKit has it, only shorter: a real-time thread that runs this long without sleeping
   // ends the process.
-  const rlimit limit{20'000, 20'000};
+  const rlimit limit{100'000, 100'000};
   if (::setrlimit(RLIMIT_RTTIME, &limit) != 0) std::_Exit(2);
   test::SimMachine machine;
   InputInjector injector(*machine.platform.devices, *machine.platform.hid);
