@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <vector>
 
 #include "XDesktopTest.h"
 #include "common/IniFile.h"
@@ -115,6 +117,7 @@ TEST_F(MacroRecorderE2ETest, TypedKeysAndClicksBecomeStepsWithTheirRealPauses) {
                   {0x84, 0x06, 0}, {0x06, 0, -1},   {0x04, 0x06, 0}};
   ASSERT_EQ(macro.byCount, std::size(expected));
   std::string errors;
+  std::vector<int> sizes;  // of the errors
   for (std::size_t i = 0; i < std::size(expected); ++i) {
     const MacroAction& step = macro.steps[i];
     ASSERT_EQ(step.type, expected[i].type) << "step " << i;
@@ -124,9 +127,14 @@ TEST_F(MacroRecorderE2ETest, TypedKeysAndClicksBecomeStepsWithTheirRealPauses) {
       const int error = step.Value16() - expected[i].pause;
       errors +=
           " " + std::to_string(expected[i].pause) + (error < 0 ? "" : "+") + std::to_string(error);
-      EXPECT_LE(std::abs(error), 15) << "step " << i;  // a loaded machine wakes the program late
+      // A lost or doubled pause is far off; a busy machine (other tests beside this one) may
+      // still wake the program one scheduler slice or a few late for a single event.
+      EXPECT_LE(std::abs(error), 100) << "step " << i;
+      sizes.push_back(std::abs(error));
     }
   }
+  std::nth_element(sizes.begin(), sizes.begin() + sizes.size() / 2, sizes.end());
+  EXPECT_LE(sizes[sizes.size() / 2], 15) << "the median error of the pauses:" << errors;
   std::cout << "recorded pauses, expected+error in ms:" << errors << '\n';
   RecordProperty("pause_errors", errors);
 }
