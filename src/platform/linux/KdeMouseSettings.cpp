@@ -148,13 +148,18 @@ Result KdeMouseSettings::Write(const std::string& file,
   return Result::Ok;
 }
 
-Result KdeMouseSettings::GetDoubleClickTime(std::uint32_t& milliseconds) {
+Result KdeMouseSettings::ReadGlobalNumber(const std::string& key, const char* fallback,
+                                          std::uint32_t& value) {
   std::scoped_lock lock(mutex_);
-  const std::optional<std::uint32_t> value =
-      ParseUnsigned(Read(folder_ / kGlobals, {kGeneral}, kDoubleClick, "400"));
-  if (!value) return Result::BadData;
-  milliseconds = *value;
+  const std::optional<std::uint32_t> read =
+      ParseUnsigned(Read(folder_ / kGlobals, {kGeneral}, key, fallback));
+  if (!read) return Result::BadData;
+  value = *read;
   return Result::Ok;
+}
+
+Result KdeMouseSettings::GetDoubleClickTime(std::uint32_t& milliseconds) {
+  return ReadGlobalNumber(kDoubleClick, "400", milliseconds);
 }
 
 Result KdeMouseSettings::SetDoubleClickTime(std::uint32_t milliseconds) {
@@ -191,12 +196,7 @@ Result KdeMouseSettings::SetPointerSpeed(std::uint32_t speed) {
 }
 
 Result KdeMouseSettings::GetWheelScrollLines(std::uint32_t& lines) {
-  std::scoped_lock lock(mutex_);
-  const std::optional<std::uint32_t> value =
-      ParseUnsigned(Read(folder_ / kGlobals, {kGeneral}, kWheelLines, "3"));
-  if (!value) return Result::BadData;
-  lines = *value;
-  return Result::Ok;
+  return ReadGlobalNumber(kWheelLines, "3", lines);
 }
 
 Result KdeMouseSettings::SetWheelScrollLines(std::uint32_t lines) {

@@ -60,6 +60,8 @@ class KdeMouseSettings final : public SystemMouseSettings {
 
   // The places of the acceleration: where it is read first, then where else it is written.
   std::vector<KdeConfigFile::Group> AccelerationGroups() const;
+  // The number under `key` of the general group of "kdeglobals", `fallback` when it is absent.
+  Result ReadGlobalNumber(const std::string& key, const char* fallback, std::uint32_t& value);
   // Changes the keys of one file, each to its value unless `keep` says that what it holds may
   // stay, and tells KDE's programs when anything changed. Under the lock.
   Result Write(const std::string& file, const std::vector<KdeConfigFile::Group>& groups,
