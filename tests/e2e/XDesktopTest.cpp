@@ -49,33 +49,23 @@ void XDesktopTest::SetUp() {
   if (!OnPath("Xvfb") || !OnPath("xwininfo")) {
     GTEST_SKIP() << "needs Xvfb and xwininfo (Debian packages xvfb and x11-utils)";
   }
-  int fds[2];
-  ASSERT_EQ(::pipe(fds), 0);
-  xserver_ = std::make_unique<ChildProcess>(
-      "/usr/bin/Xvfb",
-      std::vector<std::string>{"-displayfd", "1", "-noreset", "-screen", "0", "1280x800x24",
-                               "-nolisten", "tcp"},
-      std::map<std::string, std::string>{}, fds[1]);
-  ::close(fds[1]);
   std::string display;
-  char c;
-  while (::read(fds[0], &c, 1) == 1 && c != '\n') display += c;
-  ::close(fds[0]);
-  ASSERT_FALSE(display.empty()) << "Xvfb did not start";
+  xserver_ = StartXvfb("1280x800x24", display);
+  ASSERT_NE(xserver_, nullptr) << "Xvfb did not start";
   // The number comes as soon as the server has its display; wait until it answers too.
   ASSERT_TRUE(WaitUntil(
       [&] {
-        return RunForOutput("/usr/bin/xwininfo", {"-root", "-display", ":" + display}, {}, 10s)
+        return RunForOutput("/usr/bin/xwininfo", {"-root", "-display", display}, {}, 10s)
                    .value_or("")
                    .find("Map State") != std::string::npos;
       },
       15s))
       << "Xvfb does not answer";
-  input_ = std::make_unique<Input>(":" + display);
+  input_ = std::make_unique<Input>(display);
   ASSERT_NE(input_->connection, nullptr);
   std::filesystem::create_directories(root / "run");
   ::chmod((root / "run").c_str(), 0700);
-  environment = {{"DISPLAY", ":" + display},
+  environment = {{"DISPLAY", display},
                  {"QT_QPA_PLATFORM", "xcb"},
                  {"LSAN_OPTIONS", "suppressions=" VEXLO_E2E_FOLDER "/lsan-suppressions.txt"},
                  {"XDG_RUNTIME_DIR", root / "run"},

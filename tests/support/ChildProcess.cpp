@@ -89,4 +89,22 @@ std::optional<std::string> RunForOutput(const std::string& program,
   return output;
 }
 
+std::unique_ptr<ChildProcess> StartXvfb(const std::string& screen, std::string& display) {
+  int fds[2];
+  if (::pipe(fds) != 0) return nullptr;
+  auto server = std::make_unique<ChildProcess>(
+      "/usr/bin/Xvfb",
+      std::vector<std::string>{"-displayfd", "1", "-noreset", "-screen", "0", screen, "-nolisten",
+                               "tcp"},
+      std::map<std::string, std::string>{}, fds[1]);
+  ::close(fds[1]);
+  std::string number;
+  char c;
+  while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  ::close(fds[0]);
+  if (number.empty()) return nullptr;
+  display = ":" + number;
+  return server;
+}
+
 }  // namespace vexlo::test

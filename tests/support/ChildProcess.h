@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,5 +50,9 @@ bool WaitUntil(Condition condition, std::chrono::milliseconds deadline) {
   }
   return true;
 }
+
+// An Xvfb of the caller's own with one screen of `screen` ("1280x800x24"), not on the network;
+// `display` gets its name (":N") as soon as the server has one. Null when it could not start.
+std::unique_ptr<ChildProcess> StartXvfb(const std::string& screen, std::string& display);
 
 }  // namespace vexlo::test

@@ -21,20 +21,9 @@ bool Answers(const std::string& display) {
 
 PrivateXServer::PrivateXServer() {
   if (!std::filesystem::exists("/usr/bin/Xvfb")) return;
-  int fds[2];
-  if (::pipe(fds) != 0) return;
-  server_ = std::make_unique<ChildProcess>(
-      "/usr/bin/Xvfb",
-      std::vector<std::string>{"-displayfd", "1", "-noreset", "-screen", "0", "640x480x24",
-                               "-nolisten", "tcp"},
-      std::map<std::string, std::string>{}, fds[1]);
-  ::close(fds[1]);
-  std::string number;
-  char c;
-  while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-  ::close(fds[0]);
-  if (number.empty()) return;
-  const std::string display = ":" + number;
+  std::string display;
+  server_ = StartXvfb("640x480x24", display);
+  if (!server_) return;
   if (!WaitUntil([&] { return Answers(display); }, std::chrono::seconds(15))) return;
   if (const char* previous = std::getenv("DISPLAY")) {
     had_previous_ = true;
