@@ -47,7 +47,7 @@ void BM_ChoiceToRegisterWritten(benchmark::State& state) {
   }
   SkinFile<DibImage> mainSkin(world.settings.SkinFolder + "Main.ini");
   (void)mainSkin.Load();
-  KeysPanel panel(world.window, world.context, mainSkin);
+  KeysPanel panel(world.window, world.context, world.service, mainSkin);
   bool media = false;
   for (auto _ : state) {
     media = !media;

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -28,6 +27,7 @@
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
 #include "device/DriverInterface.h"
+#include "engine/ButtonDispatchThread.h"
 #include "engine/HostDispatcher.h"
 #include "engine/InputInjector.h"
 #include "engine/KeyAssignment.h"
@@ -112,45 +112,11 @@ class InjectionClock {
   std::uint64_t observer_;
 };
 
-// The user-interface thread of the program: handles posted button events one after another.
-class UiThread final : public MessageTarget {
+// The window, for the messages that are not button events: none come here.
+class NoWindow final : public MessageTarget {
  public:
-  explicit UiThread(HostDispatcher& dispatcher)
-      : dispatcher_(dispatcher), thread_([this](std::stop_token stop) { Run(stop); }) {}
-
-  Result Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
-    {
-      std::scoped_lock lock(mutex_);
-      queue_.push_back({message, wParam, lParam});
-    }
-    posted_.notify_one();
-    return Result::Ok;
-  }
+  Result Post(std::uint32_t, std::uintptr_t, std::intptr_t) override { return Result::Ok; }
   Result PostText(std::uint32_t, std::vector<std::string>) override { return Result::Ok; }
-
- private:
-  struct Message {
-    std::uint32_t message;
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
-  };
-
-  void Run(std::stop_token stop) {
-    std::unique_lock lock(mutex_);
-    while (posted_.wait(lock, stop, [this] { return !queue_.empty(); })) {
-      const Message m = queue_.front();
-      queue_.pop_front();
-      lock.unlock();
-      if (m.message == UM_BUTTON_EVENT) dispatcher_.DispatchButtonEvent(m.wParam, m.lParam);
-      lock.lock();
-    }
-  }
-
-  HostDispatcher& dispatcher_;
-  std::mutex mutex_;
-  std::condition_variable_any posted_;
-  std::deque<Message> queue_;
-  std::jthread thread_;
 };
 
 class NoLauncher final : public ProcessLauncher {
@@ -210,11 +176,11 @@ struct HostMachine {
   SteadyPauseClock clock;
   MacroPlayer player{injector, clock};
   NoLauncher launcher;
-  HostDispatcher dispatcher{profiles, macros, injector, player, launcher, clock, {}};
+  HostDispatcher dispatcher{macros, injector, player, launcher, clock, {}};
 };
 
 // From the button going down on the mouse to the injection report written: the device link's
-// worker (buttons 0..2) or report reader (3..6) posts the event, the user-interface thread
+// worker (buttons 0..2) or report reader (3..6) posts the event, the button dispatch thread
 // dispatches it, the injector writes. The button sends volume up.
 void ButtonToInjectionReport(benchmark::State& state) {
   const int button = static_cast<int>(state.range(0));
@@ -224,10 +190,12 @@ void ButtonToInjectionReport(benchmark::State& state) {
   }
   (void)StoreKeyAssignment(machine.profiles.Data().device, button, KeyAssignment::Plain(12));
   InjectionClock injected(*machine.sim);
-  UiThread ui(machine.dispatcher);
+  NoWindow window;
+  ButtonDispatchThread buttons(machine.dispatcher, window);
+  buttons.UseAssignments(machine.profiles.Data().device);
   DeviceLink link(*machine.platform.devices, *machine.platform.hid);
   DeviceSession session(link, machine.messages);
-  session.SetEventTarget(&ui);
+  session.SetEventTarget(&buttons);
   if (session.Connect() != Result::Ok ||
       link.MouseFilterControl(kIoctlButtonInterception, InterceptEveryButton(link)) != Result::Ok ||
       ReportToHost(link, button) != Result::Ok) {
@@ -401,9 +369,12 @@ std::string RealtimeHere() {
   RealtimeGrant grant = RealtimeGrant::Refused;
   std::jthread([&] { grant = EnterRealtime("benchmark"); }).join();
   switch (grant) {
-    case RealtimeGrant::Direct: return "granted";
-    case RealtimeGrant::Brokered: return "granted by RealtimeKit";
-    case RealtimeGrant::Refused: return "refused";
+    case RealtimeGrant::Direct:
+      return "granted";
+    case RealtimeGrant::Brokered:
+      return "granted by RealtimeKit";
+    case RealtimeGrant::Refused:
+      return "refused";
   }
   return "unknown";
 }
@@ -428,7 +399,8 @@ int main(int argc, char** argv) {
   if (loaded) load.emplace();
   benchmark::AddCustomContext(
       "background_load",
-      load ? std::to_string(load->Processes()) + " processes spinning at ordinary priority" : "none");
+      load ? std::to_string(load->Processes()) + " processes spinning at ordinary priority"
+           : "none");
   benchmark::AddCustomContext("realtime_scheduling", vexlo::RealtimeHere());
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -248,9 +248,6 @@ std::intptr_t CVexloDlg::OnWindowMessage(std::uint32_t message, std::uintptr_t w
     case UM_DEVICE_STATE:
       service_.OnDeviceState(wParam);
       break;
-    case UM_BUTTON_EVENT:
-      service_.OnButtonEvent(wParam, lParam);
-      break;
     case UM_DRIVER_SETUP:
       context_.device.OnDriverSetupDone(wParam != 0);
       break;

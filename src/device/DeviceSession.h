@@ -51,8 +51,8 @@ class DeviceSession {
   // thread.
   void OnDriverSetupDone(bool succeeded);
 
-  // The window that receives UM_BUTTON_EVENT (wParam pressed flag, lParam event code); null for
-  // none. It must stay valid until it is replaced.
+  // The target of UM_BUTTON_EVENT (wParam pressed flag, lParam event code) and UM_DRIVER_SETUP;
+  // null for none. It must stay valid until it is replaced.
   // Lock order: taken inside the link's callback lock when an event is delivered.
   void SetEventTarget(MessageTarget* target);
 

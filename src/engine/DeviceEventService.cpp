@@ -29,8 +29,10 @@ DeviceEventService::DeviceEventService(const DeviceEventParts& parts, MainWindow
     : parts_(parts),
       view_(view),
       window_(window),
-      dispatcher_(parts.profiles, parts.macros, parts.injector, parts.player, parts.launcher,
-                  parts.pauseClock, [this] { OnShowMain(); }) {}
+      dispatcher_(parts.macros, parts.injector, parts.player, parts.launcher, parts.pauseClock,
+                  // The dispatch thread asks; the window's thread shows.
+                  [&window] { (void)window.Post(UM_SHOW_MAIN, kTagOpen, 0); }),
+      buttons_(dispatcher_, window) {}
 
 DeviceEventService::~DeviceEventService() {
   // When these return, no worker posts to the window any more.
@@ -41,7 +43,8 @@ DeviceEventService::~DeviceEventService() {
 void DeviceEventService::Start(bool startHidden) {
   // Without the injection device host functions send nothing; every arrival tries again.
   (void)parts_.injector.OpenInjectionDevice();
-  parts_.device.SetEventTarget(&window_);
+  buttons_.UseAssignments(parts_.profiles.Data().device);
+  parts_.device.SetEventTarget(&buttons_);
   parts_.monitor.SetTarget(&window_);
   // A window that is gone drops what is posted to it; this one is not.
   if (parts_.device.Connect() == Result::Ok) {
@@ -56,7 +59,9 @@ bool DeviceEventService::IsMouseUsable() {
   return device.IsConnected() == Result::Ok && device.Link().IsOpen();
 }
 
-int DeviceEventService::DeviceKind() const { return parts_.device.Model(); }
+int DeviceEventService::DeviceKind() const {
+  return parts_.device.Model();
+}
 
 void DeviceEventService::OnDeviceChange(std::uintptr_t event) {
   DeviceSession& device = parts_.device;
@@ -64,8 +69,7 @@ void DeviceEventService::OnDeviceChange(std::uintptr_t event) {
     if (IsMouseUsable()) return;  // another HID device
     view_.CloseNoDeviceMessage();
     if (device.Connect() == Result::Ok) (void)window_.Post(UM_DEVICE_STATE, kTagDeviceArrived, 0);
-  } else if (event == DeviceNotifications::kRemoveComplete &&
-             device.IsConnected() == Result::Ok) {
+  } else if (event == DeviceNotifications::kRemoveComplete && device.IsConnected() == Result::Ok) {
     // Another HID device going leaves a mouse that still answers.
     if (!device.CheckAlive()) (void)window_.Post(UM_DEVICE_STATE, kTagDeviceRemoved, 0);
   }
@@ -83,7 +87,7 @@ void DeviceEventService::OnDeviceState(std::uintptr_t state) {
 
 void DeviceEventService::OnRemoval() {
   // Nothing the mouse started may stay pressed or running on the host.
-  dispatcher_.ReleaseEverything();
+  buttons_.ReleaseEverything();
   parts_.monitor.StopMonitor();
   deferredLink_.reset();
   view_.SetTrayPresent(false);
@@ -105,6 +109,7 @@ void DeviceEventService::ApplyOnArrival() {
   SettleCurrentProfile();
   // A file that cannot be read leaves the profile in memory as it was.
   (void)ReadProfile(profiles.CurrentPath(), &profile.device, nullptr, &profile.link);
+  buttons_.UseAssignments(profile.device);
   CaptureWindowsSettings(parts_.mouseSettings, profile.windows);
   (void)WriteProfile(profiles.CurrentPath(), profile);  // the profile in memory is what counts
   view_.RefreshAll();
@@ -139,9 +144,8 @@ void DeviceEventService::OnShowMain() {
   view_.ShowAndRaise();
 }
 
-void DeviceEventService::OnButtonEvent(std::uintptr_t pressed, std::intptr_t code) {
-  if (shutDown_) return;
-  dispatcher_.DispatchButtonEvent(pressed, code);
+void DeviceEventService::AssignmentsChanged() {
+  buttons_.UseAssignments(parts_.profiles.Data().device);
 }
 
 void DeviceEventService::OnLinkedProfile(const LinkEntry& link) {
@@ -174,7 +178,8 @@ void DeviceEventService::SwitchToLinked(const LinkEntry& link) {
 
 void DeviceEventService::ProfileLoaded() {
   // What the old profile's buttons hold or run ends with it (a macro awaiting a second press).
-  dispatcher_.ReleaseEverything();
+  buttons_.ReleaseEverything();
+  buttons_.UseAssignments(parts_.profiles.Data().device);
   ApplyWholeProfile();
   view_.RefreshAll();
   parts_.monitor.RebuildLinkTable(parts_.profiles);
@@ -209,8 +214,9 @@ void DeviceEventService::Shutdown() {
   parts_.monitor.SetTarget(nullptr);
   parts_.monitor.Stop();
   parts_.device.SetEventTarget(nullptr);
+  buttons_.Stop();
   deferredLink_.reset();
-  dispatcher_.ReleaseEverything();
+  buttons_.ReleaseEverything();
   parts_.player.Shutdown();
   // The mouse and the desktop go back to the defaults; the profile files keep the user's values.
   FillDefaults(parts_.profiles.Data());

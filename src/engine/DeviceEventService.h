@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "common/Result.h"
+#include "engine/ButtonDispatchThread.h"
 #include "engine/ForegroundMonitor.h"
 #include "engine/HostDispatcher.h"
 
@@ -74,12 +75,13 @@ std::uint32_t NarrowModel(std::uint32_t model, int deviceKind);
 
 // Everything that flows between the mouse and the program, without the window's own widgets:
 // connecting at start, the arrival and removal of the mouse, sending the profile on arrival, the
-// button events (through the host dispatcher it owns), show requests, the linked-profile switch,
+// button events (performed by the host dispatcher it owns, on the button dispatch thread), show
+// requests, the linked-profile switch,
 // Restore's device part and the exit sequence. The main window forwards its messages here and
 // lends the service a MainWindowView for what the user sees; the service reaches the window's
 // queue through `window` (UM_DEVICE_STATE, UM_SHOW_MAIN, and the workers' messages).
 //
-// User-interface thread only.
+// User-interface thread only; button events never pass through it.
 class DeviceEventService {
  public:
   DeviceEventService(const DeviceEventParts& parts, MainWindowView& view, MessageTarget& window);
@@ -94,11 +96,14 @@ class DeviceEventService {
   void Start(bool startHidden);
 
   // The window's messages: WM_DEVICECHANGE of the HID interface class (its event type),
-  // UM_DEVICE_STATE ('Dev1' arrived, anything else removed), UM_SHOW_MAIN, UM_BUTTON_EVENT.
+  // UM_DEVICE_STATE ('Dev1' arrived, anything else removed), UM_SHOW_MAIN.
   void OnDeviceChange(std::uintptr_t event);
   void OnDeviceState(std::uintptr_t state);
   void OnShowMain();
-  void OnButtonEvent(std::uintptr_t pressed, std::intptr_t code);
+
+  // The current profile's button assignments changed in memory (a button was reassigned): the
+  // next presses perform them.
+  void AssignmentsChanged();
 
   // UM_LINKED_PROFILE: makes the linked profile current and sends it to the mouse and the desktop,
   // unless it is current already. While the window is busy (a modal dialog or menu) the switch
@@ -144,6 +149,7 @@ class DeviceEventService {
   MainWindowView& view_;
   MessageTarget& window_;
   HostDispatcher dispatcher_;
+  ButtonDispatchThread buttons_;  // the mouse's event target; after dispatcher_, which it uses
   std::optional<LinkEntry> deferredLink_;  // the switch that waits for the window
   bool shutDown_ = false;
 };

@@ -10,7 +10,6 @@
 #include "engine/ScanCodeTable.h"
 #include "platform/ports/ProcessLauncher.h"
 #include "profiles/MacroStore.h"
-#include "profiles/ProfileStore.h"
 
 namespace vexlo {
 namespace {
@@ -25,24 +24,30 @@ HidUsage KeyboardUsage(std::uint16_t usage) {
 
 }  // namespace
 
-HostDispatcher::HostDispatcher(const ProfileStore& profiles, const MacroStore& macros,
-                               InputInjector& injector, MacroPlayer& player,
-                               ProcessLauncher& launcher, PauseClock& clock,
+HostDispatcher::HostDispatcher(const MacroStore& macros, InputInjector& injector,
+                               MacroPlayer& player, ProcessLauncher& launcher, PauseClock& clock,
                                ShowMainWindow showMainWindow)
-    : profiles_(profiles),
-      macros_(macros),
+    : macros_(macros),
       injector_(injector),
       player_(player),
       launcher_(launcher),
       clock_(clock),
-      showMainWindow_(std::move(showMainWindow)) {}
+      showMainWindow_(std::move(showMainWindow)) {
+  assignments_.fill(KeyAssignment::Plain(kCodeDisabled));
+}
+
+void HostDispatcher::UseAssignments(const DeviceSettings& device) {
+  for (int button = 0; button < kButtonCount; ++button) {
+    assignments_[static_cast<std::size_t>(button)] = KeyAssignmentOf(device, button);
+  }
+}
 
 void HostDispatcher::DispatchButtonEvent(std::uintptr_t pressed, std::intptr_t eventCode) {
   if (pressed == 0) return;
   const auto code = static_cast<std::uint16_t>(eventCode & 0xFFFF);
   if (code >= kFirstPressCode && code < kFirstPressCode + kButtonCount) {
     const int button = code - kFirstPressCode;
-    const KeyAssignment assignment = KeyAssignmentOf(profiles_.Data().device, button);
+    const KeyAssignment& assignment = assignments_[static_cast<std::size_t>(button)];
     held_[static_cast<std::size_t>(button)] = assignment;
     if (const AssignmentCodeInfo* info = FindAssignmentCode(assignment.code)) {
       Perform(info->press, button, assignment);
@@ -133,7 +138,7 @@ void HostDispatcher::StartMacro(int button, const KeyAssignment& assignment) {
   const std::uint8_t slot = UnpackMacro(number).slot;
   if (slot >= kMacroSlotCount) return;
   // A refused start (an empty slot, the run before still ending) loses this press.
-  (void)player_.StartRun(button, number, macros_.Slot(slot));
+  (void)player_.StartRun(button, number, macros_.CopySlot(slot));
 }
 
 void HostDispatcher::LaunchProgram(const KeyAssignment& assignment) {

@@ -33,8 +33,8 @@ struct MouseEvent {
 // restarted) opens it again and writes once more; a write that still fails is counted, and the
 // first failure after a success is reported on the standard error stream.
 //
-// The host dispatcher (user-interface thread) and the macro player's worker call it at the same
-// time: each operation, its report write included, runs entirely under the injector's lock.
+// The host dispatcher (the button dispatch thread) and the macro player's worker call it at the
+// same time: each operation, its report write included, runs entirely under the injector's lock.
 class InputInjector {
  public:
   InputInjector(DeviceIo& io, HidEnumerator& enumerator);

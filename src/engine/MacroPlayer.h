@@ -40,7 +40,8 @@ MacroRun RapidFireRun(std::uint32_t fireKeyNumber);
 // and mouse button that its steps left down, so nothing it pressed stays held when it ends, and
 // nothing that another button holds is released.
 //
-// The user-interface thread starts and stops runs; the worker alone plays them.
+// The host dispatcher starts and stops runs, from one thread at a time (the button dispatch
+// thread, or the user-interface thread while that one waits); the worker alone plays them.
 class MacroPlayer {
  public:
   // How long starting a run or StopNow waits for the run before to end. Its steps notice a stop

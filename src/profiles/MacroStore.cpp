@@ -20,7 +20,9 @@ constexpr std::size_t kNameStemUnits = kMaxMacroNameUnits - 3;
 
 MacroStore::MacroStore(const std::string& dataFolder, const LanguageTable& language,
                        UserMessages& messages)
-    : folder_(PrepareDataSubfolder(dataFolder, kMacroFolderName)), language_(language), messages_(messages) {
+    : folder_(PrepareDataSubfolder(dataFolder, kMacroFolderName)),
+      language_(language),
+      messages_(messages) {
   if (folder_.empty()) return;  // every slot free, and none can be written
   for (int i = 0; i < kMacroSlotCount; ++i) {
     char name[16];
@@ -166,7 +168,8 @@ Result MacroStore::AppendStep(const MacroAction& step) {
 
 Result MacroStore::AppendSteps(std::span<const MacroAction> steps) {
   if (current_index_ < 0) return Result::NothingToActOn;
-  if (Slot(current_index_).byCount + steps.size() > std::size_t{kMaxMacroSteps}) return Result::Full;
+  if (Slot(current_index_).byCount + steps.size() > std::size_t{kMaxMacroSteps})
+    return Result::Full;
   return ChangeCurrentSteps([steps](MacroData& record) {
     for (const MacroAction& step : steps) record.steps[record.byCount++] = step;
   });
@@ -256,6 +259,11 @@ int MacroStore::SlotAfterDeleting(int slot) const {
   return at == order.begin() ? -1 : *(at - 1);
 }
 
+MacroData MacroStore::CopySlot(int index) const {
+  std::scoped_lock lock(slots_mutex_);
+  return slots_.at(static_cast<std::size_t>(index));
+}
+
 void MacroStore::MakeCurrent(int slot) {
   current_index_ = slot;
   current_name_ = Slot(slot).szName;
@@ -264,7 +272,10 @@ void MacroStore::MakeCurrent(int slot) {
 Result MacroStore::StoreSlot(int slot, MacroData record) {
   if (SlotPath(slot).empty()) return Result::PathNotFound;
   if (const Result r = WriteMacroFile(SlotPath(slot), record); r != Result::Ok) return r;
-  slots_[static_cast<std::size_t>(slot)] = std::move(record);
+  {
+    std::scoped_lock lock(slots_mutex_);
+    slots_[static_cast<std::size_t>(slot)] = std::move(record);
+  }
   if (slot == current_index_) current_name_ = Slot(slot).szName;
   RebuildNames();
   return Result::Ok;
@@ -274,7 +285,10 @@ Result MacroStore::FreeSlot(int slot) {
   std::error_code error;
   std::filesystem::remove(SlotPath(slot), error);  // a file that is already gone is no error
   if (error) return ResultFromErrno(error.value());
-  slots_[static_cast<std::size_t>(slot)] = MacroData{};
+  {
+    std::scoped_lock lock(slots_mutex_);
+    slots_[static_cast<std::size_t>(slot)] = MacroData{};
+  }
   RebuildNames();
   return Result::Ok;
 }

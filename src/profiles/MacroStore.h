@@ -89,6 +89,9 @@ class MacroStore {
   int CurrentIndex() const { return current_index_; }
   const std::string& CurrentName() const { return current_name_; }
   const MacroData& Slot(int index) const { return slots_.at(static_cast<std::size_t>(index)); }
+  // A copy of the slot taken under the lock: the one read any thread may make (the button
+  // dispatch thread starting a macro).
+  MacroData CopySlot(int index) const;
   const std::string& SlotPath(int index) const {
     return slot_paths_.at(static_cast<std::size_t>(index));
   }
@@ -118,7 +121,9 @@ class MacroStore {
   const LanguageTable& language_;
   UserMessages& messages_;
   std::array<std::string, kMacroSlotCount> slot_paths_;
+  // Written by the user-interface thread under slots_mutex_, which CopySlot takes too.
   std::array<MacroData, kMacroSlotCount> slots_;
+  mutable std::mutex slots_mutex_;
   int current_index_ = -1;
   std::string current_name_;
   mutable std::mutex names_mutex_;  // guards names_

@@ -11,6 +11,7 @@
 #include <map>
 
 #include "AssignmentMenuDriver.h"
+#include "ChildProcess.h"
 #include "FakeUserMessages.h"
 #include "PagePanelFixture.h"
 #include "TempFolder.h"
@@ -57,7 +58,7 @@ class KeysPanelTest : public test::PagePanelFixture {
     PagePanelFixture::SetUp();
     if (HasFatalFailure()) return;
     ASSERT_EQ(mainSkin.Load(), Result::Ok);
-    panel = std::make_unique<KeysPanel>(window, context, mainSkin);
+    panel = std::make_unique<KeysPanel>(window, context, service, mainSkin);
   }
 
   void TearDown() override {
@@ -339,6 +340,23 @@ TEST_F(KeysPanelTest, EveryChoiceReachesTheFileAndTheMouse) {
         EXPECT_EQ(state.mouse.registers[reg], expected);
       }
     }
+  }
+}
+
+// A reassignment holds from the next press on the mouse, which the host performs off this thread.
+TEST_F(KeysPanelTest, TheNextPressOnTheMousePerformsTheNewAssignment) {
+  service.Start(/*startHidden=*/true);
+  const auto consumerHeld = [&](std::uint16_t usage) {
+    return test::WaitUntil([&] { return sim->State().injection.held.consumer == usage; },
+                           std::chrono::seconds(5));
+  };
+  for (const auto& [code, usage] : {std::pair<std::uint8_t, std::uint16_t>{12, 0xE9},  // volume up
+                                    {13, 0xEA}}) {                                       // down
+    Choose(5, code);
+    ASSERT_EQ(sim->Press(5), Result::Ok);
+    EXPECT_TRUE(consumerHeld(usage)) << int{code};
+    ASSERT_EQ(sim->Release(5), Result::Ok);
+    EXPECT_TRUE(consumerHeld(0)) << int{code};
   }
 }
 

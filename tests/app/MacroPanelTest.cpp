@@ -317,7 +317,7 @@ namespace {
 
 TEST_F(MacroPanelTest, KeysThatPlayAMacroFollowItsRenameAndDeletion) {
   ASSERT_EQ(mainSkin.Load(), Result::Ok);
-  keys = std::make_unique<KeysPanel>(window, context, mainSkin);
+  keys = std::make_unique<KeysPanel>(window, context, service, mainSkin);
   const std::uint8_t factory = sim->State().mouse.registers[0x09];  // button 4's register
   AddMacro("810100");
   ASSERT_EQ(StoreKeyAssignment(profiles.Data().device, 4,

@@ -84,6 +84,12 @@ class DeviceEventServiceTest : public ::testing::Test {
   void Assign(int button, const KeyAssignment& assignment) {
     ASSERT_EQ(StoreKeyAssignment(profiles_.Data().device, button, assignment), Result::Ok);
   }
+  // Presses `button` on the mouse and waits until the host received `lines` injected lines.
+  void PressOnMouse(int button, std::size_t lines) {
+    const std::size_t before = lines_.All().size();
+    ASSERT_EQ(machine_.sim->Press(button), Result::Ok);
+    ASSERT_GE(lines_.WaitFor(before + lines).size(), before + lines) << "nothing was injected";
+  }
 
   std::string Saved(const char* key) {
     return ReadIniString(kSettingsSection, key, "", settings_.SettingsFile);
@@ -168,7 +174,8 @@ TEST_F(DeviceEventServiceTest, ArrivalSettlesOnAProfileOfTheProfileFolder) {
 TEST_F(DeviceEventServiceTest, RemovalReleasesWhatTheMouseHeldAndHides) {
   Start();
   Assign(3, KeyAssignment::Plain(34));  // Alt+Tab
-  service_.OnButtonEvent(1, 0x14);
+  service_.ProfileLoaded();
+  PressOnMouse(3, 2);
   ASSERT_EQ(machine_.sim->State().injection.held.keys.size(), 2u);
 
   ASSERT_EQ(machine_.sim->Unplug(), Result::Ok);
@@ -237,7 +244,8 @@ TEST_F(DeviceEventServiceTest, ShutdownLeavesDefaultsOnTheMouseAndTheUsersValues
   ASSERT_EQ(WriteProfile(profiles_.CurrentPath(), profiles_.Data()), Result::Ok);
   ASSERT_EQ(machine_.platform.mouseSettings->SetPointerSpeed(4), Result::Ok);
   Assign(3, KeyAssignment::Plain(34));  // Alt+Tab, held as the program ends
-  service_.OnButtonEvent(1, 0x14);
+  service_.ProfileLoaded();
+  PressOnMouse(3, 2);
 
   service_.Shutdown();
 
@@ -253,7 +261,6 @@ TEST_F(DeviceEventServiceTest, ShutdownLeavesDefaultsOnTheMouseAndTheUsersValues
   // Nothing reaches the window after the exit.
   const std::size_t posted = window_.posted.Items().size();
   ASSERT_EQ(machine_.sim->Press(3), Result::Ok);
-  service_.OnButtonEvent(1, 0x14);
   EXPECT_TRUE(machine_.sim->State().injection.held.keys.empty());
   EXPECT_EQ(window_.posted.Items().size(), posted);
 }

@@ -58,6 +58,7 @@ class HostFixture : public ::testing::Test {
 
   void Assign(int button, const KeyAssignment& assignment) {
     ASSERT_EQ(StoreKeyAssignment(profiles_.Data().device, button, assignment), Result::Ok);
+    dispatcher_.UseAssignments(profiles_.Data().device);
   }
 
   // Stores the macro in the lowest free slot and gives the slot.
@@ -99,8 +100,7 @@ class HostFixture : public ::testing::Test {
   MacroPlayer player_{injector_, playerClock_};
   RecordingLauncher launcher_;
   int shown_ = 0;  // how often the main window was shown
-  HostDispatcher dispatcher_{profiles_, macros_, injector_,           player_,
-                             launcher_, pauses_, [this] { ++shown_; }};
+  HostDispatcher dispatcher_{macros_, injector_, player_, launcher_, pauses_, [this] { ++shown_; }};
 };
 
 }  // namespace vexlo::test

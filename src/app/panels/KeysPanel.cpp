@@ -12,6 +12,7 @@
 #include "device/DeviceCommands.h"
 #include "device/DeviceSession.h"
 #include "engine/AssignmentCodes.h"
+#include "engine/DeviceEventService.h"
 #include "platform/ports/UserMessages.h"
 #include "profiles/AppSettings.h"
 #include "profiles/MacroStore.h"
@@ -42,8 +43,12 @@ bool LightsItsSpot(int state) {
 
 }  // namespace
 
-KeysPanel::KeysPanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainSkin)
-    : window_(window), app_(app), dialogs_(app.settings, app.language, app.macros, window) {
+KeysPanel::KeysPanel(QWidget& window, AppContext& app, DeviceEventService& service,
+                     SkinFile<DibImage>& mainSkin)
+    : window_(window),
+      app_(app),
+      service_(service),
+      dialogs_(app.settings, app.language, app.macros, window) {
   const QString face = QString::fromStdString(app_.settings.CommonFontName);
   for (int key = 0; key < kKeyCount; ++key) {
     const std::string name = KeyButtonKey(key);
@@ -169,6 +174,7 @@ std::optional<KeyAssignment> KeysPanel::ChooseProgram() {
 void KeysPanel::Commit(int key) {
   const auto i = static_cast<std::size_t>(key);
   DeviceSettings& device = app_.profiles.Data().device;
+  service_.AssignmentsChanged();
   if (app_.device.IsConnected() == Result::Ok) {
     // A transfer that fails leaves the link open; the next arrival sends the whole profile.
     DeviceCommands commands(app_.device, device);

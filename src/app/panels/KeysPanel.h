@@ -31,7 +31,8 @@ class KeysPanel final : public PagePanel {
  public:
   // The key buttons are made on `window` from the main skin; the key pictures are those of the
   // window's frame, found by name when first needed (without them nothing lights up).
-  KeysPanel(QWidget& window, AppContext& app, SkinFile<DibImage>& mainSkin);
+  KeysPanel(QWidget& window, AppContext& app, DeviceEventService& service,
+            SkinFile<DibImage>& mainSkin);
   ~KeysPanel() override;
 
   // Every key button's caption and tool tip follow the current profile.
@@ -70,6 +71,7 @@ class KeysPanel final : public PagePanel {
 
   QWidget& window_;
   AppContext& app_;
+  DeviceEventService& service_;  // told of every reassignment, which the next press performs
   AssignmentDialogs dialogs_;
   std::array<CImageBtn*, 7> keys_{};                  // children of the window
   std::array<QPointer<CImageBtn>, 7> keyPictures_{};  // the frame's

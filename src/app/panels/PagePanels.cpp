@@ -13,7 +13,8 @@ namespace vexlo {
 std::vector<std::unique_ptr<PagePanel>> MakePagePanels(PanelContext& context) {
   std::vector<std::unique_ptr<PagePanel>> panels;
   // Each panel adds itself here, one line, in the order of the pages.
-  auto keys = std::make_unique<KeysPanel>(context.window, context.app, context.skins.Main());
+  auto keys = std::make_unique<KeysPanel>(context.window, context.app, context.service,
+                                          context.skins.Main());
   // The buttons that play a macro follow its renaming and its deletion.
   KeysPanel& keyButtons = *keys;
   panels.push_back(std::move(keys));
