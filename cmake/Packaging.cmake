@@ -83,6 +83,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-open-sans)
+# RealtimeKit gives the threads that carry button presses and keep macro pauses real-time
+# scheduling on a desktop where the user may not take it; without it they run at ordinary priority.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS rtkit)
 # The autostart entry lies in /etc: a file the administrator may change, kept on upgrades.
 file(WRITE ${staging}/conffiles "${autostart}/${VEXLO_APP_ID}.desktop\n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${staging}/conffiles)
