@@ -100,8 +100,6 @@ ProfilePanel::ProfilePanel(QWidget& window, AppContext& app, DeviceEventService&
 
   // The list button is a caption of its own: the current profile's name, set below.
   ApplyButtonStyle(*list_, "BTN_PROFILE_LIST", QStringLiteral(" "), face);
-  // A menu draws its items in the font of the button that opens it; More shows no caption.
-  more_->setFont(list_->font());
   QObject::connect(list_, &QAbstractButton::clicked, &window, [this] { OpenListMenu(); });
   QObject::connect(add_, &QAbstractButton::clicked, &window, [this] { AddProfile(); });
   QObject::connect(delete_, &QAbstractButton::clicked, &window, [this] { DeleteProfile(); });
@@ -241,7 +239,7 @@ void ProfilePanel::SettleAfterDelete() {
 }
 
 void ProfilePanel::OpenMoreMenu() {
-  std::unique_ptr<CMenuEx> menu = MakeProfileMoreMenu(*more_, app_.language);
+  std::unique_ptr<CMenuEx> menu = MakeProfileMoreMenu(*more_, *list_, app_.language);
   const int command = menu->Track(ProfileMoreMenuPosition(*more_));
   menu.reset();
   switch (command) {
