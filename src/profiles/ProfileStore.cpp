@@ -130,8 +130,9 @@ Result ProfileStore::EnsureCurrentProfile() {
 
 Result ProfileStore::SettleOnReadable(std::string_view from) {
   std::vector<std::string> list = List();
-  const auto at = std::find_if(list.begin(), list.end(),
-                               [from](const std::string& entry) { return EqualsNoCase(entry, from); });
+  const auto at = std::find_if(list.begin(), list.end(), [from](const std::string& entry) {
+    return EqualsNoCase(entry, from);
+  });
   if (at != list.end()) std::rotate(list.begin(), at, list.end());
   for (const std::string& path : list) {
     ProfileData read = data_;  // keeps the double-click time, as a selection does

@@ -55,8 +55,8 @@ void PaintScroller(QPainter& painter, const QRect& band, bool down, const MenuSt
   chevron.lineTo(centre.x() + half, centre.y() - rise);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(ColorFromRef(style.textColour), 1.6, Qt::SolidLine, Qt::RoundCap,
-                      Qt::RoundJoin));
+  painter.setPen(
+      QPen(ColorFromRef(style.textColour), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.drawPath(chevron);
   painter.restore();
 }

@@ -132,10 +132,10 @@ TEST_F(ProfilePanelTest, EveryWayOfSwitchingSendsTheWholeProfileAndSavesItsPath)
     double reportRate;
     unsigned pointerSpeed;
   } steps[] = {
-      {"chosen from the list", [&] { ChooseMenuItem("BTN_PROFILE_LIST", 1); }, "Profile002",
-       kTuned, 0.25, 17},
-      {"added, with the defaults", [&] { Click("BTN_PROFILE_ADD"); }, "Profile003", kDefaults,
-       1.0, 10},
+      {"chosen from the list", [&] { ChooseMenuItem("BTN_PROFILE_LIST", 1); }, "Profile002", kTuned,
+       0.25, 17},
+      {"added, with the defaults", [&] { Click("BTN_PROFILE_ADD"); }, "Profile003", kDefaults, 1.0,
+       10},
       {"the one after the deleted",
        [&] {
          ChooseMenuItem("BTN_PROFILE_LIST", 0);

@@ -43,16 +43,18 @@ class LinkedProfileE2ETest : public test::XDesktopTest {
   void WriteLinkedProfile(const std::string& name, const std::string& linked,
                           const std::string& keys) {
     test::WriteFile(root / linked, "#!/bin/sh\n");
-    test::WriteFile(data + "Profile/" + name + ".ini", "[Setting]\n" + keys +
-                                                           "bLinkProgram=1\nszLinkPath=" +
-                                                           (root / linked) + "\nnFlag=20211124\n");
+    test::WriteFile(data + "Profile/" + name + ".ini",
+                    "[Setting]\n" + keys + "bLinkProgram=1\nszLinkPath=" + (root / linked) +
+                        "\nnFlag=20211124\n");
   }
   void Foreground(const std::string& linked) {
     ASSERT_EQ(Run("vexlo-sim", {"foreground", root / linked}), 0);
   }
   bool FirstLevelBecomes(int cpi) {
     return test::WaitUntil(
-        [&] { return Sim("status").find("levels " + std::to_string(cpi) + ",") != std::string::npos; },
+        [&] {
+          return Sim("status").find("levels " + std::to_string(cpi) + ",") != std::string::npos;
+        },
         15s);
   }
   bool NameShownBecomes(const std::string& name) {
@@ -68,9 +70,9 @@ class LinkedProfileE2ETest : public test::XDesktopTest {
 TEST_F(LinkedProfileE2ETest, TheProfileFollowsTheForegroundOnTheMouseAndInTheWindow) {
   EXPECT_TRUE(NameShownBecomes("Desk")) << CopiedText("EDIT_PROFILE_NAME");
   // The game, another linked program, then the game again: the profile follows each time.
-  for (const auto& [linked, profile, cpi] : {std::tuple{"game", "Game", 3000},
-                                              std::tuple{"desk", "Desk", 800},
-                                              std::tuple{"game", "Game", 3000}}) {
+  for (const auto& [linked, profile, cpi] :
+       {std::tuple{"game", "Game", 3000}, std::tuple{"desk", "Desk", 800},
+        std::tuple{"game", "Game", 3000}}) {
     SCOPED_TRACE(linked);
     ASSERT_NO_FATAL_FAILURE(Foreground(linked));
     EXPECT_TRUE(FirstLevelBecomes(cpi)) << Sim("status");

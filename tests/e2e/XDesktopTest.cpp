@@ -180,8 +180,8 @@ std::string XDesktopTest::CopiedText(const std::string& skinKey) {
 
 std::string XDesktopTest::ClipboardText() {
   Display* display = input_->connection;
-  const Window requestor = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1,
-                                               0, 0, 0);
+  const Window requestor =
+      XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
   const Atom property = XInternAtom(display, "VEXLO_TEST_CLIPBOARD", False);
   XConvertSelection(display, XInternAtom(display, "CLIPBOARD", False),
                     XInternAtom(display, "UTF8_STRING", False), property, requestor, CurrentTime);

@@ -244,9 +244,10 @@ struct Shot {
 
 // Many profiles, some of them with long names, so that the list is taller than the screen.
 std::vector<std::string> ManyProfileNames() {
-  std::vector<std::string> names = {"Apex Legends", "Counter-Strike 2 competitive",
-                                    "Desktop work",  "Photo editing with a steady hand at 400 counts per inch",
-                                    "Racing",        "\xC3\x89t\xC3\xA9 \xE2\x80\x94 casual"};
+  std::vector<std::string> names = {
+      "Apex Legends", "Counter-Strike 2 competitive",
+      "Desktop work", "Photo editing with a steady hand at 400 counts per inch",
+      "Racing",       "\xC3\x89t\xC3\xA9 \xE2\x80\x94 casual"};
   for (int i = 1; names.size() < 60; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "Profile%03d", i);
@@ -272,8 +273,7 @@ std::unique_ptr<CMenuEx> ProfileMoreMenu(GalleryWindow& window, const Context& c
     name->setCursorPosition(0);
   }
   CImageBtn& button = *window.Button("BTN_PROFILE_MORE");
-  auto menu =
-      MakeProfileMoreMenu(button, *window.Button("BTN_PROFILE_LIST"), context.language);
+  auto menu = MakeProfileMoreMenu(button, *window.Button("BTN_PROFILE_LIST"), context.language);
   menu->popup(ProfileMoreMenuPosition(button));
   menu->setActiveAction(menu->actions().at(1));
   return menu;

@@ -33,11 +33,10 @@ std::unique_ptr<CMenuEx> MakeProfileListMenu(CImageBtn& button,
   }
   menu->SetFixedItemWidth(button.width() + kListExtraWidth);
   // A name longer than the menu is wide ends in "..." rather than in half a letter.
-  return Finish(std::move(menu),
-                PageMenuStyle(kBackground, 0xFFFFFF,
-                              dt::kVCenter | dt::kExpandTabs | dt::kNoPrefix | dt::kSingleLine |
-                                  dt::kEndEllipsis,
-                              5));
+  return Finish(std::move(menu), PageMenuStyle(kBackground, 0xFFFFFF,
+                                               dt::kVCenter | dt::kExpandTabs | dt::kNoPrefix |
+                                                   dt::kSingleLine | dt::kEndEllipsis,
+                                               5));
 }
 
 std::unique_ptr<CMenuEx> MakeProfileMoreMenu(CImageBtn& button, CImageBtn& list,
