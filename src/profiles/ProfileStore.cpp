@@ -115,23 +115,36 @@ Result ProfileStore::CreateProfile(const NamePattern& pattern, const ProfileData
 
 Result ProfileStore::EnsureCurrentProfile() {
   std::optional<std::string> listed;
-  std::optional<std::string> first;
   VisitList([&](const std::vector<std::string>& list) {
-    for (const std::string& entry : list) {
-      if (!IsRegularFile(entry)) continue;
-      if (!first) first = entry;
-      if (EqualsNoCase(entry, current_path_)) listed = entry;
-    }
+    const auto at = std::find_if(list.begin(), list.end(), [this](const std::string& entry) {
+      return EqualsNoCase(entry, current_path_);
+    });
+    if (at != list.end() && IsRegularFile(*at)) listed = *at;
   });
   if (listed) {
     current_path_ = *listed;  // the list's own spelling
     return Result::Ok;
   }
-  if (!first) return NewProfile();
-  current_path_ = *first;
-  // A file that cannot be read leaves the contents as they were, as a selection does.
-  (void)ReadProfile(current_path_, data_);
-  return Result::Ok;
+  return SettleOnReadable({});
+}
+
+Result ProfileStore::SettleOnReadable(std::string_view from) {
+  std::vector<std::string> list = List();
+  const auto at = std::find_if(list.begin(), list.end(), [from](const std::string& entry) {
+    return EqualsNoCase(entry, from);
+  });
+  if (at != list.end()) std::rotate(list.begin(), at, list.end());
+  for (const std::string& path : list) {
+    ProfileData read = data_;  // keeps the double-click time, as a selection does
+    if (ReadProfile(path, read) == Result::Ok) {
+      data_ = std::move(read);
+      current_path_ = path;
+      return Result::Ok;
+    }
+  }
+  const Result made = NewProfile();
+  if (made != Result::Ok) current_path_.clear();
+  return made;
 }
 
 Result ProfileStore::SelectProfile(const std::string& path) {
@@ -161,9 +174,7 @@ Result ProfileStore::DeleteProfile(bool reload) {
       current_path_ = index < list_.size() ? list_[index] : list_.back();
     }
   }
-  // A file that cannot be read leaves the contents as they were, as a selection does.
-  if (reload) (void)ReadProfile(current_path_, data_);
-  return Result::Ok;
+  return reload ? SettleOnReadable(current_path_) : Result::Ok;
 }
 
 Result ProfileStore::RenameProfile(std::string_view newName) {

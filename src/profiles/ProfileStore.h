@@ -41,10 +41,15 @@ class ProfileStore {
 
   // Only a listed profile, whose file is still there, may be current: a current path that is
   // empty, names a file that has gone or lies outside the profile folder gives way to the first
-  // listed profile whose file is there (read from it), or, when there is none, to a new profile
-  // with default contents (NewProfile). Ok when a listed profile is current now, else NewProfile's
-  // failure.
+  // listed profile that can be read (SettleOnReadable). Ok when a listed profile is current now,
+  // else NewProfile's failure.
   [[nodiscard]] Result EnsureCurrentProfile();
+  // Makes the first listed profile whose file can be read current and reads it, trying the list
+  // in its order from `from` on and then the profiles before it (from the first when `from` is not
+  // listed); when none can be read, a new profile with default contents (NewProfile). The
+  // contents in memory never stay under another profile's path: when NewProfile fails too, its
+  // failure is returned and no profile is current.
+  [[nodiscard]] Result SettleOnReadable(std::string_view from);
   const std::string& Folder() const { return folder_; }
 
   // A copy of the list, taken under the lock.
@@ -70,8 +75,9 @@ class ProfileStore {
   [[nodiscard]] Result SelectProfile(const std::string& path);
 
   // Deletes the current profile's file; the profile after it in the list becomes current (the
-  // one before when it was the last), and with `reload` its contents are read. TooShort when at
-  // most one profile is listed; the removal's failure when the file stays (nothing changes).
+  // one before when it was the last), and with `reload` its contents are read, or, when they
+  // cannot be, SettleOnReadable passes on from it. TooShort when at most one profile is listed;
+  // the removal's failure when the file stays (nothing changes).
   [[nodiscard]] Result DeleteProfile(bool reload);
 
   // Gives the current profile the name a user typed (trimmed; cut so that the path stays within

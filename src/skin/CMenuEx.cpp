@@ -16,6 +16,7 @@ namespace {
 constexpr int kTitleCharWidth = 5;
 constexpr int kTitleHeight = 20;
 constexpr int kCheckMarkSize = 13;  // the desktop's check-mark picture
+constexpr int kScrollerHeight = 16;
 const QString kSwatchPrefix = QStringLiteral("#RGB(");
 
 std::uint32_t Ref(const QColor& colour) {
@@ -41,6 +42,25 @@ std::uint32_t SwatchColour(const QString& text) {
   return channels[0] | channels[1] << 8 | channels[2] << 16;
 }
 
+// The band at the top or bottom of a menu taller than the screen: the item background with a
+// chevron in the text colour that points the way the menu scrolls.
+void PaintScroller(QPainter& painter, const QRect& band, bool down, const MenuStyle& style) {
+  painter.fillRect(band, ColorFromRef(style.itemBackground));
+  const QPointF centre = QRectF(band).center();
+  const qreal half = band.height() * 0.25;
+  const qreal rise = down ? half / 2 : -half / 2;
+  QPainterPath chevron;
+  chevron.moveTo(centre.x() - half, centre.y() - rise);
+  chevron.lineTo(centre.x(), centre.y() + rise);
+  chevron.lineTo(centre.x() + half, centre.y() - rise);
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(
+      QPen(ColorFromRef(style.textColour), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPath(chevron);
+  painter.restore();
+}
+
 // Draws and measures the items of every CMenuEx through its owner's functions, and gives the
 // menu window its border. Other widgets get the application's style.
 class MenuExStyle final : public QProxyStyle {
@@ -60,6 +80,8 @@ class MenuExStyle final : public QProxyStyle {
       switch (metric) {
         case PM_MenuPanelWidth:
           return kMenuBorderWidth;
+        case PM_MenuScrollerHeight:
+          return kScrollerHeight;
         case PM_MenuHMargin:
         case PM_MenuVMargin:
         case PM_MenuDesktopFrameWidth:
@@ -122,6 +144,11 @@ class MenuExStyle final : public QProxyStyle {
     if (const CMenuEx* menu = Menu(widget)) {
       if (element == CE_MenuEmptyArea) {
         painter->fillRect(option->rect, ColorFromRef(menu->Style().itemBackground));
+        return;
+      }
+      if (element == CE_MenuScroller) {
+        PaintScroller(*painter, option->rect, (option->state & State_DownArrow) != 0,
+                      menu->Style());
         return;
       }
       const QAction* action = ActionOf(option);

@@ -97,34 +97,71 @@ class ProfilePanelTest : public test::PagePanelFixture {
   }
 };
 
-TEST_F(ProfilePanelTest, ChoosingFromTheListSendsTheWholeProfileAndSavesItsPath) {
-  ProfileData second;
-  FillDefaults(second);
-  second.device.pwDpi = {400, 1800, 3400, 4200};  // steps 1, 8, 16, 20
-  second.device.pbyCpiColorIdx = {1, 2, 3, 15};
-  second.device.byReportRateIndex = 1;
-  second.windows.uMouseSpeed = 17;
-  second.windows.uWheelScrollLines = 7;
-  ASSERT_EQ(WriteProfile(ProfilePath("Profile002"), second), Result::Ok);
-
-  ChooseMenuItem("BTN_PROFILE_LIST", 1);
-  EXPECT_EQ(Name(), "Profile002");
-  EXPECT_EQ(SavedPath(), ProfilePath("Profile002"));
-  EXPECT_EQ(refreshes, 1);
-  ExpectShowsCurrent();
-  const SimState state = sim->State();
-  // Registers 0x02..0x05: colour in bits 7..4, low step bits in 3..0; 0x08 bits 5..2: step bit 4.
-  EXPECT_EQ(state.mouse.registers[0x02], 0x11);
-  EXPECT_EQ(state.mouse.registers[0x03], 0x28);
-  EXPECT_EQ(state.mouse.registers[0x04], 0x30);
-  EXPECT_EQ(state.mouse.registers[0x05], 0xF4);
-  EXPECT_EQ(state.mouse.registers[0x08] & 0x3C, 0x0C);
-  EXPECT_EQ(state.mouseFilter.reportRateFactor, 0.25);
-  EXPECT_EQ(state.desktop.pointer.pointerSpeed, 17u);
+// Each way a profile becomes current sends the whole of it: the mouse's 32 registers, its report
+// rate and the desktop's pointer speed, and the settings file names it. Profile002 is tuned;
+// Profile001 and the added one hold the defaults. Each step leaves the mouse otherwise than the
+// one before.
+TEST_F(ProfilePanelTest, EveryWayOfSwitchingSendsTheWholeProfileAndSavesItsPath) {
+  ProfileData tuned;
+  FillDefaults(tuned);
+  tuned.device.pwDpi = {400, 1800, 3400, 4200};  // steps 1, 8, 16, 20
+  tuned.device.pbyCpiColorIdx = {1, 2, 3, 15};
+  tuned.device.byLightMode = 0;  // steady
+  tuned.device.byReportRateIndex = 1;
+  tuned.windows.uMouseSpeed = 17;
+  ASSERT_EQ(WriteProfile(ProfilePath("Profile002"), tuned), Result::Ok);
+  // Registers 0x02..0x05: colour in bits 7..4, low step bits in 3..0; 0x08 bits 5..2: step bit 4
+  // of each level; 0x0A bits 7..5: the light mode.
+  constexpr SimRegisters kTuned = {
+      0x00, 0x00, 0x11, 0x28, 0x30, 0xF4, 0x00, 0x00,  //
+      0x0C, 0x00, 0x01, 0x09, 0x05, 0x04, 0x02, 0x23,  //
+      0x0A, 0x07, 0x00, 0x00, 0x00, 0x00, 0x1E, 0xB7,  //
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  //
+  };
+  constexpr SimRegisters kDefaults = {
+      0x00, 0x00, 0x03, 0x84, 0x47, 0x2F, 0x00, 0x00,  //
+      0x00, 0x00, 0x21, 0x09, 0x05, 0x04, 0x02, 0x23,  //
+      0x0A, 0x07, 0x00, 0x00, 0x00, 0x00, 0x1E, 0xB7,  //
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  //
+  };
+  const struct {
+    const char* how;
+    std::function<void()> act;
+    const char* current;
+    const SimRegisters& registers;
+    double reportRate;
+    unsigned pointerSpeed;
+  } steps[] = {
+      {"chosen from the list", [&] { ChooseMenuItem("BTN_PROFILE_LIST", 1); }, "Profile002", kTuned,
+       0.25, 17},
+      {"added, with the defaults", [&] { Click("BTN_PROFILE_ADD"); }, "Profile003", kDefaults, 1.0,
+       10},
+      {"the one after the deleted",
+       [&] {
+         ChooseMenuItem("BTN_PROFILE_LIST", 0);
+         messages.SetNextAnswer(UserMessages::kOk);
+         Click("BTN_PROFILE_DELETE");
+       },
+       "Profile002", kTuned, 0.25, 17},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.how);
+    step.act();
+    EXPECT_EQ(Name(), step.current);
+    EXPECT_EQ(SavedPath(), ProfilePath(step.current));
+    ExpectShowsCurrent();
+    const SimState state = sim->State();
+    EXPECT_EQ(state.mouse.registers, step.registers);
+    EXPECT_EQ(state.mouseFilter.reportRateFactor, step.reportRate);
+    EXPECT_EQ(state.desktop.pointer.pointerSpeed, step.pointerSpeed);
+  }
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Profile002", "Profile003"}));
 
   // The current profile again: nothing is read, sent or saved.
-  ChooseMenuItem("BTN_PROFILE_LIST", 1);
-  EXPECT_EQ(refreshes, 1);
+  const int refreshed = refreshes;
+  messages.shown.clear();
+  ChooseMenuItem("BTN_PROFILE_LIST", 0);
+  EXPECT_EQ(refreshes, refreshed);
   EXPECT_TRUE(messages.shown.empty());
 }
 

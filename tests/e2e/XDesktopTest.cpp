@@ -129,12 +129,17 @@ void XDesktopTest::ClickControl(const std::string& skinKey) {
   XSync(display, False);
 }
 
-void XDesktopTest::PressKey(const std::string& keysym) {
+void XDesktopTest::PressKey(const std::string& keysym, const std::string& modifier) {
   Display* display = input_->connection;
   const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(keysym.c_str()));
   ASSERT_NE(code, 0) << keysym;
+  const KeyCode held =
+      modifier.empty() ? 0 : XKeysymToKeycode(display, XStringToKeysym(modifier.c_str()));
+  ASSERT_TRUE(modifier.empty() || held != 0) << modifier;
+  if (held) XTestFakeKeyEvent(display, held, True, CurrentTime);
   XTestFakeKeyEvent(display, code, True, CurrentTime);
   XTestFakeKeyEvent(display, code, False, CurrentTime);
+  if (held) XTestFakeKeyEvent(display, held, False, CurrentTime);
   XSync(display, False);
 }
 
@@ -155,6 +160,51 @@ bool XDesktopTest::MenuShown() {
   }
   if (children) XFree(children);
   return shown;
+}
+
+void XDesktopTest::OpenFireKeyDialog() {
+  ClickControl("BTN_MOUSE_KEY3");
+  ASSERT_TRUE(WaitUntil([&] { return MenuShown(); }, 15s)) << "no menu";
+  PressKey("Up");
+  PressKey("Up");
+  PressKey("Return");
+  ASSERT_TRUE(MapStateBecomes("IsViewable", Text("STA_FIRE_KEY_TITLE"))) << "no fire-key dialog";
+}
+
+std::string XDesktopTest::CopiedText(const std::string& skinKey) {
+  ClickControl(skinKey);
+  PressKey("a", "Control_L");
+  PressKey("c", "Control_L");
+  return ClipboardText();
+}
+
+std::string XDesktopTest::ClipboardText() {
+  Display* display = input_->connection;
+  const Window requestor =
+      XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  const Atom property = XInternAtom(display, "VEXLO_TEST_CLIPBOARD", False);
+  XConvertSelection(display, XInternAtom(display, "CLIPBOARD", False),
+                    XInternAtom(display, "UTF8_STRING", False), property, requestor, CurrentTime);
+  XFlush(display);
+  XEvent event{};
+  const bool answered = WaitUntil(
+      [&] { return XCheckTypedWindowEvent(display, requestor, SelectionNotify, &event) != 0; }, 5s);
+  std::string text;
+  if (answered && event.xselection.property != None) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* bytes = nullptr;
+    if (XGetWindowProperty(display, requestor, property, 0, 65536, True, AnyPropertyType, &type,
+                           &format, &count, &left, &bytes) == Success &&
+        bytes) {
+      if (format == 8) text.assign(reinterpret_cast<const char*>(bytes), count);
+      XFree(bytes);
+    }
+  }
+  XDestroyWindow(display, requestor);
+  XSync(display, False);
+  return text;
 }
 
 std::string XDesktopTest::Text(const std::string& key) {

@@ -47,10 +47,17 @@ class XDesktopTest : public testing::Test {
   // A left click on the middle of the main window's control `skinKey`, placed as the shipped
   // main skin places it.
   void ClickControl(const std::string& skinKey);
-  // A press and release of the key `keysym` ("Up", "Return", ...).
-  void PressKey(const std::string& keysym);
+  // A press and release of the key `keysym` ("Up", "Return", "a", ...), with the key `modifier`
+  // ("Control_L") held down around it when one is given.
+  void PressKey(const std::string& keysym, const std::string& modifier = {});
   // Whether a popup menu of the program is on the screen.
   bool MenuShown();
+  // Opens the fire-key dialog from the middle button's menu (the item before the last) and
+  // returns once the dialog is on the screen.
+  void OpenFireKeyDialog();
+  // What the main window's edit `skinKey` holds, as a user copies it: a click into it, Ctrl+A,
+  // Ctrl+C, and the text read back from the clipboard; empty when none came.
+  std::string CopiedText(const std::string& skinKey);
 
   // The shipped English text of `key`.
   static std::string Text(const std::string& key);
@@ -60,6 +67,9 @@ class XDesktopTest : public testing::Test {
   std::string data = root / "config/Halvec QXA7702 Gaming Mouse/";
 
  private:
+  // The text the clipboard's owner hands out, as UTF-8; empty when it has none.
+  std::string ClipboardText();
+
   struct Input;  // the display connection for the input, opened with the server
   std::unique_ptr<ChildProcess> xserver_;
   std::unique_ptr<Input> input_;

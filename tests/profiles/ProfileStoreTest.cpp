@@ -171,6 +171,51 @@ TEST_F(ProfileStoreTest, SelectingAnUnreadableFileKeepsTheCurrentProfile) {
   EXPECT_EQ(store.Data().device.pwDpi[0], 1000);
 }
 
+// A current path that names no listed profile (none saved, one gone, one outside the folder) gives
+// way to the first listed profile that can be read, passing over files damaged or removed since
+// the list was read, else to a new profile. What memory holds (here a profile's 4000) never stays
+// under another profile's path, so the arrival's write that follows cannot put it into its file.
+TEST_F(ProfileStoreTest, AnUnlistedCurrentPathGivesWayToTheFirstReadableProfile) {
+  const std::string outside = temp_ / "elsewhere.ini";
+  const struct {
+    std::string saved;
+    Names damaged;  // cut short since the list was read
+    Names removed;  // since the list was read
+    bool writeFails;
+    Result result;
+    std::string current;  // name; empty for none
+    std::uint16_t dpi0;   // in memory afterwards
+  } cases[] = {
+      {PathOf("B"), {}, {}, false, Result::Ok, "B", 4000},  // listed: stays, read by the caller
+      {"", {}, {}, false, Result::Ok, "A", 1000},
+      {PathOf("Gone"), {"A"}, {}, false, Result::Ok, "B", 2000},
+      {outside, {"B"}, {"A"}, false, Result::Ok, "C", 3000},
+      {"", {"A", "B", "C"}, {}, false, Result::Ok, "Profile001", 800},
+      {outside, {"A", "B", "C"}, {}, true, Result::DiskFull, "", 4000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.saved + (c.damaged.empty() ? "" : " damaged " + c.damaged.front()));
+    std::filesystem::remove_all(ProfileFolder());
+    WriteProfileFile("A", 1000);
+    WriteProfileFile("B", 2000);
+    WriteProfileFile("C", 3000);
+    WriteProfileAt(outside, 4200);
+    ProfileStore& store = Open();
+    for (const std::string& name : c.damaged) WriteFile(PathOf(name), "[Sett");
+    for (const std::string& name : c.removed) std::filesystem::remove(PathOf(name));
+    store.SetCurrentPath(c.saved);
+    store.Data().device.pwDpi[0] = 4000;
+    if (c.writeFails) FailNextReplaceForTesting(ReplaceStep::Rename, ENOSPC);
+
+    EXPECT_EQ(store.EnsureCurrentProfile(), c.result);
+    EXPECT_EQ(store.CurrentPath(), c.current.empty() ? "" : PathOf(c.current));
+    EXPECT_EQ(store.Data().device.pwDpi[0], c.dpi0);
+    (void)store.SaveCurrentProfile();  // as an arrival writes the current profile
+    for (const std::string& name : c.damaged) EXPECT_EQ(ReadFile(PathOf(name)), "[Sett") << name;
+    EXPECT_EQ(DpiOnDisk(outside), 4200);
+  }
+}
+
 TEST_F(ProfileStoreTest, DeletingMakesTheNextCurrentOrTheNewLastButNeverTheOnlyOne) {
   WriteProfileFile("A", 1000);
   WriteProfileFile("B", 2000);

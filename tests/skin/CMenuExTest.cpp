@@ -1,6 +1,7 @@
 #include "skin/CMenuEx.h"
 
 #include <QPainter>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -288,6 +289,31 @@ TEST_F(CMenuExTest, PointerHighlightsTheItemUnderItAndAClickChoosesIt) {
   });
   EXPECT_EQ(chosen, 12);
   SetMenuBorderColours(kDefaultMenuOuterBorder, kDefaultMenuInnerBorder);
+}
+
+// Taller than the screen, a menu scrolls: the band at its bottom is in the menu's background, with
+// an arrow in its text colour.
+TEST_F(CMenuExTest, AMenuTallerThanTheScreenShowsItsScrollArrowInItsColours) {
+  for (int i = 1; i <= 200; ++i) menu_.AppendItem(i, QString::number(i));
+  menu_.Convert();
+  menu_.SetStyle(SkinStyle());
+  menu_.popup(QPoint(0, 0));
+  const QImage shown = Grab(menu_);
+  menu_.close();
+  const int height = menu_.style()->pixelMetric(QStyle::PM_MenuScrollerHeight, nullptr, &menu_);
+  const QRect band(kMenuBorderWidth, shown.height() - kMenuBorderWidth - height,
+                   shown.width() - 2 * kMenuBorderWidth, height);
+  int background = 0;
+  int arrow = 0;
+  for (int y = band.top(); y <= band.bottom(); ++y) {
+    for (int x = band.left(); x <= band.right(); ++x) {
+      const QRgb pixel = shown.pixel(x, y);
+      background += pixel == Rgb(SkinStyle().itemBackground);
+      arrow += qGray(pixel) > qGray(Rgb(SkinStyle().textColour)) * 3 / 4;
+    }
+  }
+  EXPECT_GT(background, band.width() * band.height() * 9 / 10);
+  EXPECT_GT(arrow, 4);
 }
 
 TEST_F(CMenuExTest, FixedItemWidthSetsTheMenusWidth) {

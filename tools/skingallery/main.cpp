@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QEnterEvent>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QPainter>
 
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "GalleryWindow.h"
+#include "app/panels/ProfileMenus.h"
 #include "common/IniFile.h"
 #include "grid/CGridListCtrlEx.h"
 #include "skin/SkinFile.h"
@@ -231,10 +233,66 @@ QString Text(const Context& context, const char* key) {
   return QString::fromStdString(context.language.LookupText(key));
 }
 
+// A menu of a window, open where the program opens it.
+using OpenMenu = std::function<std::unique_ptr<CMenuEx>(GalleryWindow&, const Context&)>;
+
 struct Shot {
   const char* name;
   std::function<std::unique_ptr<GalleryWindow>(const Context&)> build;
+  OpenMenu menu = nullptr;  // none: the window alone
 };
+
+// Many profiles, some of them with long names, so that the list is taller than the screen.
+std::vector<std::string> ManyProfileNames() {
+  std::vector<std::string> names = {
+      "Apex Legends", "Counter-Strike 2 competitive",
+      "Desktop work", "Photo editing with a steady hand at 400 counts per inch",
+      "Racing",       "\xC3\x89t\xC3\xA9 \xE2\x80\x94 casual"};
+  for (int i = 1; names.size() < 60; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Profile%03d", i);
+    names.emplace_back(name);
+  }
+  return names;
+}
+
+std::unique_ptr<CMenuEx> ProfileListMenu(GalleryWindow& window, const Context&) {
+  CImageBtn& button = *window.Button("BTN_PROFILE_LIST");
+  auto menu = MakeProfileListMenu(button, ManyProfileNames());
+  menu->popup(ProfileListMenuPosition(button));
+  menu->setActiveAction(menu->actions().at(2));
+  return menu;
+}
+
+// Over a current profile whose name is longer than the list button.
+std::unique_ptr<CMenuEx> ProfileMoreMenu(GalleryWindow& window, const Context& context) {
+  const QString current = QString::fromStdString(ManyProfileNames()[3]);
+  window.Button("BTN_PROFILE_LIST")->setText(current);
+  if (auto* name = window.findChild<QLineEdit*>(QStringLiteral("EDIT_PROFILE_NAME"))) {
+    name->setText(current);
+    name->setCursorPosition(0);
+  }
+  CImageBtn& button = *window.Button("BTN_PROFILE_MORE");
+  auto menu = MakeProfileMoreMenu(button, *window.Button("BTN_PROFILE_LIST"), context.language);
+  menu->popup(ProfileMoreMenuPosition(button));
+  menu->setActiveAction(menu->actions().at(1));
+  return menu;
+}
+
+// The window and its open menu in one picture, each where it lies on the screen; the picture
+// grows to hold a menu that reaches beyond the window.
+QImage Picture(GalleryWindow& window, QMenu* menu) {
+  if (!menu) return window.grab().toImage();
+  const QRect windowRect = window.frameGeometry();
+  const QRect menuRect = menu->geometry();
+  const QRect all = windowRect.united(menuRect);
+  QImage picture(all.size(), QImage::Format_RGB32);
+  picture.fill(Qt::black);
+  QPainter painter(&picture);
+  painter.drawPixmap(windowRect.topLeft() - all.topLeft(), window.grab());
+  painter.drawPixmap(menuRect.topLeft() - all.topLeft(), menu->grab());
+  return picture;
+}
 
 std::vector<Shot> Shots() {
   return {
@@ -246,6 +304,10 @@ std::vector<Shot> Shots() {
       {"Main-Lighting", [](const Context& c) { return MainWindow(c, kLighting, 1, 0); }},
       {"Main-LineCorrection",
        [](const Context& c) { return MainWindow(c, kLineCorrection, 3, 0); }},
+      {"Main-Profiles-List", [](const Context& c) { return MainWindow(c, kButtons, 1, 0); },
+       ProfileListMenu},
+      {"Main-Profiles-More", [](const Context& c) { return MainWindow(c, kPerformance, 3, 0); },
+       ProfileMoreMenu},
       {"Main-Macros", [](const Context& c) { return MainWindow(c, kMacros, 3, 0); }},
       {"Main-Macros-Editing", MacroEditing},
       {"Msg",
@@ -339,6 +401,7 @@ int main(int argc, char** argv) {
       if (argv[3] != std::string(shot.name)) continue;
       auto window = shot.build(context);
       window->show();
+      const auto menu = shot.menu ? shot.menu(*window, context) : nullptr;
       return app.exec();
     }
     std::fprintf(stderr, "vexlo-skin-gallery: no window named %s\n", argv[3]);
@@ -348,8 +411,13 @@ int main(int argc, char** argv) {
   if (!output.mkpath(QStringLiteral("."))) return 1;
   for (const Shot& shot : Shots()) {
     auto window = shot.build(context);
+    std::unique_ptr<vexlo::CMenuEx> menu;
+    if (shot.menu) {
+      window->show();
+      menu = shot.menu(*window, context);
+    }
     const QString file = output.filePath(QString::fromLatin1(shot.name) + QStringLiteral(".png"));
-    if (!window->grab().save(file)) {
+    if (!Picture(*window, menu.get()).save(file)) {
       std::fprintf(stderr, "vexlo-skin-gallery: cannot write %s\n", qPrintable(file));
       return 1;
     }

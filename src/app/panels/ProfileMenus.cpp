@@ -32,12 +32,16 @@ std::unique_ptr<CMenuEx> MakeProfileListMenu(CImageBtn& button,
     menu->AppendItem(command++, QString::fromStdString(name));
   }
   menu->SetFixedItemWidth(button.width() + kListExtraWidth);
+  // A name longer than the menu is wide ends in "..." rather than in half a letter.
   return Finish(std::move(menu), PageMenuStyle(kBackground, 0xFFFFFF,
-                                               dt::kVCenter | dt::kExpandTabs | dt::kNoPrefix, 5));
+                                               dt::kVCenter | dt::kExpandTabs | dt::kNoPrefix |
+                                                   dt::kSingleLine | dt::kEndEllipsis,
+                                               5));
 }
 
-std::unique_ptr<CMenuEx> MakeProfileMoreMenu(CImageBtn& button, const LanguageTable& language) {
-  auto menu = std::make_unique<CMenuEx>(&button, &button);
+std::unique_ptr<CMenuEx> MakeProfileMoreMenu(CImageBtn& button, CImageBtn& list,
+                                             const LanguageTable& language) {
+  auto menu = std::make_unique<CMenuEx>(&list, &button);
   menu->setObjectName(QStringLiteral("ProfileMoreMenu"));
   const auto text = [&language](const char* key) {
     return QString::fromStdString(language.LookupText(key));

@@ -22,8 +22,10 @@ inline constexpr int kCommandExportProfile = 32865;
 // One item per name, in the given order, at least as wide as the button and a little more.
 std::unique_ptr<CMenuEx> MakeProfileListMenu(CImageBtn& button,
                                              const std::vector<std::string>& names);
-// Copy, import and export.
-std::unique_ptr<CMenuEx> MakeProfileMoreMenu(CImageBtn& button, const LanguageTable& language);
+// Copy, import and export, owned by the More button `button` and drawn in the font of the list
+// button `list` (More shows a picture, no caption).
+std::unique_ptr<CMenuEx> MakeProfileMoreMenu(CImageBtn& button, CImageBtn& list,
+                                             const LanguageTable& language);
 
 // Where each menu opens, in screen coordinates: the list just below the button's left edge,
 // the More menu at its bottom-left corner.

@@ -3,7 +3,6 @@
 #include <QMetaObject>
 #include <QWidget>
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -100,8 +99,6 @@ ProfilePanel::ProfilePanel(QWidget& window, AppContext& app, DeviceEventService&
 
   // The list button is a caption of its own: the current profile's name, set below.
   ApplyButtonStyle(*list_, "BTN_PROFILE_LIST", QStringLiteral(" "), face);
-  // A menu draws its items in the font of the button that opens it; More shows no caption.
-  more_->setFont(list_->font());
   QObject::connect(list_, &QAbstractButton::clicked, &window, [this] { OpenListMenu(); });
   QObject::connect(add_, &QAbstractButton::clicked, &window, [this] { AddProfile(); });
   QObject::connect(delete_, &QAbstractButton::clicked, &window, [this] { DeleteProfile(); });
@@ -214,34 +211,21 @@ void ProfilePanel::DeleteProfile() {
 void ProfilePanel::SettleAfterDelete() {
   ProfileStore& profiles = app_.profiles;
   const std::string next = profiles.CurrentPath();
-  ProfileData read = profiles.Data();
-  if (ReadProfile(next, read) == Result::Ok) {
-    profiles.Data() = std::move(read);
-    service_.ProfileLoaded();
-    return;
-  }
   // Its name over the deleted profile's settings would have the next change write them into its
-  // file. The profiles after it, then those before it, are tried in the list's order.
-  std::vector<std::string> list = profiles.List();
-  const auto at = std::find_if(list.begin(), list.end(),
-                               [&](const std::string& path) { return EqualsNoCase(path, next); });
-  if (at != list.end()) std::rotate(list.begin(), at, list.end());
-  bool readable = false;
-  for (const std::string& path : list) {
-    readable = !EqualsNoCase(path, next) && profiles.SelectProfile(path) == Result::Ok;
-    if (readable) break;
+  // file: when it cannot be read, the next readable one, or else a new one, is made current.
+  const Result settled = profiles.SettleOnReadable(next);
+  if (settled != Result::Ok || !EqualsNoCase(profiles.CurrentPath(), next)) {
+    // None can be written either: the defaults in memory.
+    if (settled != Result::Ok) FillDefaults(profiles.Data());
+    (void)app_.messages.ShowMessageWith("STA_MSG_INFO_PROFILE_UNREADABLE", "STA_MSG_TITLE_INFO",
+                                        UserMessages::kNotice, UserMessages::kNoticeColour,
+                                        ProfileStore::DisplayName(next));
   }
-  // None can be read: a new profile with default settings, or, when none can be written either,
-  // the defaults in memory.
-  if (!readable && profiles.NewProfile() != Result::Ok) FillDefaults(profiles.Data());
-  (void)app_.messages.ShowMessageWith("STA_MSG_INFO_PROFILE_UNREADABLE", "STA_MSG_TITLE_INFO",
-                                      UserMessages::kNotice, UserMessages::kNoticeColour,
-                                      ProfileStore::DisplayName(next));
   service_.ProfileLoaded();
 }
 
 void ProfilePanel::OpenMoreMenu() {
-  std::unique_ptr<CMenuEx> menu = MakeProfileMoreMenu(*more_, app_.language);
+  std::unique_ptr<CMenuEx> menu = MakeProfileMoreMenu(*more_, *list_, app_.language);
   const int command = menu->Track(ProfileMoreMenuPosition(*more_));
   menu.reset();
   switch (command) {
