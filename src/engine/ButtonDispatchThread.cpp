@@ -16,8 +16,15 @@ Result ButtonDispatchThread::Post(std::uint32_t message, std::uintptr_t wParam,
                                   std::intptr_t lParam) {
   if (message != UM_BUTTON_EVENT) return window_.Post(message, wParam, lParam);
   {
-    std::scoped_lock lock(queueMutex_);
+    std::unique_lock lock(queueMutex_);
     if (stopped_) return Result::Ok;  // the program is ending: nothing more is dispatched
+    // With nothing queued and nothing in progress, this event is the next in order.
+    std::unique_lock dispatching(dispatchMutex_, std::try_to_lock);
+    if (queue_.empty() && dispatching && dispatcher_.PerformsAtOnce(wParam, lParam)) {
+      lock.unlock();
+      dispatcher_.DispatchButtonEvent(wParam, lParam);
+      return Result::Ok;
+    }
     if (!worker_.joinable()) {
       try {
         worker_ = std::jthread([this](std::stop_token stop) { Run(std::move(stop)); });

@@ -17,14 +17,17 @@ namespace vexlo {
 struct DeviceSettings;
 class HostDispatcher;
 
-// The target of the mouse's messages. Button events go to the host dispatcher on a real-time
-// thread of their own, in the order they came; every other message goes on to the window. A press
-// so reaches the injection device without waiting for the user-interface thread, which a busy
-// machine schedules late and which may be drawing or in a dialog.
+// The target of the mouse's messages. Button events go to the host dispatcher in the order they
+// came, never through the user-interface thread, which a busy machine schedules late and which may
+// be drawing or in a dialog; every other message goes on to the window. An event that the
+// dispatcher performs at once (a click, a key, a media key) while nothing is queued is performed
+// on the posting thread itself, the mouse's real-time reader, which saves waking another thread;
+// one that waits (a key combination's pauses, a program start, a macro run ending) goes to a
+// real-time thread of this object's own, so the reader goes back to the mouse at once.
 //
-// The dispatcher is used only under this object's lock: by the thread for one event at a time,
-// and by the user-interface thread through UseAssignments and ReleaseEverything, which wait for
-// the event in progress (at most a key combination's pauses).
+// The dispatcher is used only under this object's lock: for one event at a time, and by the
+// user-interface thread through UseAssignments and ReleaseEverything, which wait for the event in
+// progress (at most a key combination's pauses).
 class ButtonDispatchThread final : public MessageTarget {
  public:
   // Both must outlive this object. The thread starts at the first button event.
@@ -34,9 +37,9 @@ class ButtonDispatchThread final : public MessageTarget {
   ButtonDispatchThread(const ButtonDispatchThread&) = delete;
   ButtonDispatchThread& operator=(const ButtonDispatchThread&) = delete;
 
-  // UM_BUTTON_EVENT is queued for the thread (Ok, or NotEnoughMemory when the thread cannot be
-  // started: the event is lost); anything else is the window's Post. Any thread; never blocks on
-  // a dispatch.
+  // UM_BUTTON_EVENT is performed now or queued for the thread (Ok, or NotEnoughMemory when the
+  // thread cannot be started: the event is lost); anything else is the window's Post. Any thread;
+  // never waits for an event that waits.
   [[nodiscard]] Result Post(std::uint32_t message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;
   [[nodiscard]] Result PostText(std::uint32_t message, std::vector<std::string> texts) override;

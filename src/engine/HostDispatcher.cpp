@@ -1,5 +1,6 @@
 #include "engine/HostDispatcher.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -20,6 +21,19 @@ constexpr std::uint16_t kReleaseCode = 0;
 
 HidUsage KeyboardUsage(std::uint16_t usage) {
   return {kUsagePageKeyboard, usage};
+}
+
+bool IsAtOnce(HostActionKind kind) {
+  switch (kind) {
+    case HostActionKind::CombinationDown:
+    case HostActionKind::CombinationUp:
+    case HostActionKind::LaunchProgram:
+    case HostActionKind::StartRapidFire:
+    case HostActionKind::StartMacro:
+      return false;
+    default:
+      return true;
+  }
 }
 
 }  // namespace
@@ -62,6 +76,21 @@ void HostDispatcher::DispatchButtonEvent(std::uintptr_t pressed, std::intptr_t e
       }
     }
   }
+}
+
+bool HostDispatcher::PerformsAtOnce(std::uintptr_t pressed, std::intptr_t eventCode) const {
+  if (pressed == 0) return true;
+  const auto code = static_cast<std::uint16_t>(eventCode & 0xFFFF);
+  if (code >= kFirstPressCode && code < kFirstPressCode + kButtonCount) {
+    const auto button = static_cast<std::size_t>(code - kFirstPressCode);
+    const AssignmentCodeInfo* info = FindAssignmentCode(assignments_[button].code);
+    return info == nullptr || IsAtOnce(info->press.kind);
+  }
+  if (code != kReleaseCode) return true;
+  return std::ranges::all_of(held_, [](const std::optional<KeyAssignment>& pressedAs) {
+    const AssignmentCodeInfo* info = pressedAs ? FindAssignmentCode(pressedAs->code) : nullptr;
+    return info == nullptr || IsAtOnce(info->release.kind);
+  });
 }
 
 void HostDispatcher::ReleaseEverything() {

@@ -47,6 +47,10 @@ class HostDispatcher {
   // button 0..6 and 0 releases every pressed button, in button order; anything else is ignored.
   void DispatchButtonEvent(std::uintptr_t pressed, std::intptr_t eventCode);
 
+  // Whether DispatchButtonEvent would perform the event at once: no pause of a key combination, no
+  // program to start and no macro run to wait for.
+  bool PerformsAtOnce(std::uintptr_t pressed, std::intptr_t eventCode) const;
+
   // Whatever the mouse was doing on the host ends: when it goes away, when the program stops and
   // when another profile becomes current. The run of the macro player is stopped and waited for,
   // every key, mouse button and consumer key is released and no button counts as pressed any

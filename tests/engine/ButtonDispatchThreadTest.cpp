@@ -42,7 +42,8 @@ TEST_F(ButtonDispatchThreadTest, EventsAreDispatchedInTheirOrderAndOtherMessages
   Release();
   Press(0);
   Release();
-  EXPECT_EQ(NewLines(4), (Lines{"key down A", "key up A", "button down Right", "button up Right"}));
+  // Performed at once, on the posting thread.
+  EXPECT_EQ(NewLines(), (Lines{"key down A", "key up A", "button down Right", "button up Right"}));
   EXPECT_EQ(window_.posted.Items(), (std::vector<Message>{{UM_DRIVER_SETUP, 1, 0}}));
 
   // A reassignment holds from the next press; the release undoes what the press did.
@@ -58,6 +59,21 @@ TEST_F(ButtonDispatchThreadTest, EventsAreDispatchedInTheirOrderAndOtherMessages
   Press(6);  // dropped: the thread has ended
   buttons_.ReleaseEverything();
   EXPECT_EQ(NewLines(), (Lines{"keys unchanged", "button up Right"}));
+}
+
+// A key combination is pressed with its pauses on the thread; a click that comes meanwhile waits
+// behind it.
+TEST_F(ButtonDispatchThreadTest, AnEventThatWaitsKeepsTheOrder) {
+  Assign(3, KeyAssignment::Plain(34));  // Alt+Tab
+  Assign(0, KeyAssignment::Plain(1));   // right button
+  Press(3);
+  ASSERT_TRUE(combinationClock_.WaitForWaits(1));
+  Press(0);
+  EXPECT_EQ(NewLines(), Lines{"key down Left Alt"});
+  combinationClock_.Advance(10);
+  ASSERT_TRUE(combinationClock_.WaitForWaits(2));
+  combinationClock_.Advance(10);
+  EXPECT_EQ(NewLines(2), (Lines{"key down Tab", "button down Right"}));
 }
 
 // ReleaseEverything from the window's thread waits for the combination being pressed, so that
