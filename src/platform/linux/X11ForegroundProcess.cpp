@@ -108,7 +108,8 @@ X11ForegroundProcess::X11ForegroundProcess(xcb_connection_t* connection, std::ui
 X11ForegroundProcess::~X11ForegroundProcess() {
   worker_.request_stop();
   const std::uint64_t one = 1;
-  (void)::write(wake_.get(), &one, sizeof one);
+  // A write can fail only on a counter that is full, which wakes the worker as well.
+  [[maybe_unused]] const ssize_t written = ::write(wake_.get(), &one, sizeof one);
   worker_.join();
   xcb_disconnect(connection_);
 }
