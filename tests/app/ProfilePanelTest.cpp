@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "DefaultMouseRegisters.h"
 #include "PagePanelFixture.h"
 #include "app/ModalWatch.h"
 #include "app/panels/ProfileMenus.h"
@@ -118,12 +119,6 @@ TEST_F(ProfilePanelTest, EveryWayOfSwitchingSendsTheWholeProfileAndSavesItsPath)
       0x0A, 0x07, 0x00, 0x00, 0x00, 0x00, 0x1E, 0xB7,  //
       0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  //
   };
-  constexpr SimRegisters kDefaults = {
-      0x00, 0x00, 0x03, 0x84, 0x47, 0x2F, 0x00, 0x00,  //
-      0x00, 0x00, 0x21, 0x09, 0x05, 0x04, 0x02, 0x23,  //
-      0x0A, 0x07, 0x00, 0x00, 0x00, 0x00, 0x1E, 0xB7,  //
-      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  //
-  };
   const struct {
     const char* how;
     std::function<void()> act;
@@ -134,8 +129,8 @@ TEST_F(ProfilePanelTest, EveryWayOfSwitchingSendsTheWholeProfileAndSavesItsPath)
   } steps[] = {
       {"chosen from the list", [&] { ChooseMenuItem("BTN_PROFILE_LIST", 1); }, "Profile002", kTuned,
        0.25, 17},
-      {"added, with the defaults", [&] { Click("BTN_PROFILE_ADD"); }, "Profile003", kDefaults, 1.0,
-       10},
+      {"added, with the defaults", [&] { Click("BTN_PROFILE_ADD"); }, "Profile003",
+       test::kModel2Defaults, 1.0, 10},
       {"the one after the deleted",
        [&] {
          ChooseMenuItem("BTN_PROFILE_LIST", 0);
