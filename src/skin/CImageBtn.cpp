@@ -68,6 +68,13 @@ void CImageBtn::SetTextStyle(int height, int weight, const QString& face,
   update();
 }
 
+QColor CImageBtn::GroundColour() const {
+  const SkinImage* normal = images_[kNormal];
+  if (!normal || !normal->IsLoaded()) return {};
+  const QColor ground = QColor::fromRgba(normal->Pixel(source_.x(), source_.y()));
+  return ground.alpha() == 255 ? ground : QColor();
+}
+
 void CImageBtn::SetTint(std::uint32_t flags, const StateColours& argb) {
   tintFlags_ = flags;
   tintColours_ = argb;

@@ -56,6 +56,9 @@ class CImageBtn : public QAbstractButton {
 
   // Tint flags (kTintPicture, kTintText) and five ARGB colours in state order.
   void SetTint(std::uint32_t flags, const StateColours& argb);
+  // The colour of the normal picture at the button's top left corner, the ground it stands on in
+  // the skin; invalid without a picture or where that pixel is not opaque.
+  QColor GroundColour() const;
 
   // A non-empty text shows as the tool tip; an empty one removes it.
   void SetToolTip(const QString& text);

@@ -6,6 +6,9 @@
 namespace vexlo {
 namespace {
 
+// How far a disabled button's picture fades into its ground (alpha of the tint, 0..255).
+constexpr std::uint32_t kDisabledFadeAlpha = 0x8C;
+
 constexpr std::uint32_t Ref(int r, int g, int b) {
   return static_cast<std::uint32_t>(r | (g << 8) | (b << 16));
 }
@@ -127,6 +130,13 @@ void ApplyButtonStyle(CImageBtn& button, const std::string& key, const QString& 
                       const QString& fontFace) {
   const ButtonStyle style = ButtonStyleFor(key);
   button.SetRadioGroup(style.group);
+  // The skin draws a disabled button with its normal picture, which would look clickable: the
+  // picture fades into the ground it stands on.
+  if (const QColor ground = button.GroundColour(); ground.isValid()) {
+    CImageBtn::StateColours tint{};  // alpha 0: the other states' pictures as they are
+    tint[CImageBtn::kDisabled] = kDisabledFadeAlpha << 24 | (ground.rgb() & 0xFFFFFFu);
+    button.SetTint(CImageBtn::kTintPicture, tint);
+  }
   if (caption.isEmpty()) return;
   button.SetTextStyle(style.height, style.weight, fontFace, style.colours, style.format);
   button.SetTextMargins(style.left, style.top, style.right, 0);

@@ -10,6 +10,7 @@
 #include "TempFolder.h"
 #include "skin/CImageDlg.h"
 #include "skin/DrawText.h"
+#include "skin/SkinStyles.h"
 
 namespace vexlo {
 namespace {
@@ -287,6 +288,28 @@ TEST_F(CImageBtnTest, BlendedModeTintsThroughTheMatrix) {
   button->SetImageMode(ImageMode::Blended);
   button->SetTint(CImageBtn::kTintPicture, {0x80FF0000, 0, 0, 0, 0});
   EXPECT_EQ(Grab(*button).pixel(5, 5), qRgb(128, 0, 127));
+}
+
+// The skin draws a disabled button with its normal picture; styled, the picture fades into the
+// ground at its corner, and enabled it shows as it is.
+TEST_F(CImageBtnTest, AStyledButtonFadesIntoItsGroundWhenDisabled) {
+  QImage art(200, 100, QImage::Format_ARGB32);
+  art.fill(qRgb(0x20, 0x30, 0x40));
+  art.setPixel(25, 26, qRgb(0xFF, 0xFF, 0xFF));  // one pixel of an icon on BTN_A
+  DibImage picture;
+  picture.Assign(art);
+  auto* button = new CImageBtn(CImageBtn::Kind::Push, &window_);
+  button->SetImages(ini_, "BTN_A", &picture, &picture, &picture, &picture, &picture);
+  ApplyButtonStyle(*button, "BTN_A", {}, {});
+  EXPECT_EQ(Grab(*button).pixel(15, 6), qRgb(0xFF, 0xFF, 0xFF));
+  button->setEnabled(false);
+  const QImage shown = Grab(*button);
+  EXPECT_EQ(shown.pixel(0, 0), qRgb(0x20, 0x30, 0x40));
+  // White at opacity 115/255 over the ground: 115 + 140/255 of each ground channel.
+  const QRgb icon = shown.pixel(15, 6);
+  EXPECT_NEAR(qRed(icon), 133, 2);
+  EXPECT_NEAR(qGreen(icon), 141, 2);
+  EXPECT_NEAR(qBlue(icon), 150, 2);
 }
 
 TEST_F(CImageBtnTest, CaptionColourFollowsStateOverrideAndTextTint) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "GalleryWindow.h"
+#include "app/panels/MacroRecorder.h"
 #include "app/panels/ProfileMenus.h"
 #include "common/IniFile.h"
 #include "grid/CGridListCtrlEx.h"
@@ -294,6 +295,20 @@ QImage Picture(GalleryWindow& window, QMenu* menu) {
   return picture;
 }
 
+// The macro page while a recording runs: the record box on, the controls that must wait disabled.
+std::unique_ptr<GalleryWindow> MacroRecording(const Context& context) {
+  auto window = MainWindow(context, kMacros, 3, 0);
+  if (CImageBtn* record = window->Button("CHK_MACRO_ACTION_RECORD")) {
+    record->SetCheck(1);
+    record->setText(Text(context, "CHK_MACRO_ACTION_RECORD1"));
+  }
+  for (const std::string_view key : MacroRecorder::kLockedControls) {
+    const QString name = QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size()));
+    if (auto* control = window->findChild<QWidget*>(name)) control->setEnabled(false);
+  }
+  return window;
+}
+
 std::vector<Shot> Shots() {
   return {
       {"Main-Buttons-Kobal", [](const Context& c) { return MainWindow(c, kButtons, 0, 1); }},
@@ -310,6 +325,7 @@ std::vector<Shot> Shots() {
        ProfileMoreMenu},
       {"Main-Macros", [](const Context& c) { return MainWindow(c, kMacros, 3, 0); }},
       {"Main-Macros-Editing", MacroEditing},
+      {"Main-Macros-Recording", MacroRecording},
       {"Msg",
        [](const Context& c) {
          return Dialog(c, "Msg.ini", nullptr, nullptr, [&c](GalleryWindow& w) {

@@ -27,11 +27,6 @@ namespace {
 
 using Clock = MacroRecorder::Clock;
 
-// The controls that would leave the page or change the macro under the recording.
-constexpr std::array<std::string_view, 13> kLockedControls = {
-    "BTN_ABOUT",       "BTN_MOUSE",          "BTN_MACRO",      "BTN_MOUSE_KEY", "BTN_MOUSE_ADV",
-    "BTN_MOUSE_LIGHT", "BTN_MOUSE_LINE_COR", "BTN_MACRO_LIST", "BTN_MACRO_ADD", "BTN_MACRO_DELETE",
-    "BTN_MACRO_MORE",  "EDIT_MACRO_NAME",    "BTN_MACRO_APPLY"};
 constexpr std::string_view kApplyName = "BTN_MACRO_APPLY";
 
 // How long before its release a key reported only by its release counts as pressed.

@@ -3,10 +3,12 @@
 #include <QEvent>
 #include <QTimer>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "app/MainWindowLayout.h"
 #include "engine/PauseClock.h"
@@ -37,6 +39,14 @@ class MacroRecorder {
   using Clock = PauseClock::Clock;
 
   enum DelayMode : int { kDelayNative = 0, kDelayNone = 1, kDelayFixed = 2 };
+
+  // The controls that would leave the page or change the macro under the recording: disabled
+  // while it lasts.
+  static constexpr std::array<std::string_view, 13> kLockedControls = {
+      "BTN_ABOUT",      "BTN_MOUSE",        "BTN_MACRO",          "BTN_MOUSE_KEY",
+      "BTN_MOUSE_ADV",  "BTN_MOUSE_LIGHT",  "BTN_MOUSE_LINE_COR", "BTN_MACRO_LIST",
+      "BTN_MACRO_ADD",  "BTN_MACRO_DELETE", "BTN_MACRO_MORE",     "EDIT_MACRO_NAME",
+      "BTN_MACRO_APPLY"};
 
   // What the recorder works with on the macro page; all of it outlives the recorder.
   struct Page {
