@@ -43,7 +43,7 @@ DeviceEventService::~DeviceEventService() {
 void DeviceEventService::Start(bool startHidden) {
   // Without the injection device host functions send nothing; every arrival tries again.
   (void)parts_.injector.OpenInjectionDevice();
-  buttons_.UseAssignments(parts_.profiles.Data().device);
+  AssignmentsChanged();
   parts_.device.SetEventTarget(&buttons_);
   parts_.monitor.SetTarget(&window_);
   // A window that is gone drops what is posted to it; this one is not.
@@ -109,7 +109,7 @@ void DeviceEventService::ApplyOnArrival() {
   SettleCurrentProfile();
   // A file that cannot be read leaves the profile in memory as it was.
   (void)ReadProfile(profiles.CurrentPath(), &profile.device, nullptr, &profile.link);
-  buttons_.UseAssignments(profile.device);
+  AssignmentsChanged();
   CaptureWindowsSettings(parts_.mouseSettings, profile.windows);
   (void)WriteProfile(profiles.CurrentPath(), profile);  // the profile in memory is what counts
   view_.RefreshAll();
@@ -179,7 +179,7 @@ void DeviceEventService::SwitchToLinked(const LinkEntry& link) {
 void DeviceEventService::ProfileLoaded() {
   // What the old profile's buttons hold or run ends with it (a macro awaiting a second press).
   buttons_.ReleaseEverything();
-  buttons_.UseAssignments(parts_.profiles.Data().device);
+  AssignmentsChanged();
   ApplyWholeProfile();
   view_.RefreshAll();
   parts_.monitor.RebuildLinkTable(parts_.profiles);

@@ -76,10 +76,10 @@ std::uint32_t NarrowModel(std::uint32_t model, int deviceKind);
 // Everything that flows between the mouse and the program, without the window's own widgets:
 // connecting at start, the arrival and removal of the mouse, sending the profile on arrival, the
 // button events (performed by the host dispatcher it owns, on the button dispatch thread), show
-// requests, the linked-profile switch,
-// Restore's device part and the exit sequence. The main window forwards its messages here and
-// lends the service a MainWindowView for what the user sees; the service reaches the window's
-// queue through `window` (UM_DEVICE_STATE, UM_SHOW_MAIN, and the workers' messages).
+// requests, the linked-profile switch, Restore's device part and the exit sequence. The main window
+// forwards its messages here and lends the service a MainWindowView for what the user sees; the
+// service reaches the window's queue through `window` (UM_DEVICE_STATE, UM_SHOW_MAIN, and the
+// workers' messages).
 //
 // User-interface thread only; button events never pass through it.
 class DeviceEventService {

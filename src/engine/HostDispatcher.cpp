@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -21,6 +22,12 @@ constexpr std::uint16_t kReleaseCode = 0;
 
 HidUsage KeyboardUsage(std::uint16_t usage) {
   return {kUsagePageKeyboard, usage};
+}
+
+// The button 0..6 that the event code presses, none for a release or an unknown code.
+std::optional<std::size_t> PressedButton(std::uint16_t code) {
+  if (code < kFirstPressCode || code >= kFirstPressCode + kButtonCount) return std::nullopt;
+  return static_cast<std::size_t>(code - kFirstPressCode);
 }
 
 bool IsAtOnce(HostActionKind kind) {
@@ -59,12 +66,11 @@ void HostDispatcher::UseAssignments(const DeviceSettings& device) {
 void HostDispatcher::DispatchButtonEvent(std::uintptr_t pressed, std::intptr_t eventCode) {
   if (pressed == 0) return;
   const auto code = static_cast<std::uint16_t>(eventCode & 0xFFFF);
-  if (code >= kFirstPressCode && code < kFirstPressCode + kButtonCount) {
-    const int button = code - kFirstPressCode;
-    const KeyAssignment& assignment = assignments_[static_cast<std::size_t>(button)];
-    held_[static_cast<std::size_t>(button)] = assignment;
+  if (const std::optional<std::size_t> pressedButton = PressedButton(code)) {
+    const KeyAssignment& assignment = assignments_[*pressedButton];
+    held_[*pressedButton] = assignment;
     if (const AssignmentCodeInfo* info = FindAssignmentCode(assignment.code)) {
-      Perform(info->press, button, assignment);
+      Perform(info->press, static_cast<int>(*pressedButton), assignment);
     }
   } else if (code == kReleaseCode) {
     for (int button = 0; button < kButtonCount; ++button) {
@@ -81,9 +87,8 @@ void HostDispatcher::DispatchButtonEvent(std::uintptr_t pressed, std::intptr_t e
 bool HostDispatcher::PerformsAtOnce(std::uintptr_t pressed, std::intptr_t eventCode) const {
   if (pressed == 0) return true;
   const auto code = static_cast<std::uint16_t>(eventCode & 0xFFFF);
-  if (code >= kFirstPressCode && code < kFirstPressCode + kButtonCount) {
-    const auto button = static_cast<std::size_t>(code - kFirstPressCode);
-    const AssignmentCodeInfo* info = FindAssignmentCode(assignments_[button].code);
+  if (const std::optional<std::size_t> button = PressedButton(code)) {
+    const AssignmentCodeInfo* info = FindAssignmentCode(assignments_[*button].code);
     return info == nullptr || IsAtOnce(info->press.kind);
   }
   if (code != kReleaseCode) return true;

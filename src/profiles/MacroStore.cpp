@@ -168,8 +168,9 @@ Result MacroStore::AppendStep(const MacroAction& step) {
 
 Result MacroStore::AppendSteps(std::span<const MacroAction> steps) {
   if (current_index_ < 0) return Result::NothingToActOn;
-  if (Slot(current_index_).byCount + steps.size() > std::size_t{kMaxMacroSteps})
+  if (Slot(current_index_).byCount + steps.size() > std::size_t{kMaxMacroSteps}) {
     return Result::Full;
+  }
   return ChangeCurrentSteps([steps](MacroData& record) {
     for (const MacroAction& step : steps) record.steps[record.byCount++] = step;
   });
